@@ -1,0 +1,48 @@
+# The two commands of the README: `make run` and `make test`.
+# Both first install the Debian packages the build needs (only those missing).
+
+SHELL := /bin/bash
+PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ \
+            fonts-liberation
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps release debug bench clean
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed' \
+	    || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  else \
+	    echo "Missing packages. Install them with:"; \
+	    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+release: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build/release -j $(JOBS)
+
+debug: deps
+	cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETTA_SANITIZE=ON
+	cmake --build build/debug -j $(JOBS)
+
+run: release
+	./build/release/shell/lumetta $(ARGS)
+
+test: debug
+	cd build/debug && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETTA_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	@echo "Benchmarks are in build/bench/bench/"
+
+clean:
+	rm -rf build

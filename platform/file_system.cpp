@@ -1,0 +1,232 @@
+#include "platform/file_system.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+class PosixFile final : public File
+{
+public:
+    explicit PosixFile(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~PosixFile() override { ::close(m_fd); }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size, std::size_t* got) override
+    {
+        auto* out = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pread(m_fd, out + done, size - done,
+                                      static_cast<off_t>(offset + done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                *got = done;
+                return Fail(errno);
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        *got = done;
+        return true;
+    }
+
+    bool WriteAt(std::uint64_t offset, const void* buffer, std::size_t size) override
+    {
+        const auto* in = static_cast<const char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pwrite(m_fd, in + done, size - done,
+                                       static_cast<off_t>(offset + done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return Fail(errno);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool Size(std::uint64_t* size) override
+    {
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0)
+            return Fail(errno);
+        *size = static_cast<std::uint64_t>(st.st_size);
+        return true;
+    }
+
+    bool Truncate(std::uint64_t size) override
+    {
+        if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
+            return Fail(errno);
+        return true;
+    }
+
+    bool Sync() override
+    {
+        if (::fsync(m_fd) != 0)
+            return Fail(errno);
+        return true;
+    }
+
+private:
+    int m_fd;
+};
+
+class PosixFileSystem final : public FileSystem
+{
+public:
+    std::unique_ptr<File> Open(const std::string& path, OpenMode mode, int* error) override
+    {
+        int flags = O_CLOEXEC;
+        switch (mode) {
+        case OpenMode::kRead:
+            flags |= O_RDONLY;
+            break;
+        case OpenMode::kReadWrite:
+            flags |= O_RDWR;
+            break;
+        case OpenMode::kCreate:
+            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            break;
+        }
+        const int fd = ::open(path.c_str(), flags, 0644);
+        if (fd < 0) {
+            if (error)
+                *error = errno;
+            return nullptr;
+        }
+        // A directory opens for reading on this system; it is never a usable file here.
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            if (error)
+                *error = EISDIR;
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override
+    {
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
+
+    bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+    bool Exists(const std::string& path) override
+    {
+        std::error_code ec;
+        return std::filesystem::exists(path, ec);
+    }
+
+    bool IsDirectory(const std::string& path) override
+    {
+        std::error_code ec;
+        return std::filesystem::is_directory(path, ec);
+    }
+
+    bool CreateDirectories(const std::string& path) override
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        return std::filesystem::is_directory(path, ec);
+    }
+
+    bool RemoveAll(const std::string& path) override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+        return !ec;
+    }
+
+    std::vector<std::string> List(const std::string& directory) override
+    {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end;
+             it.increment(ec))
+            names.push_back(it->path().filename().string());
+        return names;
+    }
+};
+
+bool EqualNoCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<unsigned char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<unsigned char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FileSystem& FileSystem::Default()
+{
+    static PosixFileSystem fs;
+    return fs;
+}
+
+std::optional<std::string> FindEntryNoCase(FileSystem& fs, const std::string& directory,
+                                           const std::string& name)
+{
+    std::string dir = directory.empty() ? std::string("./") : directory;
+    if (dir.back() != '/')
+        dir += '/';
+    if (fs.Exists(dir + name))
+        return dir + name;
+    for (const std::string& entry : fs.List(dir)) {
+        if (EqualNoCase(entry, name))
+            return dir + entry;
+    }
+    return std::nullopt;
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string BaseNameOf(const std::string& path)
+{
+    std::string name = FileNameOf(path);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+bool IsAbsolutePath(const std::string& path)
+{
+    return !path.empty() && path.front() == '/';
+}
+
+} // namespace platform

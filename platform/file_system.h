@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// How a file is opened. kCreate makes the file, emptying one that exists.
+enum class OpenMode { kRead, kReadWrite, kCreate };
+
+// One open file. Every call reports failure as false and keeps the operating system's
+// error number for the caller (0 when the failure was not the system's, e.g. a short read).
+// Offsets are 64-bit, so files over 4 GB are addressed directly.
+class File
+{
+public:
+    virtual ~File() = default;
+
+    // Reads up to `size` bytes at `offset` into `buffer`; `*got` receives how many were read,
+    // which is less than `size` only at the end of the file. REQUIRES: got != nullptr.
+    [[nodiscard]] virtual bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size,
+                                      std::size_t* got)
+        = 0;
+    // Writes all `size` bytes at `offset`, extending the file when needed.
+    [[nodiscard]] virtual bool WriteAt(std::uint64_t offset, const void* buffer, std::size_t size)
+        = 0;
+    [[nodiscard]] virtual bool Size(std::uint64_t* size) = 0;
+    [[nodiscard]] virtual bool Truncate(std::uint64_t size) = 0;
+    // Pushes written data to the disk; used before a new file replaces an old one.
+    [[nodiscard]] virtual bool Sync() = 0;
+
+    int LastError() const { return m_lastError; }
+
+protected:
+    bool Fail(int error)
+    {
+        m_lastError = error;
+        return false;
+    }
+
+private:
+    int m_lastError = 0;
+};
+
+// The seam between the program and the files and directories of the system. The program
+// reaches files only through a FileSystem, so tests can put one in that fails on purpose.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // The real file system of the machine.
+    static FileSystem& Default();
+
+    // Opens a file; on failure gives nullptr and stores the system's error in `*error`
+    // when `error` is not null.
+    virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode, int* error) = 0;
+    [[nodiscard]] virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual bool Remove(const std::string& path) = 0;
+    virtual bool Exists(const std::string& path) = 0;
+    virtual bool IsDirectory(const std::string& path) = 0;
+    // Creates a directory with any missing parents; true when it exists afterwards.
+    [[nodiscard]] virtual bool CreateDirectories(const std::string& path) = 0;
+    // Removes a directory and everything below it; true when nothing is left.
+    [[nodiscard]] virtual bool RemoveAll(const std::string& path) = 0;
+    // Names (not paths) of the entries of a directory, in no particular order.
+    virtual std::vector<std::string> List(const std::string& directory) = 0;
+};
+
+// Finds an existing entry of `directory` named `name` without regard to ASCII letter case,
+// as the program's file names are compared on the system it was first written for. An exact
+// match wins over other spellings. Gives the full path of the entry, or nothing.
+std::optional<std::string> FindEntryNoCase(FileSystem& fs, const std::string& directory,
+                                           const std::string& name);
+
+// Path helpers with '/' as the separator.
+std::string DirectoryOf(const std::string& path); // "" or the directory with its trailing '/'
+std::string FileNameOf(const std::string& path);  // the part after the last '/'
+std::string BaseNameOf(const std::string& path);  // file name without its last extension
+bool IsAbsolutePath(const std::string& path);
+
+} // namespace platform

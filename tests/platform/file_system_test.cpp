@@ -1,0 +1,83 @@
+#include "platform/file_system.h"
+
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::FileSystem;
+using platform::OpenMode;
+using testing_support::TempDir;
+
+class FileSystemTest : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    FileSystem& fs = FileSystem::Default();
+};
+
+TEST_F(FileSystemTest, WritesAndReadsAtOffsetsShortAtEnd)
+{
+    auto file = fs.Open(dir.File("a.bin"), OpenMode::kCreate, nullptr);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->WriteAt(0, "hello", 5));
+    ASSERT_TRUE(file->WriteAt(10, "world", 5)); // leaves a hole of zeros
+    std::uint64_t size = 0;
+    ASSERT_TRUE(file->Size(&size));
+    EXPECT_EQ(size, 15u);
+    char buf[8] = {};
+    std::size_t got = 0;
+    ASSERT_TRUE(file->ReadAt(12, buf, sizeof buf, &got));
+    EXPECT_EQ(got, 3u);
+    EXPECT_EQ(std::string(buf, got), "rld");
+    ASSERT_TRUE(file->Truncate(5));
+    ASSERT_TRUE(file->Size(&size));
+    EXPECT_EQ(size, 5u);
+}
+
+TEST_F(FileSystemTest, OpenFailuresReportTheSystemError)
+{
+    int error = 0;
+    EXPECT_EQ(fs.Open(dir.File("missing.dbf"), OpenMode::kRead, &error), nullptr);
+    EXPECT_NE(error, 0);
+    error = 0;
+    EXPECT_EQ(fs.Open(dir.Path(), OpenMode::kRead, &error), nullptr); // a directory
+    EXPECT_NE(error, 0);
+}
+
+TEST_F(FileSystemTest, FindsEntriesWithoutRegardToCaseExactFirst)
+{
+    testing_support::WriteAllBytes(dir.File("Kladr.dbf"), { 1 });
+    testing_support::WriteAllBytes(dir.File("T.DBT"), { 1 });
+    EXPECT_EQ(platform::FindEntryNoCase(fs, dir.Path(), "KLADR.DBF"), dir.File("Kladr.dbf"));
+    EXPECT_EQ(platform::FindEntryNoCase(fs, dir.Path(), "t.dbt"), dir.File("T.DBT"));
+    EXPECT_EQ(platform::FindEntryNoCase(fs, dir.Path(), "street.dbf"), std::nullopt);
+    testing_support::WriteAllBytes(dir.File("t.dbt"), { 1 });
+    EXPECT_EQ(platform::FindEntryNoCase(fs, dir.Path(), "t.dbt"), dir.File("t.dbt"));
+}
+
+TEST(PathTest, SplitsPaths)
+{
+    EXPECT_EQ(platform::DirectoryOf("/data/t.dbf"), "/data/");
+    EXPECT_EQ(platform::DirectoryOf("t.dbf"), "");
+    EXPECT_EQ(platform::FileNameOf("/data/t.dbf"), "t.dbf");
+    EXPECT_EQ(platform::BaseNameOf("/data/my.table.dbf"), "my.table");
+    EXPECT_EQ(platform::BaseNameOf("/data/.hidden"), ".hidden");
+    EXPECT_TRUE(platform::IsAbsolutePath("/x"));
+    EXPECT_FALSE(platform::IsAbsolutePath("x/y"));
+}
+
+TEST_F(FileSystemTest, FaultyFileSystemFailsTheNthWriteWithFullDisk)
+{
+    testing_support::FaultyFileSystem faulty;
+    faulty.failWriteFrom = 2;
+    auto file = faulty.Open(dir.File("b.bin"), OpenMode::kCreate, nullptr);
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->WriteAt(0, "a", 1));
+    EXPECT_FALSE(file->WriteAt(1, "b", 1));
+    EXPECT_EQ(file->LastError(), ENOSPC);
+}
+
+} // namespace
