@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "table/dbf_file.h"
+#include "table/record_file.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
@@ -13,7 +13,7 @@
 namespace {
 
 using table::DbfError;
-using table::DbfFile;
+using table::RecordFile;
 using table::FieldDef;
 using testing_support::ReadAllBytes;
 using testing_support::TempDir;
@@ -60,8 +60,8 @@ TEST_F(DbfCreateTest, EveryTypeRoundTripsThroughAppend)
                                        { "L", 'L', 1 }, { "M", 'M', 10 }, { "N", 'N', 5 } }),
               DbfError::kNone);
     EXPECT_TRUE(fs.Exists(dir.File("all.dbt")));
-    DbfFile file(fs);
-    ASSERT_TRUE(file.Open(path, DbfFile::Mode::kReadWrite));
+    RecordFile file(fs);
+    ASSERT_TRUE(file.Open(path, RecordFile::Mode::kReadWrite));
     EXPECT_EQ(file.Version(), 0x83);
     EXPECT_TRUE(file.HasMemoFields());
     const std::string record = " abcd20261208  3.14T         1   42";
@@ -69,7 +69,7 @@ TEST_F(DbfCreateTest, EveryTypeRoundTripsThroughAppend)
     std::memcpy(file.MutableRecord(), record.data(), record.size());
     ASSERT_TRUE(file.AppendRecord());
     file.Close();
-    ASSERT_TRUE(file.Open(path, DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(path, RecordFile::Mode::kRead));
     EXPECT_EQ(file.RecordCount(), 1u);
     ASSERT_TRUE(file.ReadRecord(1));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Record()), file.RecordLength()), record);

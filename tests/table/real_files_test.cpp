@@ -2,7 +2,7 @@
 // structure and record count its manifest gives, and every other one must fail cleanly.
 
 #include "platform/file_system.h"
-#include "table/dbf_file.h"
+#include "table/record_file.h"
 #include "table/dbf_format.h"
 #include "table/memo_file.h"
 #include "tests/support/temp_dir.h"
@@ -17,7 +17,7 @@
 namespace {
 
 using table::DbfError;
-using table::DbfFile;
+using table::RecordFile;
 
 struct ManifestRow
 {
@@ -127,8 +127,8 @@ TEST_P(RealFileTest, OpensWithManifestFactsOrFailsCleanly)
 {
     const ManifestRow& row = GetParam();
     const std::string path = CopyIn(row);
-    DbfFile file(fs);
-    const bool opened = file.Open(path, DbfFile::Mode::kReadWrite);
+    RecordFile file(fs);
+    const bool opened = file.Open(path, RecordFile::Mode::kReadWrite);
 
     const unsigned version = row.version == "-" ? 0x100 : std::stoul(row.version, nullptr, 16);
     const bool openable = version < 0x100 && table::dbf::IsOpenableVersion(static_cast<std::uint8_t>(version));

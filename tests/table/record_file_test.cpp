@@ -1,4 +1,4 @@
-#include "table/dbf_file.h"
+#include "table/record_file.h"
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -13,11 +13,11 @@
 namespace {
 
 using table::DbfError;
-using table::DbfFile;
+using table::RecordFile;
 using testing_support::TableBuilder;
 using testing_support::TempDir;
 
-class DbfFileTest : public ::testing::Test
+class RecordFileTest : public ::testing::Test
 {
 protected:
     std::string Write(const TableBuilder& b) { return WriteBytes(b.Bytes()); }
@@ -30,19 +30,19 @@ protected:
     DbfError OpenError(const std::vector<std::uint8_t>& bytes)
     {
         WriteBytes(bytes);
-        DbfFile file(platform::FileSystem::Default());
-        EXPECT_FALSE(file.Open(path, DbfFile::Mode::kReadWrite));
+        RecordFile file(platform::FileSystem::Default());
+        EXPECT_FALSE(file.Open(path, RecordFile::Mode::kReadWrite));
         EXPECT_FALSE(file.IsOpen());
         return file.LastError();
     }
-    static std::string RecordText(const DbfFile& file)
+    static std::string RecordText(const RecordFile& file)
     {
         return std::string(reinterpret_cast<const char*>(file.Record()), file.RecordLength());
     }
 
     TempDir dir;
     std::string path = dir.File("t.dbf");
-    DbfFile file { platform::FileSystem::Default() };
+    RecordFile file { platform::FileSystem::Default() };
 };
 
 TableBuilder ThreeRecords()
@@ -53,11 +53,11 @@ TableBuilder ThreeRecords()
     return b;
 }
 
-TEST_F(DbfFileTest, OpensAndLaysOutFields)
+TEST_F(RecordFileTest, OpensAndLaysOutFields)
 {
     TableBuilder b;
     b.Field("NOTE", 'C', 0x2C, 0x01).Field("N", 'N', 8, 2).Field("D", 'D', 8);
-    ASSERT_TRUE(file.Open(Write(b), DbfFile::Mode::kRead)) << table::DbfErrorText(file.LastError());
+    ASSERT_TRUE(file.Open(Write(b), RecordFile::Mode::kRead)) << table::DbfErrorText(file.LastError());
     EXPECT_EQ(file.RecordCount(), 0u);
     EXPECT_EQ(file.RecordLength(), 1 + 300 + 8 + 8);
     ASSERT_EQ(file.Fields().size(), 3u);
@@ -68,9 +68,9 @@ TEST_F(DbfFileTest, OpensAndLaysOutFields)
     EXPECT_FALSE(file.HasMemoFields());
 }
 
-TEST_F(DbfFileTest, ReadsRecordsWithTheirFlags)
+TEST_F(RecordFileTest, ReadsRecordsWithTheirFlags)
 {
-    ASSERT_TRUE(file.Open(Write(ThreeRecords()), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kRead));
     ASSERT_TRUE(file.ReadRecord(2));
     EXPECT_EQ(RecordText(file), "*beta   2");
     EXPECT_EQ(file.CurrentRecord(), 2u);
@@ -80,9 +80,9 @@ TEST_F(DbfFileTest, ReadsRecordsWithTheirFlags)
     EXPECT_EQ(RecordText(file), " alpha  1");
 }
 
-TEST_F(DbfFileTest, RecordNumbersOutsideTheTableFail)
+TEST_F(RecordFileTest, RecordNumbersOutsideTheTableFail)
 {
-    ASSERT_TRUE(file.Open(Write(ThreeRecords()), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kRead));
     ASSERT_TRUE(file.ReadRecord(1));
     EXPECT_FALSE(file.ReadRecord(0));
     EXPECT_EQ(file.LastError(), DbfError::kNoSuchRecord);
@@ -92,23 +92,23 @@ TEST_F(DbfFileTest, RecordNumbersOutsideTheTableFail)
     EXPECT_EQ(file.LastError(), DbfError::kNoSuchRecord);
 }
 
-TEST_F(DbfFileTest, PaddedHeaderPutsFirstRecordAtStoredLength)
+TEST_F(RecordFileTest, PaddedHeaderPutsFirstRecordAtStoredLength)
 {
     TableBuilder b = ThreeRecords();
     b.HeaderPad(1);
-    ASSERT_TRUE(file.Open(Write(b), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(Write(b), RecordFile::Mode::kRead));
     EXPECT_EQ(file.HeaderLength(), 32 * 2 + 34);
     EXPECT_EQ(file.Fields().size(), 2u);
     ASSERT_TRUE(file.ReadRecord(1));
     EXPECT_EQ(RecordText(file), " alpha  1");
 }
 
-TEST_F(DbfFileTest, VersionsOpenOrAreRefused)
+TEST_F(RecordFileTest, VersionsOpenOrAreRefused)
 {
     for (std::uint8_t version : { 0x03, 0x83, 0x04, 0x8B, 0xF5 }) {
         TableBuilder b = ThreeRecords();
         b.Version(version);
-        EXPECT_TRUE(file.Open(Write(b), DbfFile::Mode::kRead)) << int(version);
+        EXPECT_TRUE(file.Open(Write(b), RecordFile::Mode::kRead)) << int(version);
         EXPECT_EQ(file.Version(), version);
     }
     for (std::uint8_t version : { 0x30, 0x31, 0x8C, 0x02, 0x00 }) {
@@ -118,7 +118,7 @@ TEST_F(DbfFileTest, VersionsOpenOrAreRefused)
     }
 }
 
-TEST_F(DbfFileTest, DamagedHeadersFailCleanly)
+TEST_F(RecordFileTest, DamagedHeadersFailCleanly)
 {
     EXPECT_EQ(OpenError({}), DbfError::kTooShort);
     EXPECT_EQ(OpenError({ 0x03, 1, 2, 3, 0, 0 }), DbfError::kTooShort);
@@ -140,7 +140,7 @@ TEST_F(DbfFileTest, DamagedHeadersFailCleanly)
     {
         auto bytes = ThreeRecords().Bytes();
         bytes.resize(32 + 64 + 1); // descriptors whole, header length exactly the file
-        EXPECT_TRUE(file.Open(WriteBytes(bytes), DbfFile::Mode::kRead));
+        EXPECT_TRUE(file.Open(WriteBytes(bytes), RecordFile::Mode::kRead));
         bytes.resize(32 + 64);     // the terminator is gone: header length past the end
         EXPECT_EQ(OpenError(bytes), DbfError::kHeaderPastEnd);
     }
@@ -156,7 +156,7 @@ TEST_F(DbfFileTest, DamagedHeadersFailCleanly)
     }
 }
 
-TEST_F(DbfFileTest, LaterFormatWithWideDescriptorsIsRefused)
+TEST_F(RecordFileTest, LaterFormatWithWideDescriptorsIsRefused)
 {
     // Version 4 with 48-byte descriptors from offset 68: header length 68 + 48 + 1.
     std::vector<std::uint8_t> bytes(117 + 9 + 1, 0);
@@ -171,11 +171,11 @@ TEST_F(DbfFileTest, LaterFormatWithWideDescriptorsIsRefused)
     EXPECT_EQ(OpenError(bytes), DbfError::kUnsupportedLayout);
 }
 
-TEST_F(DbfFileTest, RecordCountBeyondTheFileFailsOnlyThoseRecords)
+TEST_F(RecordFileTest, RecordCountBeyondTheFileFailsOnlyThoseRecords)
 {
     TableBuilder b = ThreeRecords();
     b.RecordCount(0xFFFFFFFF); // nothing may be sized from this
-    ASSERT_TRUE(file.Open(Write(b), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(Write(b), RecordFile::Mode::kRead));
     EXPECT_EQ(file.RecordsInFile(), 3u);
     ASSERT_TRUE(file.ReadRecord(3));
     EXPECT_EQ(RecordText(file), " gamma  3");
@@ -186,17 +186,17 @@ TEST_F(DbfFileTest, RecordCountBeyondTheFileFailsOnlyThoseRecords)
 
     auto bytes = ThreeRecords().Bytes();
     bytes.resize(bytes.size() - 4); // the last record is cut short
-    ASSERT_TRUE(file.Open(WriteBytes(bytes), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(WriteBytes(bytes), RecordFile::Mode::kRead));
     EXPECT_TRUE(file.ReadRecord(2));
     EXPECT_FALSE(file.ReadRecord(3));
     EXPECT_EQ(file.LastError(), DbfError::kRecordBeyondFile);
 }
 
-TEST_F(DbfFileTest, AppendPutsRecordWhereEndByteWasAndUpdatesHeader)
+TEST_F(RecordFileTest, AppendPutsRecordWhereEndByteWasAndUpdatesHeader)
 {
     TableBuilder b;
     b.Field("NAME", 'C', 4).Date(1, 1, 1);
-    ASSERT_TRUE(file.Open(Write(b), DbfFile::Mode::kReadWrite));
+    ASSERT_TRUE(file.Open(Write(b), RecordFile::Mode::kReadWrite));
     const std::uint64_t endByteAt = file.HeaderLength();
     file.ClearRecord();
     std::memcpy(file.MutableRecord() + 1, "abcd", 4);
@@ -215,9 +215,9 @@ TEST_F(DbfFileTest, AppendPutsRecordWhereEndByteWasAndUpdatesHeader)
     EXPECT_EQ(bytes[3], today.day);
 }
 
-TEST_F(DbfFileTest, RewriteChangesOnlyTheRecordAndIsSeenByLaterReads)
+TEST_F(RecordFileTest, RewriteChangesOnlyTheRecordAndIsSeenByLaterReads)
 {
-    ASSERT_TRUE(file.Open(Write(ThreeRecords()), DbfFile::Mode::kReadWrite));
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kReadWrite));
     const auto before = testing_support::ReadAllBytes(path);
     ASSERT_TRUE(file.ReadRecord(1)); // the window now holds all three records
     ASSERT_TRUE(file.ReadRecord(2));
@@ -235,9 +235,9 @@ TEST_F(DbfFileTest, RewriteChangesOnlyTheRecordAndIsSeenByLaterReads)
     EXPECT_EQ(differing, 1u); // the flag of record 2; the header date untouched
 }
 
-TEST_F(DbfFileTest, ReadOnlyFileRefusesWrites)
+TEST_F(RecordFileTest, ReadOnlyFileRefusesWrites)
 {
-    ASSERT_TRUE(file.Open(Write(ThreeRecords()), DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kRead));
     ASSERT_TRUE(file.ReadRecord(1));
     EXPECT_FALSE(file.WriteRecord(1));
     EXPECT_EQ(file.LastError(), DbfError::kReadOnly);
@@ -245,12 +245,12 @@ TEST_F(DbfFileTest, ReadOnlyFileRefusesWrites)
     EXPECT_EQ(file.LastError(), DbfError::kReadOnly);
 }
 
-TEST_F(DbfFileTest, FailedAppendLeavesTheRecordCount)
+TEST_F(RecordFileTest, FailedAppendLeavesTheRecordCount)
 {
     testing_support::FaultyFileSystem faulty;
     Write(ThreeRecords());
-    DbfFile f(faulty);
-    ASSERT_TRUE(f.Open(path, DbfFile::Mode::kReadWrite));
+    RecordFile f(faulty);
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::kReadWrite));
     faulty.failWriteFrom = faulty.writes + 1;
     EXPECT_FALSE(f.AppendRecord());
     EXPECT_EQ(f.LastError(), DbfError::kWriteFailed);
@@ -259,7 +259,7 @@ TEST_F(DbfFileTest, FailedAppendLeavesTheRecordCount)
     EXPECT_EQ(testing_support::ReadAllBytes(path), ThreeRecords().Bytes());
 }
 
-TEST_F(DbfFileTest, ScansReadWholeWindowsWithOneCall)
+TEST_F(RecordFileTest, ScansReadWholeWindowsWithOneCall)
 {
     TableBuilder b;
     b.Field("N", 'N', 7);
@@ -270,14 +270,14 @@ TEST_F(DbfFileTest, ScansReadWholeWindowsWithOneCall)
     }
     Write(b);
     testing_support::FaultyFileSystem counting;
-    DbfFile f(counting);
-    ASSERT_TRUE(f.Open(path, DbfFile::Mode::kRead));
+    RecordFile f(counting);
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::kRead));
     const int readsAtOpen = counting.reads;
     for (std::uint32_t k = 1; k <= records; ++k) {
         ASSERT_TRUE(f.ReadRecord(k));
         ASSERT_EQ(std::stoi(RecordText(f).substr(1)), static_cast<int>(k));
     }
-    const int perWindow = static_cast<int>(DbfFile::kWindowBytes / 8);
+    const int perWindow = static_cast<int>(RecordFile::kWindowBytes / 8);
     EXPECT_EQ(counting.reads - readsAtOpen, (records + perWindow - 1) / perWindow);
 
     // Backward: the window ends at the record asked for, so it is as cheap.
@@ -299,19 +299,19 @@ TEST_F(DbfFileTest, ScansReadWholeWindowsWithOneCall)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(run) + 8, 8), "   50000");
 }
 
-TEST_F(DbfFileTest, ReadErrorsAreReported)
+TEST_F(RecordFileTest, ReadErrorsAreReported)
 {
     testing_support::FaultyFileSystem faulty;
     Write(ThreeRecords());
-    DbfFile f(faulty);
-    ASSERT_TRUE(f.Open(path, DbfFile::Mode::kRead));
+    RecordFile f(faulty);
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::kRead));
     faulty.failReadFrom = faulty.reads + 1;
     EXPECT_FALSE(f.ReadRecord(1));
     EXPECT_EQ(f.LastError(), DbfError::kReadFailed);
     EXPECT_NE(f.LastSystemError(), 0);
 }
 
-TEST_F(DbfFileTest, OffsetsBeyondFourGigabytesAreAddressed)
+TEST_F(RecordFileTest, OffsetsBeyondFourGigabytesAreAddressed)
 {
     // A sparse file: 70,000 records of 65,535 bytes put record 70,000 past 4 GB.
     TableBuilder b;
@@ -329,7 +329,7 @@ TEST_F(DbfFileTest, OffsetsBeyondFourGigabytesAreAddressed)
         ASSERT_TRUE(raw->WriteAt(last, " far", 4));
         ASSERT_TRUE(raw->Truncate(last + 65535));
     }
-    ASSERT_TRUE(file.Open(path, DbfFile::Mode::kRead));
+    ASSERT_TRUE(file.Open(path, RecordFile::Mode::kRead));
     EXPECT_GT(file.FileLength(), std::uint64_t { 1 } << 32);
     ASSERT_TRUE(file.ReadRecord(70000));
     EXPECT_EQ(RecordText(file).substr(0, 4), " far");

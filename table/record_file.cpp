@@ -1,4 +1,4 @@
-#include "table/dbf_file.h"
+#include "table/record_file.h"
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -31,21 +31,21 @@ bool LooksLikeLevel7(platform::File& file, std::uint16_t headerLength)
 
 } // namespace
 
-DbfFile::DbfFile(platform::FileSystem& fs)
+RecordFile::RecordFile(platform::FileSystem& fs)
     : m_fs(fs)
 {
 }
 
-DbfFile::~DbfFile() = default;
+RecordFile::~RecordFile() = default;
 
-bool DbfFile::Fail(DbfError error, int systemError)
+bool RecordFile::Fail(DbfError error, int systemError)
 {
     m_lastError = error;
     m_lastSystemError = systemError;
     return false;
 }
 
-bool DbfFile::Open(const std::string& path, Mode mode)
+bool RecordFile::Open(const std::string& path, Mode mode)
 {
     Close();
     m_lastError = DbfError::kNone;
@@ -90,7 +90,7 @@ bool DbfFile::Open(const std::string& path, Mode mode)
     return true;
 }
 
-bool DbfFile::CheckHeader(const std::uint8_t* header)
+bool RecordFile::CheckHeader(const std::uint8_t* header)
 {
     m_version = header[0];
     m_recordCount = dbf::GetU32(header + 4);
@@ -114,7 +114,7 @@ bool DbfFile::CheckHeader(const std::uint8_t* header)
     return true;
 }
 
-bool DbfFile::ReadDescriptors()
+bool RecordFile::ReadDescriptors()
 {
     const std::uint32_t n = dbf::FieldCountFromHeaderLength(m_headerLength);
     std::vector<std::uint8_t> area(std::size_t { dbf::kDescriptorSize } * n);
@@ -145,7 +145,7 @@ bool DbfFile::ReadDescriptors()
     return true;
 }
 
-void DbfFile::Close()
+void RecordFile::Close()
 {
     m_file.reset();
     m_path.clear();
@@ -161,31 +161,31 @@ void DbfFile::Close()
     m_fileLength = 0;
 }
 
-std::uint64_t DbfFile::RecordsInFile() const
+std::uint64_t RecordFile::RecordsInFile() const
 {
     if (!IsOpen() || m_fileLength < m_headerLength)
         return 0;
     return (m_fileLength - m_headerLength) / m_recordLength;
 }
 
-bool DbfFile::HasMemoFields() const
+bool RecordFile::HasMemoFields() const
 {
     return std::any_of(m_fields.begin(), m_fields.end(),
                        [](const FieldLayout& f) { return f.def.IsMemoType(); });
 }
 
-void DbfFile::ClearRecord()
+void RecordFile::ClearRecord()
 {
     std::fill(m_record.begin(), m_record.end(), dbf::kActiveFlag);
     m_current = 0;
 }
 
-std::uint64_t DbfFile::RecordOffset(std::uint32_t k) const
+std::uint64_t RecordFile::RecordOffset(std::uint32_t k) const
 {
     return m_headerLength + std::uint64_t { k - 1 } * m_recordLength;
 }
 
-bool DbfFile::FillWindow(std::uint32_t k)
+bool RecordFile::FillWindow(std::uint32_t k)
 {
     const std::uint32_t perWindow = static_cast<std::uint32_t>(m_window.size() / m_recordLength);
     // A read just before the window means a backward scan: end the new window at k.
@@ -207,7 +207,7 @@ bool DbfFile::FillWindow(std::uint32_t k)
     return true;
 }
 
-bool DbfFile::ReadRecord(std::uint32_t k)
+bool RecordFile::ReadRecord(std::uint32_t k)
 {
     if (!IsOpen())
         return Fail(DbfError::kNotOpen);
@@ -222,7 +222,7 @@ bool DbfFile::ReadRecord(std::uint32_t k)
     return true;
 }
 
-bool DbfFile::ReadRun(std::uint32_t first, const std::uint8_t** records, std::uint32_t* count)
+bool RecordFile::ReadRun(std::uint32_t first, const std::uint8_t** records, std::uint32_t* count)
 {
     if (!IsOpen())
         return Fail(DbfError::kNotOpen);
@@ -238,7 +238,7 @@ bool DbfFile::ReadRun(std::uint32_t first, const std::uint8_t** records, std::ui
     return true;
 }
 
-bool DbfFile::WriteRecord(std::uint32_t k)
+bool RecordFile::WriteRecord(std::uint32_t k)
 {
     if (!IsOpen())
         return Fail(DbfError::kNotOpen);
@@ -256,7 +256,7 @@ bool DbfFile::WriteRecord(std::uint32_t k)
     return true;
 }
 
-bool DbfFile::AppendRecord()
+bool RecordFile::AppendRecord()
 {
     if (!IsOpen())
         return Fail(DbfError::kNotOpen);
@@ -291,7 +291,7 @@ bool DbfFile::AppendRecord()
     return true;
 }
 
-bool DbfFile::WriteHeaderByte(std::uint32_t offset, std::uint8_t value)
+bool RecordFile::WriteHeaderByte(std::uint32_t offset, std::uint8_t value)
 {
     if (!IsOpen())
         return Fail(DbfError::kNotOpen);

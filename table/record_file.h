@@ -27,15 +27,15 @@ namespace table {
 // reading such a record fails with kRecordBeyondFile.
 //
 // Not copyable; owns its file. Record numbers are 1-based; 0 means none.
-class DbfFile
+class RecordFile
 {
 public:
     enum class Mode { kRead, kReadWrite };
 
-    explicit DbfFile(platform::FileSystem& fs);
-    ~DbfFile();
-    DbfFile(const DbfFile&) = delete;
-    DbfFile& operator=(const DbfFile&) = delete;
+    explicit RecordFile(platform::FileSystem& fs);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
 
     [[nodiscard]] bool Open(const std::string& path, Mode mode);
     void Close();
