@@ -1,0 +1,238 @@
+#include "platform/code_page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace platform {
+namespace {
+
+// Bytes below 0x80 are ASCII in both code pages and map to themselves; the tables cover the
+// upper half. They were generated with tools/code_page_tables.py from the Unicode mappings
+// of code pages 866 and 1251: a byte whose character exists in the other code page maps to
+// that byte, so every Cyrillic letter of 866 goes to 1251 and comes back unchanged. Bytes
+// without a counterpart get a best fit:
+//   866 -> 1251: box drawing lines to '|' and '-', corners, tees and crosses to '+'; the
+//     bullet operator 0xF9 to the bullet 0x95; shades, blocks, the square 0xFE and the
+//     root sign 0xFB to '?'.
+//   1251 -> 866: letters 866 lacks to a letter that looks the same (I i J j S s for
+//     І і Ј ј Ѕ ѕ), else to the Russian letter they are built on (Ґ Ѓ -> Г, Ќ -> К, Љ -> Л,
+//     Њ -> Н), else to the Russian letter of their first sound (Ђ Џ -> Д, Ћ -> Ч), keeping
+//     their case; double quotes to '"', single quotes and guillemets to '\'', dashes and the
+//     soft hyphen to '-', the ellipsis to '.', daggers to '+', per mille to '%', the broken
+//     bar to '|', the bullet to 0xF9; every other sign (€ ™ § © ¬ ® ± µ ¶ and the unassigned
+//     0x98) to '?'.
+// clang-format off
+constexpr std::array<unsigned char, 128> kOemToAnsiHigh = {
+    /* 0x80 */ 0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7,
+    /* 0x88 */ 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF,
+    /* 0x90 */ 0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7,
+    /* 0x98 */ 0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,
+    /* 0xA0 */ 0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7,
+    /* 0xA8 */ 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF,
+    /* 0xB0 */ 0x3F, 0x3F, 0x3F, 0x7C, 0x2B, 0x2B, 0x2B, 0x2B,
+    /* 0xB8 */ 0x2B, 0x2B, 0x7C, 0x2B, 0x2B, 0x2B, 0x2B, 0x2B,
+    /* 0xC0 */ 0x2B, 0x2B, 0x2B, 0x2B, 0x2D, 0x2B, 0x2B, 0x2B,
+    /* 0xC8 */ 0x2B, 0x2B, 0x2B, 0x2B, 0x2B, 0x2D, 0x2B, 0x2B,
+    /* 0xD0 */ 0x2B, 0x2B, 0x2B, 0x2B, 0x2B, 0x2B, 0x2B, 0x2B,
+    /* 0xD8 */ 0x2B, 0x2B, 0x2B, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F,
+    /* 0xE0 */ 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7,
+    /* 0xE8 */ 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF,
+    /* 0xF0 */ 0xA8, 0xB8, 0xAA, 0xBA, 0xAF, 0xBF, 0xA1, 0xA2,
+    /* 0xF8 */ 0xB0, 0x95, 0xB7, 0x3F, 0xB9, 0xA4, 0x3F, 0xA0,
+};
+
+constexpr std::array<unsigned char, 128> kAnsiToOemHigh = {
+    /* 0x80 */ 0x84, 0x83, 0x2C, 0xA3, 0x22, 0x2E, 0x2B, 0x2B,
+    /* 0x88 */ 0x3F, 0x25, 0x8B, 0x27, 0x8D, 0x8A, 0x97, 0x84,
+    /* 0x90 */ 0xA4, 0x27, 0x27, 0x22, 0x22, 0xF9, 0x2D, 0x2D,
+    /* 0x98 */ 0x3F, 0x3F, 0xAB, 0x27, 0xAD, 0xAA, 0xE7, 0xA4,
+    /* 0xA0 */ 0xFF, 0xF6, 0xF7, 0x4A, 0xFD, 0x83, 0x7C, 0x3F,
+    /* 0xA8 */ 0xF0, 0x3F, 0xF2, 0x22, 0x3F, 0x2D, 0x3F, 0xF4,
+    /* 0xB0 */ 0xF8, 0x3F, 0x49, 0x69, 0xA3, 0x3F, 0x3F, 0xFA,
+    /* 0xB8 */ 0xF1, 0xFC, 0xF3, 0x22, 0x6A, 0x53, 0x73, 0xF5,
+    /* 0xC0 */ 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87,
+    /* 0xC8 */ 0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x8E, 0x8F,
+    /* 0xD0 */ 0x90, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97,
+    /* 0xD8 */ 0x98, 0x99, 0x9A, 0x9B, 0x9C, 0x9D, 0x9E, 0x9F,
+    /* 0xE0 */ 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7,
+    /* 0xE8 */ 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF,
+    /* 0xF0 */ 0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7,
+    /* 0xF8 */ 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF,
+};
+// clang-format on
+
+// The characters of 1251's upper half. 0x98, unassigned in 1251, is taken as U+0098 so that
+// every byte survives a trip through Unicode.
+// clang-format off
+constexpr std::array<char16_t, 128> kAnsiHighToUnicode = {
+    /* 0x80 */ 0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    /* 0x88 */ 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    /* 0x90 */ 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    /* 0x98 */ 0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    /* 0xA0 */ 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    /* 0xA8 */ 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    /* 0xB0 */ 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    /* 0xB8 */ 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    /* 0xC0 */ 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    /* 0xC8 */ 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    /* 0xD0 */ 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+    /* 0xD8 */ 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    /* 0xE0 */ 0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    /* 0xE8 */ 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    /* 0xF0 */ 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    /* 0xF8 */ 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+};
+// clang-format on
+
+struct UnicodeByte
+{
+    char32_t codePoint;
+    unsigned char byte;
+};
+
+constexpr std::array<UnicodeByte, 128> MakeUnicodeToAnsi()
+{
+    std::array<UnicodeByte, 128> pairs {};
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        pairs[i] = { kAnsiHighToUnicode[i], static_cast<unsigned char>(0x80 + i) };
+    std::sort(pairs.begin(), pairs.end(),
+        [](const UnicodeByte& a, const UnicodeByte& b) { return a.codePoint < b.codePoint; });
+    return pairs;
+}
+
+// The upper half sorted by code point, for the way back from Unicode.
+constexpr std::array<UnicodeByte, 128> kUnicodeToAnsi = MakeUnicodeToAnsi();
+
+constexpr char32_t ToUnicode(unsigned char c)
+{
+    return c < 0x80 ? char32_t { c } : char32_t { kAnsiHighToUnicode[c - 0x80] };
+}
+
+constexpr int FindAnsi(char32_t codePoint)
+{
+    if (codePoint < 0x80)
+        return static_cast<int>(codePoint);
+    const auto it = std::lower_bound(kUnicodeToAnsi.begin(), kUnicodeToAnsi.end(), codePoint,
+        [](const UnicodeByte& pair, char32_t value) { return pair.codePoint < value; });
+    return it != kUnicodeToAnsi.end() && it->codePoint == codePoint ? it->byte : -1;
+}
+
+// Unicode's own case pairs for the letters 1251 holds: Latin a-z, Cyrillic а-я, the
+// letters of U+0450..U+045F (ё ђ ѓ є ѕ і ї ј љ њ ћ ќ ў џ) and ґ.
+constexpr char32_t UpperOf(char32_t u)
+{
+    if ((u >= U'a' && u <= U'z') || (u >= 0x0430 && u <= 0x044F))
+        return u - 0x20;
+    if (u >= 0x0450 && u <= 0x045F)
+        return u - 0x50;
+    if (u == 0x0491)
+        return 0x0490;
+    return u;
+}
+
+constexpr char32_t LowerOf(char32_t u)
+{
+    if ((u >= U'A' && u <= U'Z') || (u >= 0x0410 && u <= 0x042F))
+        return u + 0x20;
+    if (u >= 0x0400 && u <= 0x040F)
+        return u + 0x50;
+    if (u == 0x0490)
+        return 0x0491;
+    return u;
+}
+
+// A byte maps to the byte of its case partner when 1251 has the partner, else to itself.
+template <typename Change> constexpr std::array<unsigned char, 256> MakeCaseTable(Change change)
+{
+    std::array<unsigned char, 256> table {};
+    for (std::size_t c = 0; c < table.size(); ++c) {
+        const int partner = FindAnsi(change(ToUnicode(static_cast<unsigned char>(c))));
+        table[c] = static_cast<unsigned char>(partner < 0 ? c : partner);
+    }
+    return table;
+}
+
+constexpr std::array<unsigned char, 256> kUpper = MakeCaseTable(UpperOf);
+constexpr std::array<unsigned char, 256> kLower = MakeCaseTable(LowerOf);
+
+static_assert(kUpper[0xB8] == 0xA8 && kLower[0xA8] == 0xB8, "ё and Ё are partners");
+static_assert(kUpper[0xB4] == 0xA5, "ґ and Ґ are partners");
+
+template <typename Map> void MapInPlace(std::string& text, Map map)
+{
+    for (char& ch : text)
+        ch = static_cast<char>(map(static_cast<unsigned char>(ch)));
+}
+
+} // namespace
+
+unsigned char OemToAnsiChar(unsigned char c)
+{
+    return c < 0x80 ? c : kOemToAnsiHigh[c - 0x80];
+}
+
+unsigned char AnsiToOemChar(unsigned char c)
+{
+    return c < 0x80 ? c : kAnsiToOemHigh[c - 0x80];
+}
+
+void OemToAnsi(std::string& text)
+{
+    MapInPlace(text, [](unsigned char c) { return OemToAnsiChar(c); });
+}
+
+void AnsiToOem(std::string& text)
+{
+    MapInPlace(text, [](unsigned char c) { return AnsiToOemChar(c); });
+}
+
+unsigned char ToUpper1251(unsigned char c)
+{
+    return kUpper[c];
+}
+
+unsigned char ToLower1251(unsigned char c)
+{
+    return kLower[c];
+}
+
+void ToUpper1251(std::string& text)
+{
+    MapInPlace(text, [](unsigned char c) { return kUpper[c]; });
+}
+
+void ToLower1251(std::string& text)
+{
+    MapInPlace(text, [](unsigned char c) { return kLower[c]; });
+}
+
+// A letter is a byte with a case partner: every letter of 1251 has one, and no other byte
+// (µ's capital is not in 1251, and µ counts as a sign here).
+bool IsUpper1251(unsigned char c)
+{
+    return kLower[c] != c;
+}
+
+bool IsLower1251(unsigned char c)
+{
+    return kUpper[c] != c;
+}
+
+bool IsAlpha1251(unsigned char c)
+{
+    return IsUpper1251(c) || IsLower1251(c);
+}
+
+char32_t Cp1251ToUnicode(unsigned char c)
+{
+    return ToUnicode(c);
+}
+
+unsigned char UnicodeToCp1251(char32_t codePoint)
+{
+    const int byte = FindAnsi(codePoint);
+    return byte < 0 ? static_cast<unsigned char>('?') : static_cast<unsigned char>(byte);
+}
+
+} // namespace platform
