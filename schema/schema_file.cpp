@@ -1,0 +1,176 @@
+#include "schema/schema_file.h"
+
+#include "platform/code_page.h"
+
+#include <utility>
+
+namespace schema {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string_view TrimLeft(std::string_view text)
+{
+    const auto first = text.find_first_not_of(kBlanks);
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+std::string_view Trim(std::string_view text)
+{
+    text = TrimLeft(text);
+    const auto last = text.find_last_not_of(kBlanks);
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+std::string Upper(std::string_view text)
+{
+    std::string upper(text);
+    platform::ToUpper1251(upper);
+    return upper;
+}
+
+// The text between the first '{' and the first '}', trimmed; empty when they are missing or
+// in the wrong order.
+std::string_view BraceText(std::string_view line)
+{
+    const auto open = line.find('{');
+    const auto close = line.find('}');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+        return {};
+    return Trim(line.substr(open + 1, close - open - 1));
+}
+
+void AppendValue(std::string& out, std::string_view value)
+{
+    for (const char c : value)
+        out += (c == '\r' || c == '\n') ? ' ' : c;
+}
+
+void AppendLine(std::string& out, std::string_view head, std::string_view value = {},
+    std::string_view tail = {})
+{
+    out += head;
+    AppendValue(out, value);
+    out += tail;
+    out += kLineEnd;
+}
+
+} // namespace
+
+std::string SchemaFileText(const SchemaTableMap& tables)
+{
+    std::string out;
+    for (const auto& [key, table] : tables) {
+        out += kLineEnd;
+        AppendLine(out, "[Table : ", key, "]");
+        if (!table.description.empty())
+            AppendLine(out, "Description = ", table.description);
+        if (!table.keyFields.empty()) {
+            out += "Key = ";
+            for (std::size_t i = 0; i < table.keyFields.size(); ++i) {
+                if (i > 0)
+                    out += ',';
+                AppendValue(out, table.keyFields[i]);
+            }
+            out += kLineEnd;
+        }
+        if (!table.nameField.empty())
+            AppendLine(out, "Name = ", table.nameField);
+        for (const auto& [field, description] : table.fieldDescriptions) {
+            out += "Descr{";
+            AppendValue(out, field);
+            AppendLine(out, "} = ", description);
+        }
+        for (const SchemaRelation& relation : table.relations) {
+            out += "Relation{";
+            AppendValue(out, relation.tableName);
+            AppendLine(out, "} = ", relation.fieldName);
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+void SchemaFileReader::ReadLine(std::string_view rawLine)
+{
+    const std::string_view line = Trim(rawLine);
+    if (line.empty() || line.front() == '*' || line.front() == ';')
+        return;
+    // A lone "[" is not a head: it begins with '[' but does not end with ']'.
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        StartSection(line.substr(1, line.size() - 2));
+        return;
+    }
+    if (m_building)
+        ApplyLine(line);
+}
+
+void SchemaFileReader::StartSection(std::string_view head)
+{
+    FinishTable();
+    head = Trim(head);
+    if (!Upper(head).starts_with("TABLE"))
+        return;
+    const auto colon = head.find(':');
+    if (colon == std::string_view::npos)
+        return;
+    m_building = true;
+    m_name = Upper(TrimLeft(head.substr(colon + 1)));
+    m_table = SchemaTable();
+}
+
+void SchemaFileReader::ApplyLine(std::string_view line)
+{
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return;
+    const std::string_view value = line.substr(equals + 1);
+    const std::string upper = Upper(line);
+
+    // DESCR is tested after DESCRIPTION so a description line is never a field description,
+    // and NAME before DESCR, so every line beginning with NAME names the name field.
+    if (upper.starts_with("DESCRIPTION")) {
+        m_table.description = TrimLeft(value);
+    } else if (upper.starts_with("KEY")) {
+        std::string_view rest = value;
+        while (true) {
+            const auto comma = rest.find(',');
+            const std::string_view piece = Trim(rest.substr(0, comma));
+            if (!piece.empty())
+                m_table.keyFields.emplace_back(piece);
+            if (comma == std::string_view::npos)
+                break;
+            rest.remove_prefix(comma + 1);
+        }
+    } else if (upper.starts_with("NAME")) {
+        m_table.nameField = TrimLeft(value);
+    } else if (upper.starts_with("DESCR")) {
+        const std::string_view field = BraceText(line);
+        const std::string_view text = Trim(value);
+        if (!field.empty() && !text.empty())
+            m_table.fieldDescriptions.insert_or_assign(std::string(field), std::string(text));
+    } else if (upper.starts_with("RELATION")) {
+        const std::string_view table = BraceText(line);
+        const std::string_view field = Trim(value);
+        if (!table.empty() && !field.empty())
+            m_table.relations.push_back({ std::string(table), std::string(field) });
+    }
+}
+
+void SchemaFileReader::FinishTable()
+{
+    if (m_building && !m_name.empty())
+        m_tables.emplace_back(std::move(m_name), std::move(m_table));
+    m_building = false;
+    m_name.clear();
+    m_table = SchemaTable();
+}
+
+std::vector<std::pair<std::string, SchemaTable>> SchemaFileReader::Finish()
+{
+    FinishTable();
+    return std::exchange(m_tables, {});
+}
+
+} // namespace schema

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "schema/schema_table.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace schema {
+
+// The text of a schema file: one item per line, CR LF line ends, one block per table:
+//
+//     (empty line)
+//     [Table : GOODS]
+//     Description = Goods list          only when not empty
+//     Key = ID,CODE                     only with key fields; no blanks around the commas
+//     Name = DESCR                      only when not empty
+//     Descr{CODE} = Article             every field description, empty ones included
+//     Relation{GROUPS} = GROUPID        related table in the braces, own field after "="
+//     (empty line)
+//
+// A value cannot span lines: a CR or LF inside a name or text is written as a blank, so one
+// odd value never turns into lines of its own.
+std::string SchemaFileText(const SchemaTableMap& tables);
+
+// Reads a schema file line by line, forgiving by design: whatever it does not understand it
+// skips. Lines are trimmed of blanks; empty lines and those beginning with '*' or ';' are
+// comments. "[Table : NAME]" starts a table (the name upper-cased; "[...]" heads of other
+// kinds, or without ':', start nothing, and the lines after them are skipped). Other lines
+// apply to the table being built, recognised by the beginning of the upper-cased line in the
+// order DESCRIPTION, KEY, NAME, DESCR, RELATION, each taking what follows the first '='.
+// Field descriptions and relations need a non-empty name in braces and a non-empty value.
+class SchemaFileReader
+{
+public:
+    // One line of the file without its line end (a CR left before it is trimmed anyway).
+    void ReadLine(std::string_view line);
+    // Ends the file; gives the named tables in the order their blocks ended. A name may come
+    // more than once: a later block for the same table is meant to replace an earlier one.
+    std::vector<std::pair<std::string, SchemaTable>> Finish();
+
+private:
+    void StartSection(std::string_view head);
+    void ApplyLine(std::string_view line);
+    void FinishTable();
+
+    bool m_building = false; // a table head was read and its block has not ended
+    std::string m_name;
+    SchemaTable m_table;
+    std::vector<std::pair<std::string, SchemaTable>> m_tables;
+};
+
+} // namespace schema
