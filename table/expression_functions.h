@@ -1,0 +1,104 @@
+#pragma once
+
+#include "table/expression_node.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace table {
+
+enum class FunctionId {
+    kLen,
+    kAt,
+    kUpper,
+    kLower,
+    kDtoc,
+    kStr,
+    kTrim,
+    kRtrim,
+    kLtrim,
+    kAbs,
+    kAsc,
+    kCdow,
+    kChr,
+    kCmonth,
+    kDate,
+    kDay,
+    kDow,
+    kExp,
+    kIif,
+    kInt,
+    kIsAlpha,
+    kIsLower,
+    kIsUpper,
+    kLeft,
+    kLog,
+    kMax,
+    kMin,
+    kMonth,
+    kReplicate,
+    kRight,
+    kSpace,
+    kSqrt,
+    kSubstr,
+    kVal,
+    kYear,
+};
+
+// What a function takes in one argument position.
+enum class ParamKind {
+    kText, // character; fields of every type but L give their stored text
+    kTextOrNumber, // as kText, or a computed number (STR)
+    kNumber,
+    kLogical,
+    kAny, // character, numeric or logical (IIF branches, MAX, MIN)
+};
+
+inline constexpr int kMaxArguments = 3;
+// STR's width when none is given.
+inline constexpr std::size_t kStrDefaultWidth = 10;
+// The longest name CDOW or CMONTH gives: Wednesday, September.
+inline constexpr std::size_t kLongestDateName = 9;
+
+struct FunctionInfo
+{
+    std::string_view name;
+    FunctionId id;
+    int minArguments;
+    int maxArguments;
+    ParamKind params[kMaxArguments];
+};
+
+// The function a name written before '(' stands for: the function of exactly that name, or
+// else the one function whose name begins with it (SUBS for SUBSTR). Letter case does not
+// matter. Nothing when no function or several functions begin with it (LE: LEN and LEFT).
+const FunctionInfo* FindFunction(std::string_view name);
+
+// A call of a function. Arguments that do not fit the function make the node's type 0; the
+// argument count is the parser's to check.
+class FunctionNode : public ExprNode
+{
+public:
+    // REQUIRES: info.minArguments <= arguments.size() <= info.maxArguments.
+    FunctionNode(const FunctionInfo& info, std::vector<std::unique_ptr<ExprNode>> arguments);
+
+    bool Evaluate(const EvalContext& context, ExprValue* out) override;
+
+private:
+    void SetResultType();
+    bool EvaluateIif(const EvalContext& context, ExprValue* out);
+    bool Call(const EvalContext& context, const ExprValue* args, ExprValue* out);
+    bool CallText(const EvalContext& context, const ExprValue* args, ExprValue* out);
+    bool CallNumber(const ExprValue* args, ExprValue* out);
+    bool CallDate(const ExprValue* args, ExprValue* out);
+    bool Str(const ExprValue* args, ExprValue* out);
+    bool Repeat(std::string_view unit, double count, ExprValue* out);
+
+    const FunctionInfo& m_info;
+    std::vector<std::unique_ptr<ExprNode>> m_arguments;
+    std::string m_scratch; // results the function builds (UPPER, STR, SPACE, ...)
+};
+
+} // namespace table

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+// Byte-level helpers of the expression evaluator: numbers in stored text, blanks, byte-wise
+// order, letter case with and without the DOS code page, and "YYYYMMDD" dates.
+namespace table {
+
+// The decimal number at the start of `text` after blanks: an optional sign, digits, an
+// optional point and more digits; no number gives 0. False only when the digits are too
+// many for a double, which no field can hold (at most 255 digits) but a computed text can.
+[[nodiscard]] bool LeadingNumber(std::string_view text, double* value);
+
+std::string_view TrimTrailingSpaces(std::string_view text);
+std::string_view TrimLeadingSpaces(std::string_view text);
+
+// Byte-wise order of unsigned bytes; the first differing byte decides and a proper prefix
+// is less. Negative, zero or positive.
+int CompareBytes(std::string_view a, std::string_view b);
+
+// Case and letter tables, one set for 1251 text and one for 866 text. The 866 set looks at
+// each byte as its 1251 counterpart and maps back only letters whose case partner has an
+// 866 byte, so bytes without a counterpart (box drawing and the like) are left untouched.
+struct LetterTables
+{
+    std::array<unsigned char, 256> upper;
+    std::array<unsigned char, 256> lower;
+    std::array<bool, 256> isAlpha;
+    std::array<bool, 256> isUpper;
+    std::array<bool, 256> isLower;
+};
+
+// Built once on first use. `oem` selects the 866 set.
+const LetterTables& Letters(bool oem);
+
+struct DateParts
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+// Reads "YYYYMMDD" from the first eight bytes of `text`: all digits, month 1..12 and day
+// 1..31 (a day past the month's end is taken as it stands, as stored dates are checked
+// no further). False for blanks and anything else.
+bool ParseDate8(std::string_view text, DateParts* date);
+
+// Day of the week, 1 = Sunday .. 7 = Saturday, of a date read by ParseDate8.
+int DayOfWeek(const DateParts& date);
+
+} // namespace table

@@ -1,0 +1,233 @@
+#include "table/expression_functions.h"
+#include "tests/table/expression_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using expression_testing::Eval;
+using expression_testing::Logical;
+using expression_testing::Number;
+using expression_testing::ParseError;
+using expression_testing::TestRecord;
+using expression_testing::Text;
+using table::ExprErrorCode;
+
+class ExpressionFunctionsTest : public ::testing::Test
+{
+protected:
+    ExpressionFunctionsTest()
+    {
+        r.Add("NAME", 'C', 10).Add("SUM", 'N', 8, 2).Add("FLAG", 'L', 1).Add("DT", 'D', 8);
+        r.Put("NAME", "  Ivan").Put("SUM", "   -2.50").Put("FLAG", "T").Put("DT", "20010202");
+    }
+
+    TestRecord r;
+};
+
+TEST_F(ExpressionFunctionsTest, NamesMatchByTheirLeadingLetters)
+{
+    EXPECT_EQ(Text("UPP(NAME)", r), "  IVAN    ");
+    EXPECT_EQ(Text("upper(NAME)", r), "  IVAN    ");
+    EXPECT_EQ(Text("SUBS('abcdef',2,3)", r), "bcd");
+    EXPECT_EQ(Text("REPL('ab',2)", r), "abab");
+    EXPECT_EQ(Number("Y(DT)", r), 2001); // Y starts only YEAR
+    // An exact name wins over longer names it begins.
+    EXPECT_EQ(Text("STR('x')", r), "x         ");
+    EXPECT_EQ(Number("AT('b','abc')", r), 2);
+
+    // The start of several names, or a name longer than any, is no function.
+    for (const char* text : { "LE(NAME)", "L(NAME)", "S(1)", "UPPERX(NAME)", "D(DT)" })
+        EXPECT_EQ(ParseError(text, r), ExprErrorCode::kUnknownFunction) << text;
+
+    EXPECT_EQ(table::FindFunction("ltr")->id, table::FunctionId::kLtrim);
+    EXPECT_EQ(table::FindFunction("IIF")->id, table::FunctionId::kIif);
+    EXPECT_EQ(table::FindFunction(""), nullptr);
+}
+
+TEST_F(ExpressionFunctionsTest, LengthAndPosition)
+{
+    EXPECT_EQ(Number("LEN(NAME)", r), 6); // leading blanks count, trailing do not
+    EXPECT_EQ(Number("LEN('')", r), 0);
+    EXPECT_EQ(Number("LEN(SUM)", r), 8); // a numeric field gives its stored text
+    EXPECT_EQ(Number("AT('an',NAME)", r), 5);
+    EXPECT_EQ(Number("AT('x',NAME)", r), 0);
+    EXPECT_EQ(Number("AT('',NAME)", r), 1);
+    EXPECT_EQ(Number("AT('',  '')", r), 1);
+    EXPECT_EQ(Number("AT('abc','ab')", r), 0);
+}
+
+TEST_F(ExpressionFunctionsTest, TrimsAndDtoc)
+{
+    EXPECT_EQ(Text("TRIM(NAME)", r), "  Ivan");
+    EXPECT_EQ(Text("RTRIM(NAME)", r), "  Ivan");
+    EXPECT_EQ(Text("LTRIM(NAME)", r), "Ivan    ");
+    EXPECT_EQ(Text("LTRIM(TRIM(NAME))", r), "Ivan");
+    EXPECT_EQ(Text("TRIM('   ')", r), "");
+    EXPECT_EQ(Text("DTOC(DT)", r), "20010202");
+    EXPECT_EQ(Text("DTOC('abc')", r), "abc");
+    r.Put("DT", "");
+    EXPECT_EQ(Text("DTOC(DT)", r), "        ");
+}
+
+TEST_F(ExpressionFunctionsTest, StrOfStoredTextAndOfNumbers)
+{
+    EXPECT_EQ(Text("STR(SUM)", r), "   -2.50  ");
+    EXPECT_EQ(Text("STR('12345678901')", r), "**********");
+    EXPECT_EQ(Text("STR(NAME)", r), "  Ivan    ");
+    EXPECT_EQ(Text("STR(SUM*2)", r), "        -5");
+    EXPECT_EQ(Text("STR(3.14159,8,2)", r), "    3.14");
+    EXPECT_EQ(Text("STR(2.5,3)", r), "  2"); // to nearest even, as the double is exact
+    EXPECT_EQ(Text("STR(-0.2,4)", r), "   0");
+    EXPECT_EQ(Text("STR(123456,4)", r), "****");
+    EXPECT_EQ(Text("STR(1,2,40)", r), "**");
+    EXPECT_EQ(Text("STR('ab',4)", r), "ab  ");
+    EXPECT_FALSE(Eval("STR(1,0)", r));
+    EXPECT_FALSE(Eval("STR(1,1e9)", r));
+    EXPECT_FALSE(Eval("STR(FLAG)", r));
+}
+
+TEST_F(ExpressionFunctionsTest, NumericFunctions)
+{
+    EXPECT_EQ(Number("ABS(SUM)", r), 2.5); // as a number where the function takes one
+    EXPECT_EQ(Number("INT(-2.7)", r), -2);
+    EXPECT_EQ(Number("INT(2.7)", r), 2);
+    EXPECT_EQ(Number("EXP(0)", r), 1);
+    EXPECT_EQ(Number("LOG(1)", r), 0);
+    EXPECT_EQ(Number("SQRT(16)", r), 4);
+    EXPECT_EQ(Number("MAX(SUM,1)", r), 1);
+    EXPECT_EQ(Number("MIN(SUM,1)", r), -2.5);
+    EXPECT_EQ(Number("VAL('  -12.5xyz')", r), -12.5);
+    EXPECT_EQ(Number("VAL('abc')", r), 0);
+    EXPECT_EQ(Number("VAL(SUM)", r), -2.5);
+    EXPECT_EQ(Number("ASC('A')", r), 65);
+    EXPECT_EQ(Number("ASC('\xC0')", r), 192);
+    EXPECT_EQ(Number("ASC('')", r), 0);
+    for (const char* text : { "LOG(0)", "LOG(-1)", "SQRT(-1)", "EXP(1000)", "ABS('x')" })
+        EXPECT_FALSE(Eval(text, r)) << text;
+}
+
+TEST_F(ExpressionFunctionsTest, CharacterBuilders)
+{
+    EXPECT_EQ(Text("CHR(65)", r), "A");
+    EXPECT_EQ(Text("CHR(200)", r), "\xC8");
+    EXPECT_FALSE(Eval("CHR(256)", r));
+    EXPECT_FALSE(Eval("CHR(-1)", r));
+    EXPECT_EQ(Text("REPLICATE('ab',3)", r), "ababab");
+    EXPECT_EQ(Text("REPLICATE('ab',0)", r), "");
+    EXPECT_EQ(Text("REPLICATE('ab',-4)", r), "");
+    EXPECT_EQ(Text("REPLICATE('',1000)", r), "");
+    EXPECT_EQ(Text("SPACE(3)", r), "   ");
+    EXPECT_EQ(Text("SPACE(2.9)", r), "  ");
+    EXPECT_EQ(Text("SPACE(-1)", r), "");
+    EXPECT_EQ(Text("MAX('abc','abd')", r), "abd");
+    EXPECT_EQ(Text("MIN(NAME,'b')", r), "  Ivan    ");
+    EXPECT_FALSE(Eval("MAX(FLAG,FLAG)", r));
+    EXPECT_FALSE(Eval("MAX(1,'a')", r));
+}
+
+TEST_F(ExpressionFunctionsTest, LeftRightAndSubstrClampTheirCounts)
+{
+    EXPECT_EQ(Text("LEFT('abcdef',2)", r), "ab");
+    EXPECT_EQ(Text("LEFT('abc',10)", r), "abc");
+    EXPECT_EQ(Text("LEFT('abc',-1)", r), "");
+    EXPECT_EQ(Text("RIGHT('abcdef',2)", r), "ef");
+    EXPECT_EQ(Text("RIGHT('abc',999999999999)", r), "abc");
+    EXPECT_EQ(Text("RIGHT('abc',0)", r), "");
+    EXPECT_EQ(Text("SUBSTR('abcdef',3)", r), "cdef");
+    EXPECT_EQ(Text("SUBSTR('abcdef',3,2)", r), "cd");
+    EXPECT_EQ(Text("SUBSTR('abcdef',6,5)", r), "f");
+    EXPECT_EQ(Text("SUBSTR('abcdef',7)", r), "");
+    EXPECT_EQ(Text("SUBSTR('abcdef',2,-1)", r), "");
+    EXPECT_FALSE(Eval("SUBSTR('abcdef',0)", r));
+    EXPECT_FALSE(Eval("SUBSTR('abcdef',-999999999999)", r));
+}
+
+TEST_F(ExpressionFunctionsTest, DatesAreEightDigitTexts)
+{
+    EXPECT_EQ(Number("YEAR(DT)", r), 2001);
+    EXPECT_EQ(Number("MONTH(DT)", r), 2);
+    EXPECT_EQ(Number("DAY(DT)", r), 2);
+    EXPECT_EQ(Number("DOW(DT)", r), 6); // a Friday
+    EXPECT_EQ(Text("CDOW(DT)", r), "Friday");
+    EXPECT_EQ(Text("CMONTH(DT)", r), "February");
+    EXPECT_EQ(Text("CDOW('19700101')", r), "Thursday");
+    EXPECT_EQ(Text("CDOW('20000229')", r), "Tuesday");
+    EXPECT_EQ(Text("CDOW('16000101')", r), "Saturday");
+    EXPECT_EQ(Text("CMONTH('19991231')", r), "December");
+
+    for (const char* stored : { "", "2001020", "20011302", "20010200", "2001O202" }) {
+        r.Put("DT", stored);
+        EXPECT_EQ(Number("YEAR(DT)", r), 0) << stored;
+        EXPECT_EQ(Number("DOW(DT)", r), 0) << stored;
+        EXPECT_EQ(Text("CDOW(DT)", r), "") << stored;
+        EXPECT_EQ(Text("CMONTH(DT)", r), "") << stored;
+    }
+
+    const auto today = Text("DATE()", r);
+    ASSERT_TRUE(today);
+    ASSERT_EQ(today->size(), 8u);
+    EXPECT_GE(*today, "20240101");
+    EXPECT_EQ(Number("MONTH(DATE())", r) > 0, true);
+}
+
+TEST_F(ExpressionFunctionsTest, IifEvaluatesOnlyTheChosenBranch)
+{
+    EXPECT_EQ(Number("IIF(FLAG,1,1/0)", r), 1);
+    EXPECT_FALSE(Eval("IIF(.NOT.FLAG,1,1/0)", r));
+    EXPECT_EQ(Text("IIF(SUM<0,'neg','pos')", r), "neg");
+    EXPECT_EQ(Logical("IIF(FLAG,.F.,.T.)", r), false);
+    EXPECT_FALSE(Eval("IIF(NAME,1,2)", r));
+    EXPECT_EQ(Text("IIF(FLAG,DT,'x')", r), "20010202"); // an argument: the stored date
+}
+
+TEST_F(ExpressionFunctionsTest, LetterTestsLookAtTheFirstCharacter)
+{
+    EXPECT_EQ(Logical("ISALPHA('a1')", r), true);
+    EXPECT_EQ(Logical("ISALPHA('1a')", r), false);
+    EXPECT_EQ(Logical("ISALPHA('')", r), false);
+    EXPECT_EQ(Logical("ISUPPER('\xC6')", r), true); // 1251 capital ZHE
+    EXPECT_EQ(Logical("ISLOWER('\xE6')", r), true); // 1251 small zhe
+    EXPECT_EQ(Logical("ISLOWER('\xC6')", r), false);
+    EXPECT_EQ(Logical("ISUPPER(NAME)", r), false); // a blank first
+}
+
+// Cyrillic text of a DOS table: 866 letters are case-mapped as their 1251 counterparts and
+// written back in 866.
+TEST(ExpressionOemTest, UpperAndLowerOfDosText)
+{
+    TestRecord r;
+    r.Add("NAME", 'C', 8);
+    // "Иван ёж" and a box-drawing bar, in 866.
+    r.Put("NAME", "\x88\xA2\xA0\xAD \xF1\xA6\xB3");
+
+    EXPECT_EQ(expression_testing::Text("UPPER(NAME)", r, true), "\x88\x82\x80\x8D \xF0\x86\xB3");
+    EXPECT_EQ(expression_testing::Text("LOWER(NAME)", r, true), "\xA8\xA2\xA0\xAD \xF1\xA6\xB3");
+    // Read as 1251 the same bytes are other letters (0xA2 a small short U, 0xF1 a small
+    // ES, 0xB3 a small Ukrainian I) and other signs.
+    EXPECT_EQ(expression_testing::Text("UPPER(NAME)", r, false), "\x88\xA1\xA0\xAD \xD1\xA6\xB2");
+
+    auto e = table::ParseExpression("AT('\x88\x82\x80\x8D',UPPER(NAME))>0", r.fields);
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(e->IsTrue(r.bytes.data(), r.bytes.size(), true));
+    EXPECT_FALSE(e->IsTrue(r.bytes.data(), r.bytes.size(), false));
+
+    table::ExprValue v;
+    auto alpha = table::ParseExpression("ISALPHA(NAME)", r.fields);
+    ASSERT_TRUE(alpha);
+    ASSERT_TRUE(alpha->Evaluate(r.bytes.data(), r.bytes.size(), true, &v));
+    EXPECT_TRUE(v.logical);
+    ASSERT_TRUE(alpha->Evaluate(r.bytes.data(), r.bytes.size(), false, &v));
+    EXPECT_FALSE(v.logical); // 0x88 is the euro sign in 1251
+}
+
+TEST(ExpressionOemTest, AnsiTextUpperCase)
+{
+    TestRecord r;
+    r.Add("NAME", 'C', 6);
+    r.Put("NAME", "\xE8\xE2\xE0\xED\xB8z"); // "иванёz" in 1251
+    EXPECT_EQ(expression_testing::Text("UPPER(NAME)", r), "\xC8\xC2\xC0\xCD\xA8Z");
+    EXPECT_EQ(expression_testing::Text("LOWER(UPPER(NAME))", r), "\xE8\xE2\xE0\xED\xB8z");
+}
+
+} // namespace
