@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+class FileSystem;
+}
+
+namespace table {
+
+// How putting a repaired copy in place of its table ended. Whatever happened, the original
+// table is whole at one of two paths and ReplaceResult says which.
+enum class ReplaceOutcome {
+    kReplaced, // the repaired copy is at the table path, the original at the backup path
+    kPathsClash, // table, backup and repaired copy do not have three different paths
+    kOldBackupKept, // a file already at the backup path could not be removed
+    kTableNotMoved, // the table could not be renamed to the backup path
+    kRepairedNotMoved, // the repaired copy could not take the table's place; the original
+                       // was renamed back to the table path
+    kOriginalAtBackup, // as kRepairedNotMoved, but renaming the original back failed too:
+                       // the table path is empty and the original is at the backup path
+};
+
+struct ReplaceResult
+{
+    ReplaceOutcome outcome = ReplaceOutcome::kPathsClash;
+    std::string backupPath;
+    std::string originalPath; // where the original table is now
+    std::string repairedPath; // where the repaired copy is now
+
+    bool Succeeded() const { return outcome == ReplaceOutcome::kReplaced; }
+};
+
+// The backup name of a table: its path with the extension of the file name replaced by
+// "old" ("/d/t.dbf" -> "/d/t.old"), or ".old" appended when the name has no extension.
+std::string BackupPathFor(const std::string& tablePath);
+
+// Puts the repaired copy of a table in its place and keeps the original under the backup
+// name: any file at the backup path is removed, the table is renamed to the backup path,
+// and the repaired copy is renamed to the table path. Each step is a rename, so the
+// original is never deleted or overwritten; a failed step stops the rest, and a failure
+// of the last one renames the original back. Nothing is moved when the backup path is the
+// table path (a table named *.old) or either one is the repaired copy's path.
+// REQUIRES: the files are closed by the caller's checker or table (not needed on this
+// system, but the table must not be written to while it moves).
+ReplaceResult ReplaceWithRepaired(
+    platform::FileSystem& fs, const std::string& tablePath, const std::string& repairedPath);
+
+} // namespace table

@@ -1,0 +1,156 @@
+#include "table/header_repair.h"
+
+#include "platform/file_system.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using table::ReplaceOutcome;
+using testing_support::ReadAllBytes;
+using testing_support::WriteAllBytes;
+
+// Fails every rename from the Nth on, which a single injected failure cannot: the rename
+// of the original back to its path after the repaired copy failed to take it.
+class RenamesFailFrom final : public platform::FileSystem
+{
+public:
+    explicit RenamesFailFrom(int first)
+        : m_first(first)
+    { }
+    std::unique_ptr<platform::File> Open(
+        const std::string& path, platform::OpenMode mode, int* error) override
+    {
+        return Real().Open(path, mode, error);
+    }
+    bool Rename(const std::string& from, const std::string& to) override
+    {
+        return ++m_renames < m_first && Real().Rename(from, to);
+    }
+    bool Remove(const std::string& path) override { return Real().Remove(path); }
+    bool Exists(const std::string& path) override { return Real().Exists(path); }
+    bool IsDirectory(const std::string& path) override { return Real().IsDirectory(path); }
+    bool CreateDirectories(const std::string& path) override
+    {
+        return Real().CreateDirectories(path);
+    }
+    bool RemoveAll(const std::string& path) override { return Real().RemoveAll(path); }
+    std::vector<std::string> List(const std::string& directory) override
+    {
+        return Real().List(directory);
+    }
+
+private:
+    static platform::FileSystem& Real() { return platform::FileSystem::Default(); }
+    int m_first;
+    int m_renames = 0;
+};
+
+class HeaderRepairTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WriteAllBytes(table, original);
+        WriteAllBytes(repaired, fixed);
+    }
+    // Each file is whole at the path the result names.
+    void ExpectWhereReported(const table::ReplaceResult& result)
+    {
+        EXPECT_EQ(ReadAllBytes(result.originalPath), original);
+        EXPECT_EQ(ReadAllBytes(result.repairedPath), fixed);
+    }
+
+    testing_support::TempDir dir;
+    std::string table = dir.File("t.dbf");
+    std::string repaired = dir.File("fixedHDR.tmp");
+    std::string backup = dir.File("t.old");
+    const std::vector<std::uint8_t> original { 'o', 'r', 'i', 'g' };
+    const std::vector<std::uint8_t> fixed { 'f', 'i', 'x' };
+    platform::FileSystem& fs = platform::FileSystem::Default();
+};
+
+TEST_F(HeaderRepairTest, BackupPathReplacesTheExtension)
+{
+    EXPECT_EQ(table::BackupPathFor("/d/t.dbf"), "/d/t.old");
+    EXPECT_EQ(table::BackupPathFor("/d/T.DBF"), "/d/T.old");
+    EXPECT_EQ(table::BackupPathFor("/d/t.a.dbf"), "/d/t.a.old");
+    EXPECT_EQ(table::BackupPathFor("/d.x/t"), "/d.x/t.old");
+    EXPECT_EQ(table::BackupPathFor("/d/.dbf"), "/d/.dbf.old");
+    EXPECT_EQ(table::BackupPathFor("t.dbf"), "t.old");
+}
+
+TEST_F(HeaderRepairTest, ReplacesTheTableOverAnOldBackup)
+{
+    WriteAllBytes(backup, { 'p', 'r', 'e', 'v' });
+    const auto result = table::ReplaceWithRepaired(fs, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kReplaced);
+    EXPECT_EQ(result.backupPath, backup);
+    EXPECT_EQ(result.originalPath, backup);
+    EXPECT_EQ(result.repairedPath, table);
+    ExpectWhereReported(result);
+    EXPECT_FALSE(fs.Exists(repaired));
+}
+
+TEST_F(HeaderRepairTest, FailuresBeforeTheTableMovesLeaveEverythingInPlace)
+{
+    WriteAllBytes(backup, { 'p', 'r', 'e', 'v' });
+    testing_support::FaultyFileSystem faulty;
+    faulty.failRemoves = true;
+    auto result = table::ReplaceWithRepaired(faulty, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kOldBackupKept);
+    EXPECT_EQ(result.originalPath, table);
+    EXPECT_EQ(result.repairedPath, repaired);
+    ExpectWhereReported(result);
+
+    faulty.failRemoves = false;
+    faulty.failRenameNumber = 1;
+    result = table::ReplaceWithRepaired(faulty, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kTableNotMoved);
+    EXPECT_EQ(result.originalPath, table);
+    ExpectWhereReported(result);
+}
+
+TEST_F(HeaderRepairTest, AFailedSecondRenameMovesTheOriginalBack)
+{
+    testing_support::FaultyFileSystem faulty;
+    faulty.failRenameNumber = 2;
+    const auto result = table::ReplaceWithRepaired(faulty, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kRepairedNotMoved);
+    EXPECT_EQ(result.originalPath, table);
+    EXPECT_EQ(result.repairedPath, repaired);
+    ExpectWhereReported(result);
+    EXPECT_FALSE(fs.Exists(backup));
+}
+
+TEST_F(HeaderRepairTest, WhenNoRenameBackWorksTheCallerLearnsTheBackupPath)
+{
+    RenamesFailFrom failing(2);
+    const auto result = table::ReplaceWithRepaired(failing, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kOriginalAtBackup);
+    EXPECT_EQ(result.originalPath, backup);
+    EXPECT_EQ(result.repairedPath, repaired);
+    ExpectWhereReported(result);
+    EXPECT_FALSE(fs.Exists(table));
+}
+
+// A table already named *.old is its own backup path: removing the "old backup" would
+// delete the only copy of the original.
+TEST_F(HeaderRepairTest, ClashingPathsMoveNothing)
+{
+    const std::string oldTable = dir.File("archive.old");
+    WriteAllBytes(oldTable, original);
+    auto result = table::ReplaceWithRepaired(fs, oldTable, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kPathsClash);
+    EXPECT_EQ(result.originalPath, oldTable);
+    ExpectWhereReported(result);
+
+    WriteAllBytes(backup, fixed);
+    result = table::ReplaceWithRepaired(fs, table, backup);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kPathsClash);
+    ExpectWhereReported(result);
+}
+
+} // namespace
