@@ -1,5 +1,6 @@
-#include "platform/clock.h"
 #include "table/expression_functions.h"
+
+#include "platform/clock.h"
 #include "table/expression_text.h"
 
 #include <algorithm>
@@ -238,6 +239,10 @@ bool FunctionNode::Repeat(std::string_view unit, double count, ExprValue* out)
 // padded to the width; a number is printed with the decimals and right-aligned. Either is
 // all asterisks when it does not fit. The width defaults to 10 and must lie in
 // 1..kMaxTextLength.
+//
+// A text longer than the width first loses leading blanks, as many as it must and has: a
+// numeric field wider than 10 stores its value right-aligned behind blanks, and cutting
+// the whole text to asterisks would give every record of such a field the same index key.
 bool FunctionNode::Str(const ExprValue* args, ExprValue* out)
 {
     long long width = static_cast<long long>(kStrDefaultWidth);
@@ -252,6 +257,8 @@ bool FunctionNode::Str(const ExprValue* args, ExprValue* out)
     char digits[400]; // 309 integer digits of the largest double, the point and the decimals
     if (args[0].type == 'C') {
         shown = args[0].text;
+        while (shown.size() > w && shown.front() == ' ')
+            shown.remove_prefix(1);
     } else {
         long long decimals = m_arguments.size() == 3 ? Count(args[2].number) : 0;
         decimals = std::clamp(decimals, 0LL, kMaxStrDecimals);

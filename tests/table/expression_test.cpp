@@ -217,6 +217,7 @@ TEST_F(ExpressionTest, ParseFailures)
         { "SUM+-RATE", ExprErrorCode::kOperandExpected },
         { "SUM>", ExprErrorCode::kOperandExpected },
         { "SUM 5", ExprErrorCode::kOperatorExpected },
+        { "SUM!=5", ExprErrorCode::kUnexpectedCharacter },
         { "NAME='O'Brien'", ExprErrorCode::kUnterminatedQuote },
         { "NAME='O'Brien", ExprErrorCode::kOperatorExpected },
         { "LEN()", ExprErrorCode::kArgumentCount },

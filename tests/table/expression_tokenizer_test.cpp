@@ -125,35 +125,4 @@ TEST_F(ExpressionTokenizerTest, DotWordsInAnyCaseAndTheLongLogicalSpellingsAsTex
     EXPECT_EQ(Refused(". T."), ExprErrorCode::kBadDotWord);
 }
 
-TEST_F(ExpressionTokenizerTest, OperatorsIncludingTwoCharacterOnes)
-{
-    auto t = Tokens("+ - * / ** ^ = # <> < <= > >= $");
-    const Operator expected[] = { Operator::kPlus, Operator::kMinus, Operator::kMultiply,
-        Operator::kDivide, Operator::kPower, Operator::kPower, Operator::kEqual,
-        Operator::kNotEqual, Operator::kNotEqual, Operator::kLess, Operator::kLessEqual,
-        Operator::kGreater, Operator::kGreaterEqual, Operator::kContains };
-    ASSERT_EQ(t.size(), std::size(expected) + 1);
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(t[i].kind, TokenKind::kOperator) << i;
-        EXPECT_EQ(t[i].op, expected[i]) << i;
-    }
-
-    EXPECT_EQ(Refused("A!=B"), ExprErrorCode::kUnexpectedCharacter);
-    EXPECT_EQ(Refused("A&B"), ExprErrorCode::kUnexpectedCharacter);
-    EXPECT_EQ(error.position, 1u);
-}
-
-TEST_F(ExpressionTokenizerTest, NamesAreCallsOnlyWhenTheParenthesisFollowsAtOnce)
-{
-    auto t = Tokens(" UPPER(NAME)\t+ LEN (X) ");
-    ASSERT_EQ(t.size(), 10u);
-    EXPECT_EQ(t[0].kind, TokenKind::kName);
-    EXPECT_TRUE(t[0].call);
-    EXPECT_EQ(t[0].position, 1u);
-    EXPECT_EQ(t[2].text, "NAME");
-    EXPECT_FALSE(t[2].call);
-    EXPECT_EQ(t[5].text, "LEN");
-    EXPECT_FALSE(t[5].call);
-}
-
 } // namespace
