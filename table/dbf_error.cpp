@@ -32,6 +32,7 @@ const char* DbfErrorText(DbfError error)
     case DbfError::kMemoBadBlock: return "damaged memo block";
     case DbfError::kMemoTooLong: return "memo text too long";
     case DbfError::kRenameFailed: return "the new file could not replace the old one";
+    case DbfError::kMemoNotCarried: return "the memo texts of this table cannot be carried over";
     }
     return "unknown error";
 }

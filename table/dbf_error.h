@@ -33,6 +33,7 @@ enum class DbfError {
     kMemoBadBlock,        // a memo block without the header its form requires
     kMemoTooLong,         // a memo text over the size the program accepts
     kRenameFailed,        // the finished new file could not be put in place
+    kMemoNotCarried,      // memo texts of this table's memo form cannot be carried over
 };
 
 // A short English description of a code, for the command-line tool and test messages; the

@@ -98,6 +98,7 @@ bool MemoFile::Create(const std::string& path, MemoForm form, std::uint32_t bloc
         m_file.reset();
         return false;
     }
+    m_path = path;
     m_form = form;
     m_blockSize = blockSize;
     m_nextFree = 1;
@@ -141,6 +142,7 @@ bool MemoFile::Open(const std::string& path, MemoForm form)
         }
         m_fileLength = padded;
     }
+    m_path = path;
     m_form = form;
     m_blockSize = blockSize;
     m_nextFree = dbf::GetU32(header);
@@ -150,6 +152,7 @@ bool MemoFile::Open(const std::string& path, MemoForm form)
 void MemoFile::Close()
 {
     m_file.reset();
+    m_path.clear();
     m_fileLength = 0;
     m_nextFree = 1;
 }

@@ -59,6 +59,7 @@ public:
     // Appends a text at the next free block and advances the header; gives its first block.
     [[nodiscard]] bool AppendText(std::string_view text, std::uint32_t* block);
 
+    const std::string& Path() const { return m_path; }
     MemoForm Form() const { return m_form; }
     std::uint32_t BlockSize() const { return m_blockSize; }
     std::uint32_t NextFreeBlock() const { return m_nextFree; }
@@ -71,6 +72,7 @@ private:
 
     platform::FileSystem& m_fs;
     std::unique_ptr<platform::File> m_file;
+    std::string m_path;
     MemoForm m_form = MemoForm::kDbase3;
     std::uint32_t m_blockSize = kDbase3BlockSize;
     std::uint32_t m_nextFree = 1;

@@ -78,6 +78,9 @@ public:
     // Writes one header byte (the code-page byte) without touching the update date.
     [[nodiscard]] bool WriteHeaderByte(std::uint32_t offset, std::uint8_t value);
 
+    // The open file itself, for readers that scan it in their own way (code-page guessing).
+    platform::File* RawFile() const { return m_file.get(); }
+
     DbfError LastError() const { return m_lastError; }
     int LastSystemError() const { return m_lastSystemError; }
 

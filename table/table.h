@@ -1,0 +1,172 @@
+#pragma once
+
+#include "table/code_page_id.h"
+#include "table/db_engine_exception.h"
+#include "table/dbf_handle.h"
+#include "table/field_value.h"
+#include "table/table_structure.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace table {
+
+class CTable;
+struct TableIndex;
+class TableDatabase;
+
+// A relation from a table's key field to another table of the same database: after every
+// move of the owner the target is positioned on the record whose key index value equals the
+// owner's key field.
+struct TableRelation
+{
+    CTable* owner = nullptr;
+    std::string keyField;
+    std::string targetName;
+    CTable* target = nullptr; // shared through the database, which owns it
+    FieldValue lookup;        // the key value built from the owner's current record
+};
+
+// One open table as the program sees it: the field catalogue, the current record and its
+// buffer, navigation honouring the deleted, blank and expression filters and an optional
+// index, typed reads and writes of field values (written through at once), append, delete
+// and undelete, packing, the code page, indexes and relations.
+//
+// A table belongs to a TableDatabase (not owned), which gives it its directory, its index
+// directory root and its default code page. Without a database the table cannot open
+// (last error 3). Errors: operations return false and keep a TableError; the field and key
+// operations that name fields throw CDBEngineException.
+//
+// Record numbers are 1-based; 0 means no current record.
+class CTable
+{
+public:
+    enum class DeletedFilter { kAll = 0, kNotDeleted = 1, kDeletedOnly = 2 };
+    enum class BlankFilter { kAll = 0, kNotBlank = 1, kBlankOnly = 2 };
+
+    explicit CTable(TableDatabase* database);
+    ~CTable();
+    CTable(const CTable&) = delete;
+    CTable& operator=(const CTable&) = delete;
+
+    // Construction and files.
+    [[nodiscard]] bool Open(const std::string& path, bool autodetect);
+    void Close();
+    bool IsOpen() const { return m_open; }
+    [[nodiscard]] bool CreateTable(const std::string& path, const TableStructure& structure);
+    [[nodiscard]] bool CopyStructure(const std::string& path, bool overwrite);
+    [[nodiscard]] bool Pack();
+    std::string TablePath() const;
+    void CopySettingsFrom(const CTable& other);
+    const std::string& Name() const { return m_name; }
+    const std::string& IndexDirectory() const { return m_indexDirectory; }
+    TableDatabase* Database() const { return m_database; }
+
+    // Catalogue. Field indexes are 0-based in descriptor order.
+    int FieldCount() const;
+    std::string FieldName(int i) const;
+    int FieldLength(int i) const; // storage width
+    int FieldDecimals(int i) const;
+    char FieldType(int i) const;  // 0 for a bad index
+    int FieldIndex(const std::string& name) const; // -1 when unknown
+    char FieldTypeByName(const std::string& name) const; // throws kNoSuchField
+    const std::vector<FieldLayout>& Fields() const;
+    int RecordLength() const;
+    int HeaderLength() const;
+    std::uint32_t RecordCount() const;
+    std::uint32_t CurrentRecord() const;
+    bool HasCurrentRecord() const;
+    bool IsDeleted() const;
+    bool IsBlank() const;
+    const std::uint8_t* RecordBuffer() const;
+
+    // Values.
+    FieldValue GetValue(int i, bool convert) const;
+    FieldValue GetValueByName(const std::string& name, bool convert) const;
+    [[nodiscard]] bool PutValue(std::uint32_t record, int i, const std::string& text, bool convert);
+    [[nodiscard]] bool PutValueByName(std::uint32_t record, const std::string& name,
+                                      const std::string& text, bool convert);
+    [[nodiscard]] bool CopyRecordTo(CTable& other);
+
+    // Records and navigation.
+    [[nodiscard]] bool AppendBlank();
+    [[nodiscard]] bool DeleteCurrent();
+    [[nodiscard]] bool UndeleteCurrent();
+    [[nodiscard]] bool GoTo(std::uint32_t record, bool refresh = true);
+    [[nodiscard]] bool GoTop();
+    [[nodiscard]] bool GoNext(bool refresh = true);
+    [[nodiscard]] bool GoPrev(bool refresh = true);
+    [[nodiscard]] bool SeekValue(const FieldValue& value);
+    void ClearCurrent();
+    bool PassesFilters() const;
+    [[nodiscard]] bool SetFilterExpression(const std::string& text, bool convert);
+    std::string GetFilterExpression(bool convert) const;
+    DeletedFilter GetDeletedFilter() const { return m_deletedFilter; }
+    void SetDeletedFilter(DeletedFilter filter) { m_deletedFilter = filter; }
+    BlankFilter GetBlankFilter() const { return m_blankFilter; }
+    void SetBlankFilter(BlankFilter filter) { m_blankFilter = filter; }
+    const FieldValue& LastSeekValue() const { return m_seekValue; }
+
+    // Expressions over this table's records.
+    std::unique_ptr<Expression> ParseExpression(const std::string& text, char* resultType) const;
+    bool EvaluateExpression(Expression& expression, FieldValue& value, bool convert) const;
+
+    // Indexes (kept in this table's index directory while the table is open).
+    std::string KeyExpression(const std::vector<std::string>& fieldNames);
+    std::string IndexFilePath(const std::string& name) const;
+    [[nodiscard]] bool CreateIndex(const std::string& name, const std::string& expression, bool unique);
+    [[nodiscard]] bool CreateIndexOnFields(const std::string& name,
+                                           const std::vector<std::string>& fieldNames, bool unique);
+    [[nodiscard]] bool UseIndex(const std::string& name);
+    [[nodiscard]] bool SetKeyIndex(const std::string& name);
+    [[nodiscard]] bool UseKeyIndex();
+    void ClearIndex();
+    const std::string& ActiveIndexName() const { return m_activeIndexName; }
+    const std::string& KeyIndexName() const { return m_keyIndexName; }
+
+    // Code page.
+    CodePageId CodePage() const { return m_codePage; }
+    [[nodiscard]] bool SetCodePage(CodePageId id, bool write);
+    CodePageId DetectCodePage();
+
+    // Relations.
+    [[nodiscard]] bool AddRelation(const std::string& targetName, const std::string& keyField);
+    const std::vector<std::unique_ptr<TableRelation>>& Relations() const { return m_relations; }
+
+    TableError LastError() const { return m_lastError; }
+    // The record-access layer's reason for the last failed open, read or write.
+    DbfError LastFileError() const;
+
+private:
+    bool Fail(TableError error);
+    bool FailFile(DbfError error);
+    bool CarryMemoTexts(std::uint8_t* record, MemoFile& into);
+    bool ReadCurrent(std::uint32_t record);
+    bool StepUntilPassing(bool forward, bool refresh);
+    bool PositionIndexOnCurrent();
+    bool IndexStep(bool forward, std::uint32_t* record);
+    void RefreshRelations();
+    bool OpenMemo();
+    std::string ResolveTablePath(const std::string& path) const;
+
+    TableDatabase* m_database;
+    std::unique_ptr<DbfHandle> m_handle;
+    bool m_open = false;
+    std::string m_name;
+    std::string m_indexDirectory;
+    CodePageId m_codePage = CodePageId::kNone;
+    DeletedFilter m_deletedFilter = DeletedFilter::kAll;
+    BlankFilter m_blankFilter = BlankFilter::kAll;
+    std::string m_activeIndexName;
+    std::string m_keyIndexName;
+    std::map<std::string, std::unique_ptr<TableIndex>> m_indexes;
+    std::vector<std::unique_ptr<TableRelation>> m_relations;
+    FieldValue m_seekValue;
+    TableError m_lastError = TableError::kNone;
+    DbfError m_fileError = DbfError::kNone; // a failed pack's reason
+};
+
+} // namespace table

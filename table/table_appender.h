@@ -1,0 +1,53 @@
+#pragma once
+
+#include "table/dbf_error.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+class File;
+}
+
+namespace table {
+
+// Appends many records to a table file in large sequential writes, for packing and saving
+// a table under a new name. The header's record count, date and the end-of-file byte are
+// written once, by Finish; until then the file's header still describes only the records it
+// had. Not copyable; the file must outlive the appender.
+class TableAppender
+{
+public:
+    // REQUIRES: `recordCount` records of `recordLength` bytes already follow the header.
+    TableAppender(platform::File& file, std::uint8_t version, std::uint16_t headerLength,
+                  std::uint16_t recordLength, std::uint32_t recordCount);
+
+    // REQUIRES: `record` points at recordLength bytes.
+    [[nodiscard]] bool Add(const std::uint8_t* record);
+    // Writes what is buffered, the end-of-file byte, and the header's version, today's date
+    // and the new record count.
+    [[nodiscard]] bool Finish();
+
+    std::uint32_t RecordCount() const { return m_count; }
+    DbfError LastError() const { return m_lastError; }
+    int LastSystemError() const { return m_lastSystemError; }
+
+    static constexpr std::size_t kBufferBytes = 1024 * 1024;
+
+private:
+    bool Flush();
+    bool Fail(DbfError error);
+
+    platform::File& m_file;
+    std::uint8_t m_version;
+    std::uint16_t m_headerLength;
+    std::uint16_t m_recordLength;
+    std::uint32_t m_count;
+    std::uint64_t m_writeAt;
+    std::vector<std::uint8_t> m_buffer;
+    DbfError m_lastError = DbfError::kNone;
+    int m_lastSystemError = 0;
+};
+
+} // namespace table

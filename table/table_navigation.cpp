@@ -1,0 +1,286 @@
+// CTable: moving between records under the filters and the active index, the filter
+// expression, expressions over records, and relations.
+
+#include "table/table.h"
+
+#include "table/dbf_format.h"
+#include "table/table_index.h"
+#include "table/table_database.h"
+
+namespace table {
+
+void CTable::ClearCurrent()
+{
+    if (m_handle)
+        m_handle->file.ClearRecord();
+}
+
+bool CTable::ReadCurrent(std::uint32_t record)
+{
+    if (!m_open)
+        return false;
+    if (!m_handle->file.ReadRecord(record))
+        return false; // the record buffer is blank and there is no current record
+    return true;
+}
+
+bool CTable::AppendBlank()
+{
+    if (!m_open)
+        return false;
+    m_handle->file.ClearRecord();
+    if (!m_handle->file.AppendRecord())
+        return false;
+    if (m_handle->activeIndex)
+        (void)PositionIndexOnCurrent();
+    return true;
+}
+
+// Re-reads the current record so the mark is set on what the file holds, not on a buffer
+// the caller may have changed.
+static bool SetDeletionFlag(RecordFile& file, std::uint8_t flag)
+{
+    const std::uint32_t current = file.CurrentRecord();
+    if (current == 0 || !file.ReadRecord(current))
+        return false;
+    file.MutableRecord()[0] = flag;
+    return file.WriteRecord(current);
+}
+
+bool CTable::DeleteCurrent()
+{
+    return m_open && SetDeletionFlag(m_handle->file, dbf::kDeletedFlag);
+}
+
+bool CTable::UndeleteCurrent()
+{
+    return m_open && SetDeletionFlag(m_handle->file, dbf::kActiveFlag);
+}
+
+bool CTable::PassesFilters() const
+{
+    if (!m_open)
+        return false;
+    const bool deleted = IsDeleted();
+    if (m_deletedFilter == DeletedFilter::kNotDeleted && deleted)
+        return false;
+    if (m_deletedFilter == DeletedFilter::kDeletedOnly && !deleted)
+        return false;
+    if (m_blankFilter != BlankFilter::kAll) {
+        const bool blank = IsBlank();
+        if (m_blankFilter == BlankFilter::kNotBlank && blank)
+            return false;
+        if (m_blankFilter == BlankFilter::kBlankOnly && !blank)
+            return false;
+    }
+    if (m_handle->filter)
+        return m_handle->filter->IsTrue(RecordBuffer(), static_cast<std::size_t>(RecordLength()),
+                                        IsOemCodePage(m_codePage));
+    return true;
+}
+
+bool CTable::GoTo(std::uint32_t record, bool refresh)
+{
+    if (!ReadCurrent(record))
+        return false;
+    if (m_handle->activeIndex)
+        (void)PositionIndexOnCurrent();
+    if (refresh)
+        RefreshRelations();
+    return true;
+}
+
+// Steps from the current position (record number, or the index's position) until a record
+// passes the filters; runs off the end with no current record.
+bool CTable::StepUntilPassing(bool forward, bool refresh)
+{
+    for (;;) {
+        std::uint32_t next = 0;
+        if (m_handle->activeIndex) {
+            if (!IndexStep(forward, &next))
+                break;
+        } else {
+            const std::uint32_t current = CurrentRecord();
+            if (forward ? current >= RecordCount() : current <= 1)
+                break;
+            next = forward ? current + 1 : current - 1;
+        }
+        if (!ReadCurrent(next))
+            break;
+        if (PassesFilters()) {
+            if (refresh)
+                RefreshRelations();
+            return true;
+        }
+    }
+    ClearCurrent();
+    if (refresh)
+        RefreshRelations();
+    return false;
+}
+
+bool CTable::GoTop()
+{
+    if (!m_open || RecordCount() == 0) {
+        ClearCurrent();
+        return false;
+    }
+    std::uint32_t first = 1;
+    if (TableIndex* index = m_handle->activeIndex) {
+        if (!index->file->First() || !index->file->Valid()) {
+            ClearCurrent();
+            return false;
+        }
+        first = index->file->Record();
+    }
+    if (!ReadCurrent(first)) {
+        ClearCurrent();
+        return false;
+    }
+    if (PassesFilters()) {
+        RefreshRelations();
+        return true;
+    }
+    return StepUntilPassing(true, true);
+}
+
+bool CTable::GoNext(bool refresh)
+{
+    if (!m_open)
+        return false;
+    // Without a current record the next one is the first.
+    if (!m_handle->activeIndex && CurrentRecord() == 0) {
+        if (RecordCount() == 0 || !ReadCurrent(1))
+            return false;
+        if (PassesFilters()) {
+            if (refresh)
+                RefreshRelations();
+            return true;
+        }
+    }
+    return StepUntilPassing(true, refresh);
+}
+
+bool CTable::GoPrev(bool refresh)
+{
+    if (!m_open)
+        return false;
+    return StepUntilPassing(false, refresh);
+}
+
+bool CTable::SetFilterExpression(const std::string& text, bool convert)
+{
+    if (!m_open)
+        return false;
+    m_handle->filter.reset();
+    m_handle->filterText.clear();
+    if (text.empty())
+        return true;
+    std::string stored = text;
+    AnsiToTable(stored, m_codePage, convert);
+    char type = 0;
+    std::unique_ptr<Expression> parsed = ParseExpression(stored, &type);
+    if (!parsed)
+        return false; // "not set": the table keeps no filter expression
+    m_handle->filterText = std::move(stored);
+    m_handle->filter = std::move(parsed);
+    return true;
+}
+
+std::string CTable::GetFilterExpression(bool convert) const
+{
+    if (!m_handle)
+        return {};
+    std::string text = m_handle->filterText;
+    TableToAnsi(text, m_codePage, convert);
+    return text;
+}
+
+std::unique_ptr<Expression> CTable::ParseExpression(const std::string& text, char* resultType) const
+{
+    if (resultType)
+        *resultType = 0;
+    if (text.empty() || text.size() > 2048 || !m_open)
+        return nullptr;
+    std::unique_ptr<Expression> expression = table::ParseExpression(text, Fields());
+    if (expression && resultType) {
+        const char type = expression->ResultType();
+        *resultType = type == 'C' || type == 'L' || type == 'N' ? type : 0;
+    }
+    return expression;
+}
+
+bool CTable::EvaluateExpression(Expression& expression, FieldValue& value, bool convert) const
+{
+    ExprValue result;
+    const bool ok = m_open
+        && expression.Evaluate(RecordBuffer(), static_cast<std::size_t>(RecordLength()),
+                               IsOemCodePage(m_codePage), &result);
+    switch (value.type) {
+    case 'C':
+    case 'D':
+    case 'M':
+        if (!ok || result.type != 'C')
+            break;
+        value.text.assign(result.text);
+        TableToAnsi(value.text, m_codePage, convert);
+        if (value.type == 'D')
+            value.date = value.text;
+        return true;
+    case 'L':
+        if (!ok || result.type != 'L')
+            break;
+        value.logical = result.logical;
+        return true;
+    case 'N':
+        if (!ok || result.type != 'N')
+            break;
+        value.number = result.number;
+        return true;
+    default:
+        break;
+    }
+    value.type = 0;
+    return false;
+}
+
+// ---- Relations -------------------------------------------------------------------------
+
+bool CTable::AddRelation(const std::string& targetName, const std::string& keyField)
+{
+    if (!m_database || !m_database->IsValid())
+        return Fail(TableError::kNoDatabase);
+    CTable* target = m_database->OpenTable(targetName);
+    if (!target)
+        return Fail(TableError::kTargetNotOpened);
+    if (!target->UseKeyIndex()) {
+        m_database->ReleaseTable(targetName);
+        return Fail(TableError::kNoKeyIndex);
+    }
+    const int field = FieldIndex(keyField);
+    if (field < 0) {
+        m_database->ReleaseTable(targetName);
+        return Fail(TableError::kBadKey);
+    }
+    auto relation = std::make_unique<TableRelation>();
+    relation->owner = this;
+    relation->keyField = keyField;
+    relation->targetName = targetName;
+    relation->target = target;
+    relation->lookup = GetValue(field, false);
+    m_relations.push_back(std::move(relation));
+    return true;
+}
+
+void CTable::RefreshRelations()
+{
+    for (const auto& relation : m_relations) {
+        if (!relation->target || !relation->target->IsOpen())
+            continue;
+        relation->lookup = GetValueByName(relation->keyField, false);
+        if (relation->lookup.type != 0)
+            (void)relation->target->SeekValue(relation->lookup);
+    }
+}
+
+} // namespace table

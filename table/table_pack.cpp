@@ -1,0 +1,182 @@
+// CTable::Pack: the table without its records marked for deletion, memo texts carried over.
+//
+// The complete new table (and memo file) is written beside the old one first; only then
+// does each replace its original, the table with one rename. Until that rename the original
+// table is untouched; a memo file is first moved aside and put back should a later step
+// fail.
+
+#include "table/table.h"
+
+#include "platform/file_system.h"
+#include "table/dbf_format.h"
+#include "table/table_appender.h"
+#include "table/table_database.h"
+
+#include <charconv>
+#include <optional>
+#include <cstring>
+#include <vector>
+
+namespace table {
+namespace {
+
+constexpr const char* kPackTable = "TMPXBASE.DBF";
+constexpr const char* kPackMemo = "TMPXBASE.DBT";
+constexpr const char* kMemoAside = "TMPXBASE.OLD";
+
+// The memo block number a record's field holds: 0 for a blank field, nothing for a field
+// that holds anything but right-aligned digits.
+std::optional<std::uint32_t> MemoBlockOf(const std::uint8_t* bytes, std::uint32_t width)
+{
+    std::uint32_t i = 0;
+    while (i < width && bytes[i] == ' ')
+        ++i;
+    std::uint32_t end = width;
+    while (end > i && bytes[end - 1] == ' ')
+        --end;
+    if (i == end)
+        return 0u;
+    std::uint32_t block = 0;
+    const char* first = reinterpret_cast<const char*>(bytes + i);
+    const char* last = reinterpret_cast<const char*>(bytes + end);
+    const auto [ptr, ec] = std::from_chars(first, last, block);
+    if (ec != std::errc() || ptr != last)
+        return std::nullopt;
+    return block;
+}
+
+} // namespace
+
+bool CTable::CarryMemoTexts(std::uint8_t* record, MemoFile& into)
+{
+    std::string text;
+    for (const FieldLayout& field : Fields()) {
+        if (!field.def.IsMemoType())
+            continue;
+        std::uint8_t* bytes = record + field.offset;
+        const auto block = MemoBlockOf(bytes, field.width);
+        if (!block)
+            return FailFile(DbfError::kMemoBadBlock);
+        if (*block == 0)
+            continue;
+        std::uint32_t newBlock = 0;
+        if (!m_handle->memo.ReadText(*block, &text))
+            return FailFile(m_handle->memo.LastError());
+        if (!into.AppendText(text, &newBlock))
+            return FailFile(into.LastError());
+        char digits[16];
+        const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, newBlock);
+        const auto length = static_cast<std::uint32_t>(end - digits);
+        if (ec != std::errc() || length > field.width)
+            return FailFile(DbfError::kMemoTooLong);
+        std::memset(bytes, ' ', field.width);
+        std::memcpy(bytes + field.width - length, digits, length);
+    }
+    return true;
+}
+
+bool CTable::Pack()
+{
+    if (!m_open)
+        return false;
+    m_fileError = DbfError::kNone;
+    platform::FileSystem& fs = m_database->FileSystem();
+    RecordFile& file = m_handle->file;
+    const bool memoFields = file.HasMemoFields();
+    if (memoFields && file.Version() == dbf::kVersionFoxProMemo)
+        return FailFile(DbfError::kMemoNotCarried);
+    const bool carryMemo = memoFields && m_handle->memo.IsOpen();
+
+    const std::string tablePath = file.Path();
+    const std::string directory = platform::DirectoryOf(tablePath);
+    const std::string packPath = directory + kPackTable;
+    const std::string packMemoPath = directory + kPackMemo;
+    auto discard = [&](DbfError error) {
+        (void)fs.Remove(packPath);
+        if (carryMemo)
+            (void)fs.Remove(packMemoPath);
+        return FailFile(error);
+    };
+
+    // The header bytes as they are (code-page byte included), with no records yet.
+    std::vector<std::uint8_t> header(file.HeaderLength());
+    std::size_t got = 0;
+    if (!file.RawFile()->ReadAt(0, header.data(), header.size(), &got) || got != header.size())
+        return FailFile(DbfError::kReadFailed);
+    dbf::PutU32(header.data() + 4, 0);
+    header.push_back(dbf::kEndOfFile);
+
+    {
+        auto packed = fs.Open(packPath, platform::OpenMode::kCreate, nullptr);
+        if (!packed)
+            return FailFile(DbfError::kOpenFailed);
+        if (!packed->WriteAt(0, header.data(), header.size()))
+            return discard(DbfError::kWriteFailed);
+
+        MemoFile packedMemo(fs);
+        if (carryMemo
+            && !packedMemo.Create(packMemoPath, m_handle->memo.Form(), m_handle->memo.BlockSize(), m_name))
+            return discard(packedMemo.LastError());
+
+        TableAppender appender(*packed, file.Version(), file.HeaderLength(), file.RecordLength(), 0);
+        std::vector<std::uint8_t> record(file.RecordLength());
+        const std::uint32_t count = file.RecordCount();
+        for (std::uint32_t k = 1; k <= count;) {
+            const std::uint8_t* run = nullptr;
+            std::uint32_t inRun = 0;
+            if (!file.ReadRun(k, &run, &inRun))
+                return discard(file.LastError());
+            for (std::uint32_t i = 0; i < inRun; ++i) {
+                const std::uint8_t* source = run + std::size_t { i } * record.size();
+                if (source[0] == dbf::kDeletedFlag)
+                    continue;
+                std::memcpy(record.data(), source, record.size());
+                if (carryMemo && !CarryMemoTexts(record.data(), packedMemo))
+                    return discard(m_fileError);
+                if (!appender.Add(record.data()))
+                    return discard(appender.LastError());
+            }
+            k += inRun;
+        }
+        if (!appender.Finish() || !packed->Sync())
+            return discard(DbfError::kWriteFailed);
+    }
+
+    // Everything is written; now the new files take the old ones' places.
+    const std::string memoPath = carryMemo ? m_handle->memo.Path() : std::string();
+    const CodePageId codePage = m_codePage;
+    Close();
+    auto reopen = [&] {
+        (void)Open(tablePath, false);
+        m_codePage = codePage;
+    };
+    if (carryMemo) {
+        const std::string aside = directory + kMemoAside;
+        if (!fs.Rename(memoPath, aside)) {
+            discard(DbfError::kRenameFailed);
+            reopen();
+            return FailFile(DbfError::kRenameFailed);
+        }
+        if (!fs.Rename(packMemoPath, memoPath)) {
+            (void)fs.Rename(aside, memoPath);
+            discard(DbfError::kRenameFailed);
+            reopen();
+            return FailFile(DbfError::kRenameFailed);
+        }
+        if (!fs.Rename(packPath, tablePath)) {
+            (void)fs.Rename(aside, memoPath); // replaces the new memo with the old one
+            (void)fs.Remove(packPath);
+            reopen();
+            return FailFile(DbfError::kRenameFailed);
+        }
+        (void)fs.Remove(aside);
+    } else if (!fs.Rename(packPath, tablePath)) {
+        discard(DbfError::kRenameFailed);
+        reopen();
+        return FailFile(DbfError::kRenameFailed);
+    }
+    reopen();
+    return m_open;
+}
+
+} // namespace table

@@ -1,0 +1,335 @@
+#include "table/table.h"
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "table/table_database.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/table_builder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using table::CTable;
+using table::CodePageId;
+using table::TableDatabase;
+using testing_support::ReadAllBytes;
+using testing_support::TableBuilder;
+using testing_support::TempDir;
+
+class TableTest : public ::testing::Test
+{
+protected:
+    TableTest() { EXPECT_TRUE(database.SetDatabaseDirectory(dir.Path())); }
+
+    // NAME C10, SUM N6.2, DT D8, FLAG L1: five records, the second and fourth deleted, the
+    // third blank.
+    static TableBuilder People()
+    {
+        TableBuilder b;
+        b.Field("NAME", 'C', 10).Field("SUM", 'N', 6, 2).Field("DT", 'D', 8).Field("FLAG", 'L', 1);
+        b.Record(std::string("Ivan      ") + " 12.50" + "20010203" + "T");
+        b.Record(std::string("Petr      ") + "  1.00" + "19991231" + "F", true);
+        b.Record("");
+        b.Record(std::string("Anna      ") + "  3.00" + "20200101" + "t", true);
+        b.Record(std::string("Oleg      ") + "100.00" + "19700101" + "Y");
+        return b;
+    }
+
+    std::string Names(CTable& t)
+    {
+        std::string names;
+        for (bool ok = t.GoTop(); ok; ok = t.GoNext()) {
+            names += std::to_string(t.CurrentRecord());
+            names += ' ';
+        }
+        return names;
+    }
+
+    TempDir dir;
+    TableDatabase database { platform::FileSystem::Default() };
+};
+
+TEST_F(TableTest, OpensBareNamesInTheDirectoryWithoutRegardToCase)
+{
+    People().Write(dir.File("Kladr.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("KLADR", false));
+    EXPECT_EQ(t.Name(), "Kladr");
+    EXPECT_EQ(t.RecordCount(), 5u);
+    EXPECT_EQ(t.FieldCount(), 4);
+    EXPECT_EQ(t.IndexDirectory(), dir.Path() + "TmpIndex/Kladr/");
+    CTable missing(&database);
+    EXPECT_FALSE(missing.Open("STREET", false));
+}
+
+TEST_F(TableTest, SharedTablesAreCountedAndDeletedWithTheLastUser)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable* first = database.OpenTable("t");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(database.OpenTable("T.DBF"), first);
+    EXPECT_EQ(database.ReferenceCount("t"), 2);
+    database.ReleaseTable("T");
+    EXPECT_EQ(database.ReferenceCount("t"), 1);
+    database.ReleaseTable("t");
+    EXPECT_EQ(database.ReferenceCount("t"), 0);
+    EXPECT_EQ(database.OpenTable("nothing"), nullptr);
+}
+
+TEST_F(TableTest, WithoutADatabaseNothingOpens)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(nullptr);
+    EXPECT_EQ(t.LastError(), table::TableError::kNoDatabase);
+    EXPECT_FALSE(t.Open(dir.File("t.dbf"), false));
+    EXPECT_EQ(t.TablePath(), "");
+}
+
+TEST_F(TableTest, CodePageComesFromHeaderDefaultOrData)
+{
+    database.SetDefaultCodePage(CodePageId::k1251);
+    TableBuilder b = People();
+    b.CodePageByte(0x65);
+    b.Write(dir.File("dos.dbf"));
+    CTable dos(&database);
+    ASSERT_TRUE(dos.Open("dos", true));
+    EXPECT_EQ(dos.CodePage(), CodePageId::k866);
+
+    b.CodePageByte(0x57); // a byte of no code page keeps the default
+    b.Write(dir.File("other.dbf"));
+    CTable other(&database);
+    ASSERT_TRUE(other.Open("other", true));
+    EXPECT_EQ(other.CodePage(), CodePageId::k1251);
+
+    database.SetDefaultCodePage(CodePageId::kNone);
+    TableBuilder guess;
+    guess.Field("NAME", 'C', 4).Record("\x8f\xa5\xe2\xe0"); // "Петр" in 866
+    guess.Write(dir.File("guess.dbf"));
+    CTable guessed(&database);
+    ASSERT_TRUE(guessed.Open("guess", true));
+    EXPECT_EQ(guessed.CodePage(), CodePageId::k866);
+    CTable plain(&database);
+    ASSERT_TRUE(plain.Open("guess", false));
+    EXPECT_EQ(plain.CodePage(), CodePageId::kNone);
+}
+
+TEST_F(TableTest, CatalogueLooksUpNamesWithoutRegardToCase)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    EXPECT_EQ(t.FieldIndex("sum"), 1);
+    EXPECT_EQ(t.FieldIndex("NAMEXXXXXXX"), -1); // 11 characters
+    EXPECT_EQ(t.FieldIndex("NONE"), -1);
+    EXPECT_EQ(t.FieldType(2), 'D');
+    EXPECT_EQ(t.FieldType(9), 0);
+    EXPECT_EQ(t.FieldLength(1), 6);
+    EXPECT_EQ(t.FieldDecimals(1), 2);
+    EXPECT_EQ(t.FieldTypeByName("flag"), 'L');
+    try {
+        (void)t.FieldTypeByName("NONE");
+        ADD_FAILURE() << "no exception";
+    } catch (const table::CDBEngineException& e) {
+        EXPECT_EQ(e.Code(), table::TableError::kNoSuchField);
+    }
+}
+
+TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    EXPECT_EQ(Names(t), "1 2 3 4 5 ");
+    t.SetDeletedFilter(CTable::DeletedFilter::kNotDeleted);
+    EXPECT_EQ(Names(t), "1 3 5 ");
+    t.SetDeletedFilter(CTable::DeletedFilter::kDeletedOnly);
+    EXPECT_EQ(Names(t), "2 4 ");
+    t.SetDeletedFilter(CTable::DeletedFilter::kAll);
+    t.SetBlankFilter(CTable::BlankFilter::kBlankOnly);
+    EXPECT_EQ(Names(t), "3 ");
+    t.SetBlankFilter(CTable::BlankFilter::kNotBlank);
+    EXPECT_EQ(Names(t), "1 2 4 5 ");
+
+    ASSERT_TRUE(t.GoTo(5));
+    ASSERT_TRUE(t.GoPrev());
+    EXPECT_EQ(t.CurrentRecord(), 4u);
+    ASSERT_TRUE(t.GoPrev());
+    ASSERT_TRUE(t.GoPrev());
+    EXPECT_EQ(t.CurrentRecord(), 1u);
+    EXPECT_FALSE(t.GoPrev());
+    EXPECT_FALSE(t.HasCurrentRecord());
+}
+
+TEST_F(TableTest, GoTopFindsNothingWhenEveryRecordIsMarked)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 1).Record("x", true).Record("y", true);
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    t.SetDeletedFilter(CTable::DeletedFilter::kNotDeleted);
+    EXPECT_FALSE(t.GoTop());
+    EXPECT_EQ(t.CurrentRecord(), 0u);
+    b.Record("z");
+    b.Write(dir.File("t.dbf"));
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.GoTop());
+    EXPECT_EQ(t.CurrentRecord(), 3u);
+}
+
+TEST_F(TableTest, FilterExpressionsSelectRecords)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.SetFilterExpression("(SUM>2).AND.(FLAG=.T.)", true));
+    EXPECT_EQ(Names(t), "1 4 ");
+    ASSERT_TRUE(t.SetFilterExpression("(DTOC(DT)>'20010201')", true));
+    EXPECT_EQ(Names(t), "1 4 ");
+    ASSERT_TRUE(t.SetFilterExpression("(LEN(NAME)=0)", true));
+    EXPECT_EQ(Names(t), "3 ");
+    EXPECT_EQ(t.GetFilterExpression(true), "(LEN(NAME)=0)");
+    EXPECT_FALSE(t.SetFilterExpression("(NOPE=1)", true));
+    EXPECT_EQ(t.GetFilterExpression(true), "");
+    EXPECT_EQ(Names(t), "1 2 3 4 5 ");
+    ASSERT_TRUE(t.SetFilterExpression("", true));
+
+    char type = 0;
+    EXPECT_EQ(t.ParseExpression(std::string(2049, 'A'), &type), nullptr);
+    auto expression = t.ParseExpression("NAME+DTOC(DT)", &type);
+    ASSERT_NE(expression, nullptr);
+    EXPECT_EQ(type, 'C');
+    ASSERT_TRUE(t.GoTo(1));
+    table::FieldValue value;
+    value.type = 'C';
+    ASSERT_TRUE(t.EvaluateExpression(*expression, value, true));
+    EXPECT_EQ(value.text, "Ivan      20010203");
+    value.type = 'N';
+    EXPECT_FALSE(t.EvaluateExpression(*expression, value, true));
+    EXPECT_EQ(value.type, 0);
+}
+
+TEST_F(TableTest, DosTablesConvertValuesAndFilterText)
+{
+    std::string oemName = "\x88\xa2\xa0\xad"; // "Иван" in 866
+    TableBuilder b;
+    b.CodePageByte(0x65).Field("NAME", 'C', 4).Record(oemName);
+    b.Write(dir.File("dos.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("dos", false));
+    ASSERT_TRUE(t.GoTo(1));
+    std::string ansiName = oemName;
+    platform::OemToAnsi(ansiName);
+    EXPECT_EQ(t.GetValue(0, true).text, ansiName);
+    EXPECT_EQ(t.GetValue(0, false).text, oemName);
+
+    std::string upper = ansiName;
+    platform::ToUpper1251(upper);
+    ASSERT_TRUE(t.SetFilterExpression("(UPPER(NAME)='" + upper + "')", true));
+    ASSERT_TRUE(t.GoTop());
+    EXPECT_EQ(t.GetFilterExpression(true), "(UPPER(NAME)='" + upper + "')");
+
+    ASSERT_TRUE(t.PutValue(1, 0, upper, true));
+    ASSERT_TRUE(t.GoTo(1));
+    std::string oemUpper = upper;
+    platform::AnsiToOem(oemUpper);
+    EXPECT_EQ(t.GetValue(0, false).text, oemUpper);
+}
+
+TEST_F(TableTest, PutValueCutsToTheWidthAndRefusalsChangeNothing)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.GoTo(1));
+    ASSERT_TRUE(t.PutValueByName(1, "NAME", "Alexandrovich", false));
+    ASSERT_TRUE(t.PutValue(1, 1, "7", false));
+    const auto before = ReadAllBytes(dir.File("t.dbf"));
+    EXPECT_FALSE(t.PutValue(1, 1, "12a", false));
+    EXPECT_FALSE(t.PutValueByName(1, "DT", "20011301", false));
+    EXPECT_FALSE(t.PutValueByName(1, "NONE", "x", false));
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), before);
+    ASSERT_TRUE(t.GoTo(1));
+    EXPECT_EQ(t.GetValue(0, false).text, "Alexandrov");
+    EXPECT_EQ(t.GetValue(1, false).number, 7.0);
+    EXPECT_EQ(t.GetValue(1, false).Text(-1, 2, table::kDefaultDateFormat), "7.00");
+}
+
+TEST_F(TableTest, AppendDeleteAndUndelete)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 3);
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.AppendBlank());
+    EXPECT_EQ(t.CurrentRecord(), 1u);
+    EXPECT_TRUE(t.IsBlank());
+    EXPECT_EQ(t.RecordCount(), 1u);
+    ASSERT_TRUE(t.PutValue(1, 0, "abc", false));
+    ASSERT_TRUE(t.DeleteCurrent());
+    ASSERT_TRUE(t.GoTo(1));
+    EXPECT_TRUE(t.IsDeleted());
+    ASSERT_TRUE(t.UndeleteCurrent());
+    ASSERT_TRUE(t.GoTo(1));
+    EXPECT_FALSE(t.IsDeleted());
+    EXPECT_EQ(t.GetValue(0, false).text, "abc");
+}
+
+TEST_F(TableTest, CopyRecordToMatchesFieldsByName)
+{
+    People().Write(dir.File("from.dbf"));
+    TableBuilder to;
+    to.Field("SUM", 'N', 6, 2).Field("OTHER", 'C', 2).Field("name", 'C', 4);
+    to.Write(dir.File("to.dbf"));
+    CTable from(&database);
+    CTable into(&database);
+    ASSERT_TRUE(from.Open("from", false));
+    ASSERT_TRUE(into.Open("to", false));
+    ASSERT_TRUE(from.GoTo(2));
+    ASSERT_TRUE(into.AppendBlank());
+    ASSERT_TRUE(from.CopyRecordTo(into));
+    ASSERT_TRUE(into.GoTo(1));
+    EXPECT_TRUE(into.IsDeleted());
+    EXPECT_EQ(into.GetValue(0, false).number, 1.0);
+    EXPECT_EQ(into.GetValue(1, false).text, "  ");
+    EXPECT_EQ(into.GetValue(2, false).text, "Petr");
+}
+
+TEST_F(TableTest, CodePageWritesOnlyTheHeaderByte)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    const auto before = ReadAllBytes(dir.File("t.dbf"));
+    EXPECT_FALSE(t.SetCodePage(static_cast<CodePageId>(437), true));
+    EXPECT_EQ(t.LastError(), table::TableError::kBadCodePage);
+    ASSERT_TRUE(t.SetCodePage(CodePageId::k866, true));
+    auto after = ReadAllBytes(dir.File("t.dbf"));
+    EXPECT_EQ(after[29], 0x65);
+    after[29] = before[29];
+    EXPECT_EQ(after, before);
+    ASSERT_TRUE(t.SetCodePage(CodePageId::k1251, false));
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf"))[29], 0x65);
+    EXPECT_EQ(t.CodePage(), CodePageId::k1251);
+}
+
+TEST_F(TableTest, CreateAndCopyStructure)
+{
+    People().Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.CopyStructure(dir.File("copy.dbf"), false));
+    EXPECT_FALSE(t.CopyStructure(dir.File("copy.dbf"), false));
+    CTable copy(&database);
+    ASSERT_TRUE(copy.Open("copy", false));
+    EXPECT_EQ(copy.RecordCount(), 0u);
+    EXPECT_EQ(copy.RecordLength(), t.RecordLength());
+    table::TableStructure bad;
+    bad.fields = { { "X", 'G', 4 } };
+    EXPECT_FALSE(t.CreateTable(dir.File("bad.dbf"), bad));
+}
+
+} // namespace
