@@ -1,0 +1,183 @@
+#include "table/table.h"
+
+#include "platform/file_system.h"
+#include "table/dbf_create.h"
+#include "table/memo_file.h"
+#include "table/table_database.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/table_builder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using table::CTable;
+using table::DbfError;
+using table::MemoFile;
+using table::MemoForm;
+using table::TableDatabase;
+using testing_support::ReadAllBytes;
+using testing_support::TableBuilder;
+using testing_support::TempDir;
+
+std::string Right(const std::string& text, std::size_t width)
+{
+    return std::string(width - text.size(), ' ') + text;
+}
+
+class TablePackTest : public ::testing::Test
+{
+protected:
+    // A memo table: ID C2, NOTE M10; records a..e with texts, b and d marked deleted, c with
+    // no memo.
+    void WriteMemoTable(std::uint8_t version, MemoForm form, const std::string& name)
+    {
+        MemoFile memo(platform::FileSystem::Default());
+        ASSERT_TRUE(memo.Create(dir.File(name + ".dbt"), form, 512, name));
+        TableBuilder b;
+        b.Version(version).Field("ID", 'C', 2).Field("NOTE", 'M', 10);
+        for (char id : std::string("abcde")) {
+            std::uint32_t block = 0;
+            std::string ref(10, ' ');
+            if (id != 'c') {
+                ASSERT_TRUE(memo.AppendText(std::string(id == 'e' ? 700 : 3, id), &block));
+                ref = Right(std::to_string(block), 10);
+            }
+            b.Record(std::string(1, id) + " " + ref, id == 'b' || id == 'd');
+        }
+        b.Write(dir.File(name + ".dbf"));
+    }
+
+    std::string MemoTextOf(CTable& t, std::uint32_t record, MemoForm form, const std::string& name)
+    {
+        EXPECT_TRUE(t.GoTo(record));
+        const std::string ref = t.GetValue(1, false).text;
+        if (ref.find_first_not_of(' ') == std::string::npos)
+            return "<none>";
+        MemoFile memo(platform::FileSystem::Default());
+        EXPECT_TRUE(memo.Open(dir.File(name + ".dbt"), form));
+        std::string text;
+        EXPECT_TRUE(memo.ReadText(static_cast<std::uint32_t>(std::stoul(ref)), &text));
+        return text;
+    }
+
+    TempDir dir;
+    TableDatabase database { platform::FileSystem::Default() };
+};
+
+TEST_F(TablePackTest, DropsMarkedRecordsAndKeepsTheCodePageByte)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    TableBuilder b;
+    b.CodePageByte(0x65).Field("A", 'C', 2).Record("1").Record("2", true).Record("3").Record("4", true);
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.Pack());
+    EXPECT_EQ(t.RecordCount(), 2u);
+    ASSERT_TRUE(t.GoTo(2));
+    EXPECT_EQ(t.GetValue(0, false).text, "3 ");
+    EXPECT_EQ(t.CodePage(), table::CodePageId::k866);
+    const auto bytes = ReadAllBytes(dir.File("t.dbf"));
+    EXPECT_EQ(bytes.size(), 32u + 32 + 1 + 2 * 3 + 1);
+    EXPECT_EQ(bytes[29], 0x65);
+    EXPECT_EQ(bytes.back(), 0x1A);
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 1u);
+}
+
+TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    const struct
+    {
+        std::uint8_t version;
+        MemoForm form;
+        const char* name;
+    } cases[] = { { 0x83, MemoForm::kDbase3, "three" }, { 0x8B, MemoForm::kDbase4, "four" } };
+    for (const auto& c : cases) {
+        WriteMemoTable(c.version, c.form, c.name);
+        CTable t(&database);
+        ASSERT_TRUE(t.Open(c.name, false)) << table::DbfErrorText(t.LastFileError());
+        ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+        ASSERT_EQ(t.RecordCount(), 3u);
+        EXPECT_EQ(MemoTextOf(t, 1, c.form, c.name), "aaa");
+        EXPECT_EQ(MemoTextOf(t, 2, c.form, c.name), "<none>");
+        EXPECT_EQ(MemoTextOf(t, 3, c.form, c.name), std::string(700, 'e'));
+        // Two texts of 3 bytes and one of 700: the new memo file holds 1 + 1 + 2 blocks.
+        MemoFile memo(platform::FileSystem::Default());
+        ASSERT_TRUE(memo.Open(dir.File(std::string(c.name) + ".dbt"), c.form));
+        EXPECT_EQ(memo.NextFreeBlock(), 4u);
+    }
+}
+
+TEST_F(TablePackTest, RefusesFoxProMemoTables)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    TableBuilder b;
+    b.Version(0xF5).Field("N", 'M', 10).Record("         1", true);
+    b.Write(dir.File("fox.dbf"));
+    const auto before = ReadAllBytes(dir.File("fox.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("fox", false));
+    EXPECT_FALSE(t.Pack());
+    EXPECT_EQ(t.LastFileError(), DbfError::kMemoNotCarried);
+    EXPECT_EQ(ReadAllBytes(dir.File("fox.dbf")), before);
+}
+
+TEST_F(TablePackTest, DamagedMemoReferencesLeaveTheFilesAlone)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    auto bytes = ReadAllBytes(dir.File("t.dbf"));
+    const std::size_t firstRef = 32 * 3 + 1 + 1 + 2;
+    bytes[firstRef + 8] = '9';
+    bytes[firstRef + 9] = '9'; // block 99 of a 7-block memo file
+    testing_support::WriteAllBytes(dir.File("t.dbf"), bytes);
+    const auto memoBefore = ReadAllBytes(dir.File("t.dbt"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    EXPECT_FALSE(t.Pack());
+    EXPECT_EQ(t.LastFileError(), DbfError::kMemoBlockPastEnd);
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), bytes);
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbt")), memoBefore);
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u);
+}
+
+TEST_F(TablePackTest, FailuresAtAnyStepLeaveTheOriginals)
+{
+    testing_support::FaultyFileSystem faulty;
+    TableDatabase faultyDatabase(faulty);
+    ASSERT_TRUE(faultyDatabase.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    const auto tableBefore = ReadAllBytes(dir.File("t.dbf"));
+    const auto memoBefore = ReadAllBytes(dir.File("t.dbt"));
+    auto expectOriginals = [&](const std::string& what) {
+        EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), tableBefore) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("t.dbt")), memoBefore) << what;
+        EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u) << what;
+    };
+
+    for (int nth = 1; nth <= 8; ++nth) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failWriteFrom = faulty.writes + nth;
+        EXPECT_FALSE(t.Pack()) << "write " << nth;
+        faulty.failWriteFrom = 0;
+        expectOriginals("write " + std::to_string(nth));
+        EXPECT_TRUE(t.IsOpen());
+    }
+    for (int nth = 1; nth <= 3; ++nth) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failRenameNumber = faulty.renames + nth;
+        EXPECT_FALSE(t.Pack()) << "rename " << nth;
+        EXPECT_EQ(t.LastFileError(), DbfError::kRenameFailed);
+        faulty.failRenameNumber = 0;
+        expectOriginals("rename " + std::to_string(nth));
+        EXPECT_TRUE(t.IsOpen());
+        EXPECT_EQ(t.RecordCount(), 5u);
+    }
+}
+
+} // namespace
