@@ -1,0 +1,165 @@
+#include "tools/cli/cli.h"
+
+#include "platform/file_system.h"
+#include "tests/support/table_builder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+using testing_support::TableBuilder;
+using testing_support::TempDir;
+
+struct Result
+{
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test
+{
+protected:
+    Result Run(const std::vector<std::string>& args, const std::string& input = "")
+    {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int code = cli::Run(args, platform::FileSystem::Default(), { in, out, err });
+        return { code, out.str(), err.str() };
+    }
+
+    // NAME C20, SUM N12.2; four records, one deleted, one blank.
+    std::string People()
+    {
+        TableBuilder b;
+        b.Field("NAME", 'C', 20).Field("SUM", 'N', 12, 2);
+        b.Record(std::string(20, ' ').replace(0, 4, "Ivan") + "       12.50");
+        b.Record(std::string(20, ' ').replace(0, 4, "Petr") + "        1.00", true);
+        b.Record("");
+        b.Record(std::string(20, ' ').replace(0, 4, "Anna") + "      300.00");
+        b.Write(dir.File("people.dbf"));
+        return dir.File("people.dbf");
+    }
+
+    TempDir dir;
+};
+
+TEST_F(CliTest, InfoListsHeaderAndFields)
+{
+    const auto r = Run({ "info", People() });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Version:        0x03\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Records:        4\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Header length:  97\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Record length:  33\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Code page:      0\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  #    Name         Type         Len  Dec\n"
+                         "  1  NAME           Character     20     0\n"
+                         "  2  SUM            Numeric       12     2\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(CliTest, CountsRecordsThroughFiltersAsTheWindowsDo)
+{
+    const std::string file = People();
+    EXPECT_EQ(Run({ "count", file }).out, "4\n");
+    EXPECT_EQ(Run({ "count", file, "--deleted", "1" }).out, "3\n");
+    EXPECT_EQ(Run({ "count", file, "--deleted", "2" }).out, "1\n");
+    EXPECT_EQ(Run({ "count", file, "--blank", "1", "--deleted", "1" }).out, "2\n");
+    EXPECT_EQ(Run({ "count", file, "--filter", "(SUM>10)" }).out, "2\n");
+    EXPECT_EQ(Run({ "count", file, "--filter", "(AT('AN',UPPER(NAME))>0)" }).out, "2\n");
+
+    const auto bad = Run({ "count", file, "--filter", "(NOPE=1)" });
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.err, "Invalid filter expression. Filter has not been set.\n");
+    EXPECT_EQ(Run({ "count", file, "--deleted", "3" }).code, 2);
+    EXPECT_EQ(Run({ "count", file, "--codepage", "437" }).code, 2);
+}
+
+TEST_F(CliTest, CyrillicFiltersReachDosTablesInTheirCodePage)
+{
+    TableBuilder b;
+    b.Field("NAME", 'C', 6);
+    b.Record("\x88\xa2\xa0\xad  "); // "Иван" in code page 866
+    b.Record("\x8f\xa5\xe2\xe0  "); // "Петр"
+    b.Write(dir.File("dos.dbf"));
+    const std::string file = dir.File("dos.dbf");
+    EXPECT_EQ(Run({ "detect-codepage", file }).out, "866\n");
+    EXPECT_EQ(Run({ "count", file, "--filter", "(UPPER(NAME)='ИВАН  ')" }).out, "1\n");
+    EXPECT_EQ(Run({ "count", file, "--codepage", "0", "--filter", "(UPPER(NAME)='ИВАН  ')" }).out, "0\n");
+}
+
+TEST_F(CliTest, CheckAndRepairAHeaderThatCountsTooManyRecords)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 10).Field("B", 'C', 5).Field("C", 'C', 8);
+    for (int i = 0; i < 10; ++i)
+        b.Record(std::to_string(i));
+    b.RecordCount(12);
+    b.Write(dir.File("t.dbf"));
+    const std::string file = dir.File("t.dbf");
+
+    const auto check = Run({ "check", file });
+    EXPECT_EQ(check.code, 1);
+    EXPECT_EQ(check.out.substr(0, 2), "5 ");
+
+    const auto declined = Run({ "repair", file }, "n\n");
+    EXPECT_EQ(declined.code, 1);
+    EXPECT_NE(declined.out.find("is corrupted. Should it be fixed?"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("t.old")));
+
+    const auto repaired = Run({ "repair", file, "--yes" });
+    ASSERT_EQ(repaired.code, 0) << repaired.err;
+    EXPECT_NE(repaired.out.find("has been saved as\n" + dir.File("t.old")), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("t.old")));
+    EXPECT_EQ(Run({ "check", file }).code, 0);
+    EXPECT_EQ(Run({ "count", file }).out, "10\n");
+    EXPECT_EQ(Run({ "repair", file }).out, "0 the header agrees with the file\nNothing to repair.\n");
+}
+
+TEST_F(CliTest, PackPrintsCountsBeforeAndAfter)
+{
+    const auto r = Run({ "pack", People() });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Records before: 4\nRecords after:  3\n");
+}
+
+TEST_F(CliTest, BadCommandLinesExitWithOneLine)
+{
+    const std::string file = People();
+    for (const auto& args : std::vector<std::vector<std::string>> {
+             {}, { "frobnicate", file }, { "count", file, "--nope" }, { "count" },
+             { "count", file, "--filter" }, { "info", dir.File("missing.dbf") }, { "info", file, file } }) {
+        const auto r = Run(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_FALSE(r.err.empty());
+    }
+    EXPECT_EQ(Run({ "--help" }).code, 0);
+    const auto help = Run({ "count", "--help" });
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("--deleted"), std::string::npos);
+    const auto notTable = Run({ "info", dir.Path() + "../" });
+    EXPECT_EQ(notTable.code, 2);
+}
+
+TEST_F(CliTest, RealTablesFromOtherPrograms)
+{
+    const std::string data = LUMETTA_TEST_DATA "/real/";
+    EXPECT_EQ(Run({ "count", data + "xsharp/TEST10K.DBF" }).out, "10000\n");
+    EXPECT_EQ(Run({ "count", data + "dbffile/PYACFL.DBF", "--deleted", "1" }).out, "15\n");
+    EXPECT_EQ(Run({ "detect-codepage", data + "php-xbase/cbrf_122019N1.dbf" }).out, "866\n");
+    const auto info = Run({ "info", data + "infused-dbf/dbase_03.dbf" });
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("Fields:         31\n"), std::string::npos);
+    const auto refused = Run({ "info", data + "infused-dbf/dbase_31.dbf" });
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("unknown version byte"), std::string::npos);
+}
+
+} // namespace

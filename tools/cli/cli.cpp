@@ -1,0 +1,133 @@
+#include "tools/cli/cli.h"
+
+#include "platform/file_system.h"
+#include "tools/cli/commands.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace cli {
+namespace {
+
+struct CommandSpec
+{
+    const char* name;
+    int (*run)(const Invocation&);
+    std::vector<std::string> valueOptions; // options followed by a value
+    std::vector<std::string> flags;        // options standing alone
+    const char* help;
+};
+
+const std::vector<CommandSpec>& Commands()
+{
+    static const std::vector<CommandSpec> commands = {
+        { "info", Info, {}, {},
+          "lumetta-cli info FILE\n"
+          "  Prints the header values of a table and one line per field.\n" },
+        { "check", Check, {}, {},
+          "lumetta-cli check FILE\n"
+          "  Checks the header against the file; exits 0 only when they agree.\n" },
+        { "repair", Repair, {}, { "--yes" },
+          "lumetta-cli repair FILE [--yes]\n"
+          "  Checks the header and, when counts or lengths disagree with the file, writes a\n"
+          "  corrected table in its place, keeping the original with the extension .old.\n"
+          "  Asks first unless --yes is given.\n" },
+        { "count", Count, { "--filter", "--deleted", "--blank", "--codepage" }, {},
+          "lumetta-cli count FILE [--filter EXPR] [--deleted 0|1|2] [--blank 0|1|2]\n"
+          "                       [--codepage auto|0|866|1251]\n"
+          "  Prints how many records pass the filters.\n"
+          "  --deleted  0 all records, 1 only unmarked, 2 only marked for deletion\n"
+          "  --blank    0 all records, 1 only non-blank, 2 only blank\n"
+          "  --codepage the code page of the table's text (default: from the file, else guessed)\n" },
+        { "pack", Pack, {}, {},
+          "lumetta-cli pack FILE\n"
+          "  Removes the records marked for deletion; prints the record counts before and after.\n" },
+        { "detect-codepage", DetectCodePage, {}, {},
+          "lumetta-cli detect-codepage FILE\n"
+          "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
+    };
+    return commands;
+}
+
+void PrintUsage(std::ostream& out)
+{
+    out << "Usage: lumetta-cli COMMAND FILE [OPTIONS]\n"
+           "Commands:\n";
+    for (const CommandSpec& command : Commands())
+        out << "  " << command.name << '\n';
+    out << "lumetta-cli COMMAND --help describes a command.\n";
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& item)
+{
+    for (const std::string& entry : list) {
+        if (entry == item)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams streams)
+{
+    if (args.empty()) {
+        PrintUsage(streams.err);
+        return kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        PrintUsage(streams.out);
+        return kExitOk;
+    }
+    const CommandSpec* spec = nullptr;
+    for (const CommandSpec& command : Commands()) {
+        if (args[0] == command.name)
+            spec = &command;
+    }
+    if (!spec) {
+        streams.err << "lumetta-cli: unknown command '" << args[0] << "'\n";
+        return kExitUsage;
+    }
+
+    Invocation call { {}, {}, fs, streams };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            streams.out << spec->help;
+            return kExitOk;
+        }
+        if (Contains(spec->valueOptions, arg)) {
+            if (i + 1 >= args.size()) {
+                streams.err << "lumetta-cli: option " << arg << " needs a value\n";
+                return kExitUsage;
+            }
+            call.options[arg] = args[++i];
+        } else if (Contains(spec->flags, arg)) {
+            call.options[arg] = "1";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            streams.err << "lumetta-cli: unknown option '" << arg << "' for " << spec->name << '\n';
+            return kExitUsage;
+        } else if (call.file.empty()) {
+            call.file = arg;
+        } else {
+            streams.err << "lumetta-cli: more than one file given\n";
+            return kExitUsage;
+        }
+    }
+    if (call.file.empty()) {
+        streams.err << "lumetta-cli: " << spec->name << " needs a FILE\n";
+        return kExitUsage;
+    }
+    if (!fs.Exists(call.file) || fs.IsDirectory(call.file)) {
+        streams.err << "lumetta-cli: " << call.file << ": no such file\n";
+        return kExitUsage;
+    }
+    // The table object works with absolute paths, as the program does.
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(call.file, ec);
+    if (!ec)
+        call.file = absolute.lexically_normal().string();
+    return spec->run(call);
+}
+
+} // namespace cli

@@ -1,0 +1,248 @@
+#include "tools/cli/commands.h"
+
+#include "platform/file_system.h"
+#include "platform/utf8.h"
+#include "table/code_page_id.h"
+#include "table/dbf_file.h"
+#include "table/header_repair.h"
+#include "table/record_file.h"
+#include "table/table.h"
+#include "table/table_database.h"
+#include "table/table_structure.h"
+
+#include <cstdio>
+#include <istream>
+#include <ostream>
+
+namespace cli {
+namespace {
+
+// The table, opened through the database of its directory as a table window opens it.
+struct OpenedTable
+{
+    explicit OpenedTable(platform::FileSystem& fs)
+        : database(fs)
+        , table(&database)
+    {
+    }
+    table::TableDatabase database;
+    table::CTable table;
+};
+
+bool OpenTable(const Invocation& call, OpenedTable& opened, bool autodetect)
+{
+    if (!opened.database.SetDatabaseDirectory(platform::DirectoryOf(call.file))
+        || !opened.table.Open(call.file, autodetect)) {
+        call.streams.err << "lumetta-cli: " << call.file << ": cannot open the table: "
+                         << table::DbfErrorText(opened.table.LastFileError()) << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::string Format(const char* format, auto... values)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, format, values...);
+    return line;
+}
+
+const char* TypeName(char type)
+{
+    switch (type) {
+    case 'C': return "Character";
+    case 'N': return "Numeric";
+    case 'D': return "Date";
+    case 'L': return "Logic";
+    case 'M': return "Memo";
+    default: return "???";
+    }
+}
+
+std::string PadTo(std::string text, std::size_t width)
+{
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+int CodePageNumber(table::CodePageId id)
+{
+    return static_cast<int>(id);
+}
+
+// "0", "1" or "2" into a filter setting.
+bool ParseMode(const Invocation& call, const char* option, int* mode)
+{
+    const auto it = call.options.find(option);
+    if (it == call.options.end())
+        return true;
+    if (it->second == "0" || it->second == "1" || it->second == "2") {
+        *mode = it->second[0] - '0';
+        return true;
+    }
+    call.streams.err << "lumetta-cli: " << option << " takes 0, 1 or 2\n";
+    return false;
+}
+
+} // namespace
+
+int Info(const Invocation& call)
+{
+    table::TableStructure structure;
+    {
+        auto file = call.fs.Open(call.file, platform::OpenMode::kRead, nullptr);
+        if (!file || !table::ReadTableStructure(*file, call.file, &structure).ok) {
+            call.streams.err << "lumetta-cli: " << call.file << ": not a table\n";
+            return kExitFailed;
+        }
+    }
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, true))
+        return kExitFailed;
+    const table::CTable& t = opened.table;
+    std::ostream& out = call.streams.out;
+    const int year = structure.year >= 100 ? 1900 + structure.year
+        : structure.year < 70              ? 2000 + structure.year
+                                           : 1900 + structure.year;
+    out << Format("Version:        0x%02X\n", structure.version)
+        << Format("Last update:    %04d-%02u-%02u\n", year, structure.month, structure.day)
+        << Format("Records:        %u\n", t.RecordCount())
+        << Format("Header length:  %d\n", t.HeaderLength())
+        << Format("Record length:  %d\n", t.RecordLength())
+        << Format("Fields:         %d\n", t.FieldCount());
+    std::uint8_t codePageByte = 0;
+    {
+        auto file = call.fs.Open(call.file, platform::OpenMode::kRead, nullptr);
+        std::size_t got = 0;
+        if (file)
+            (void)file->ReadAt(29, &codePageByte, 1, &got);
+    }
+    out << Format("Code-page byte: 0x%02X\n", codePageByte)
+        << Format("Code page:      %d\n", CodePageNumber(t.CodePage()));
+    out << "  #    Name         Type         Len  Dec\n";
+    for (int i = 0; i < t.FieldCount(); ++i) {
+        std::string name = t.FieldName(i);
+        table::TableToAnsi(name, t.CodePage(), true);
+        out << platform::AnsiToUtf8(Format("%3d  %11s    %9s    %3d   %3d", i + 1,
+                                           PadTo(name, 11).c_str(),
+                                           PadTo(TypeName(t.FieldType(i)), 9).c_str(),
+                                           t.FieldLength(i), t.FieldDecimals(i)))
+            << '\n';
+    }
+    return kExitOk;
+}
+
+int Check(const Invocation& call)
+{
+    const table::CDBFFile checker(call.fs, call.file);
+    const auto result = checker.Result();
+    call.streams.out << static_cast<int>(result) << ' ' << table::CheckResultText(result) << '\n';
+    return result == table::CDBFFile::CheckResult::kAgrees ? kExitOk : kExitFailed;
+}
+
+int Repair(const Invocation& call)
+{
+    table::CDBFFile checker(call.fs, call.file);
+    const auto result = checker.Result();
+    std::ostream& out = call.streams.out;
+    out << static_cast<int>(result) << ' ' << table::CheckResultText(result) << '\n';
+    if (!table::CDBFFile::IsRecoverable(result)) {
+        out << "Nothing to repair.\n";
+        return result == table::CDBFFile::CheckResult::kAgrees ? kExitOk : kExitFailed;
+    }
+    if (!call.options.count("--yes")) {
+        out << "The header of the table " << call.file << "  is corrupted. Should it be fixed? [y/N] "
+            << std::flush;
+        std::string answer;
+        std::getline(call.streams.in, answer);
+        if (answer != "y" && answer != "Y" && answer != "yes") {
+            out << "The table was not changed.\n";
+            return kExitFailed;
+        }
+    }
+    std::string repaired;
+    if (!checker.Repair(platform::DirectoryOf(call.file), &repaired)) {
+        call.streams.err << "The header of the table cannot be fixed.\n";
+        return kExitFailed;
+    }
+    checker.Close();
+    const table::ReplaceResult replaced = table::ReplaceWithRepaired(call.fs, call.file, repaired);
+    if (!replaced.Succeeded()) {
+        call.streams.err << "The header of the table cannot be fixed.\n"
+                         << "The original table is at " << replaced.originalPath << '\n';
+        if (!replaced.repairedPath.empty())
+            call.streams.err << "The corrected copy is at " << replaced.repairedPath << '\n';
+        return kExitFailed;
+    }
+    out << "The header of the table has been fixed.\nPrevious copy of the table has been saved as\n"
+        << replaced.backupPath << '\n';
+    return kExitOk;
+}
+
+int Count(const Invocation& call)
+{
+    int deleted = 0;
+    int blank = 0;
+    if (!ParseMode(call, "--deleted", &deleted) || !ParseMode(call, "--blank", &blank))
+        return kExitUsage;
+    std::string codePage = "auto";
+    if (const auto it = call.options.find("--codepage"); it != call.options.end())
+        codePage = it->second;
+    if (codePage != "auto" && codePage != "0" && codePage != "866" && codePage != "1251") {
+        call.streams.err << "lumetta-cli: --codepage takes auto, 0, 866 or 1251\n";
+        return kExitUsage;
+    }
+
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, codePage == "auto"))
+        return kExitFailed;
+    table::CTable& t = opened.table;
+    if (codePage != "auto")
+        (void)t.SetCodePage(static_cast<table::CodePageId>(std::stoi(codePage)), false);
+    t.SetDeletedFilter(static_cast<table::CTable::DeletedFilter>(deleted));
+    t.SetBlankFilter(static_cast<table::CTable::BlankFilter>(blank));
+    if (const auto it = call.options.find("--filter"); it != call.options.end()) {
+        if (!t.SetFilterExpression(platform::Utf8ToAnsi(it->second), true)) {
+            call.streams.err << "Invalid filter expression. Filter has not been set.\n";
+            return kExitUsage;
+        }
+    }
+    std::uint64_t passing = 0;
+    for (bool ok = t.GoTop(); ok; ok = t.GoNext(false))
+        ++passing;
+    call.streams.out << passing << '\n';
+    return kExitOk;
+}
+
+int Pack(const Invocation& call)
+{
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, false))
+        return kExitFailed;
+    table::CTable& t = opened.table;
+    const std::uint32_t before = t.RecordCount();
+    if (!t.Pack()) {
+        call.streams.err << "lumetta-cli: " << call.file << ": cannot pack the table: "
+                         << table::DbfErrorText(t.LastFileError()) << '\n';
+        return kExitFailed;
+    }
+    call.streams.out << "Records before: " << before << '\n'
+                     << "Records after:  " << t.RecordCount() << '\n';
+    return kExitOk;
+}
+
+int DetectCodePage(const Invocation& call)
+{
+    table::RecordFile file(call.fs);
+    if (!file.Open(call.file, table::RecordFile::Mode::kRead)) {
+        call.streams.err << "lumetta-cli: " << call.file << ": cannot open the table: "
+                         << table::DbfErrorText(file.LastError()) << '\n';
+        return kExitFailed;
+    }
+    call.streams.out << CodePageNumber(table::DetectCodePage(*file.RawFile(), file.HeaderLength()))
+                     << '\n';
+    return kExitOk;
+}
+
+} // namespace cli

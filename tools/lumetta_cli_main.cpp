@@ -1,0 +1,10 @@
+#include "platform/file_system.h"
+#include "tools/cli/cli.h"
+
+#include <iostream>
+
+int main(int argc, char* argv[])
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return cli::Run(args, platform::FileSystem::Default(), { std::cin, std::cout, std::cerr });
+}
