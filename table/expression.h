@@ -87,7 +87,7 @@ public:
     char ResultType() const;
 
     // Evaluates against one record buffer (the deletion flag at record[0]). `oem` is set for
-    // tables in code page 866 and changes UPPER, LOWER and the ISxxx letter tests, which then
+    // tables in code page 866 and changes UPPER, LOWER and the ISALPHA, ISUPPER and ISLOWER letter tests, which then
     // see the text as code page 1251 would. False when the evaluation fails (type error,
     // numeric overflow, text beyond kMaxTextLength, a record shorter than the fields used);
     // a failed evaluation counts as "not true". REQUIRES: out != nullptr.

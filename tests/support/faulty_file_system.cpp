@@ -67,7 +67,8 @@ std::unique_ptr<platform::File> FaultyFileSystem::Open(const std::string& path,
 bool FaultyFileSystem::Rename(const std::string& from, const std::string& to)
 {
     ++renames;
-    if (failRenames || (failRenameNumber > 0 && renames == failRenameNumber))
+    if (failRenames || (failRenameNumber > 0 && renames == failRenameNumber)
+        || (failRenameFrom > 0 && renames >= failRenameFrom))
         return false;
     return Real().Rename(from, to);
 }

@@ -17,6 +17,7 @@ public:
     int failReadFrom = 0;  // 0: reads never fail
     bool failRenames = false;
     int failRenameNumber = 0; // fail only the Nth rename (from 1); 0: see failRenames
+    int failRenameFrom = 0;   // fail the Nth rename and every later one; 0: never
     bool failRemoves = false;
     std::string failOpenContaining; // empty: opens never fail
 

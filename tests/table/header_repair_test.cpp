@@ -12,42 +12,6 @@ using table::ReplaceOutcome;
 using testing_support::ReadAllBytes;
 using testing_support::WriteAllBytes;
 
-// Fails every rename from the Nth on, which a single injected failure cannot: the rename
-// of the original back to its path after the repaired copy failed to take it.
-class RenamesFailFrom final : public platform::FileSystem
-{
-public:
-    explicit RenamesFailFrom(int first)
-        : m_first(first)
-    { }
-    std::unique_ptr<platform::File> Open(
-        const std::string& path, platform::OpenMode mode, int* error) override
-    {
-        return Real().Open(path, mode, error);
-    }
-    bool Rename(const std::string& from, const std::string& to) override
-    {
-        return ++m_renames < m_first && Real().Rename(from, to);
-    }
-    bool Remove(const std::string& path) override { return Real().Remove(path); }
-    bool Exists(const std::string& path) override { return Real().Exists(path); }
-    bool IsDirectory(const std::string& path) override { return Real().IsDirectory(path); }
-    bool CreateDirectories(const std::string& path) override
-    {
-        return Real().CreateDirectories(path);
-    }
-    bool RemoveAll(const std::string& path) override { return Real().RemoveAll(path); }
-    std::vector<std::string> List(const std::string& directory) override
-    {
-        return Real().List(directory);
-    }
-
-private:
-    static platform::FileSystem& Real() { return platform::FileSystem::Default(); }
-    int m_first;
-    int m_renames = 0;
-};
-
 class HeaderRepairTest : public ::testing::Test
 {
 protected:
@@ -127,7 +91,8 @@ TEST_F(HeaderRepairTest, AFailedSecondRenameMovesTheOriginalBack)
 
 TEST_F(HeaderRepairTest, WhenNoRenameBackWorksTheCallerLearnsTheBackupPath)
 {
-    RenamesFailFrom failing(2);
+    testing_support::FaultyFileSystem failing;
+    failing.failRenameFrom = 2; // the move back of the original fails too
     const auto result = table::ReplaceWithRepaired(failing, table, repaired);
     EXPECT_EQ(result.outcome, ReplaceOutcome::kOriginalAtBackup);
     EXPECT_EQ(result.originalPath, backup);
