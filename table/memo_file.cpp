@@ -133,15 +133,6 @@ bool MemoFile::Open(const std::string& path, MemoForm form)
             return Fail(DbfError::kMemoBadBlockSize);
         }
     }
-    if (const std::uint64_t partial = m_fileLength % blockSize; partial != 0) {
-        const std::uint64_t padded = m_fileLength + (blockSize - partial);
-        if (!m_file->Truncate(padded)) {
-            FailFromFile(DbfError::kWriteFailed);
-            Close();
-            return false;
-        }
-        m_fileLength = padded;
-    }
     m_path = path;
     m_form = form;
     m_blockSize = blockSize;

@@ -49,8 +49,10 @@ public:
     // kDbase4.
     [[nodiscard]] bool Create(const std::string& path, MemoForm form, std::uint32_t blockSize,
                               const std::string& tableBaseName);
-    // Opens an existing memo file for reading and appending; a length that is not a whole
-    // number of blocks is first padded with zero bytes.
+    // Opens an existing memo file for reading and appending. Opening writes nothing: a file
+    // whose length is not a whole number of blocks is read as it is, and the next text
+    // appended starts at its block boundary all the same (the system fills the gap with
+    // zero bytes).
     [[nodiscard]] bool Open(const std::string& path, MemoForm form);
     void Close();
     bool IsOpen() const { return m_file != nullptr; }

@@ -98,7 +98,7 @@ TEST_F(MemoFileTest, BlockCountsFollowTheTextLength)
     EXPECT_EQ(memo.NextFreeBlock(), 2u);
 }
 
-TEST_F(MemoFileTest, OpenPadsToWholeBlocks)
+TEST_F(MemoFileTest, OpenWritesNothingAndAppendsAtTheNextBlock)
 {
     std::vector<std::uint8_t> bytes(512 + 100, 0);
     bytes[0] = 2;
@@ -108,10 +108,16 @@ TEST_F(MemoFileTest, OpenPadsToWholeBlocks)
     bytes[518] = 0x1A;
     WriteAllBytes(path, bytes);
     ASSERT_TRUE(memo.Open(path, MemoForm::kDbase3));
-    EXPECT_EQ(ReadAllBytes(path).size(), 1024u);
+    EXPECT_EQ(ReadAllBytes(path), bytes);
     std::string text;
     ASSERT_TRUE(memo.ReadText(1, &text));
     EXPECT_EQ(text, "mmmmm");
+    std::uint32_t block = 0;
+    ASSERT_TRUE(memo.AppendText("next", &block));
+    EXPECT_EQ(block, 2u);
+    ASSERT_TRUE(memo.ReadText(2, &text));
+    EXPECT_EQ(text, "next");
+    EXPECT_EQ(ReadAllBytes(path).size(), 1536u);
 }
 
 TEST_F(MemoFileTest, DamagedMemoFilesFailCleanly)

@@ -333,3 +333,31 @@ TEST_F(TableTest, CreateAndCopyStructure)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TableOpenTest, OpeningAndReadingWriteNothing)
+{
+    // A dBASE III table whose memo file is not a whole number of blocks long.
+    testing_support::TempDir dir;
+    const std::string source = LUMETTA_TEST_DATA "/real/dans-dbf-lib/dbase3plus/cars/";
+    for (const char* name : { "cars.dbf", "cars.dbt" })
+        testing_support::WriteAllBytes(dir.File(name), testing_support::ReadAllBytes(source + name));
+    const auto table = testing_support::ReadAllBytes(dir.File("cars.dbf"));
+    const auto memo = testing_support::ReadAllBytes(dir.File("cars.dbt"));
+    ASSERT_NE(memo.size() % 512, 0u);
+    {
+        table::TableDatabase database(platform::FileSystem::Default());
+        ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+        table::CTable t(&database);
+        ASSERT_TRUE(t.Open("CARS", true));
+        int records = 0;
+        for (bool ok = t.GoTop(); ok; ok = t.GoNext())
+            records += t.GetValue(0, true).type != 0;
+        EXPECT_EQ(records, 4);
+    }
+    EXPECT_EQ(testing_support::ReadAllBytes(dir.File("cars.dbf")), table);
+    EXPECT_EQ(testing_support::ReadAllBytes(dir.File("cars.dbt")), memo);
+}
+
+} // namespace
