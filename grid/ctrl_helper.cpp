@@ -1,0 +1,47 @@
+#include "grid/ctrl_helper.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+namespace grid {
+
+GridEndEditEvent::GridEndEditEvent()
+    : QEvent(EventType())
+{
+}
+
+QEvent::Type GridEndEditEvent::EventType()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+GridCaretPosEvent::GridCaretPosEvent(int position)
+    : QEvent(EventType())
+    , m_position(position)
+{
+}
+
+QEvent::Type GridCaretPosEvent::EventType()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void CCtrlHelper::RequestEndEdit()
+{
+    if (!m_grid)
+        return;
+    GridEndEditEvent event;
+    QCoreApplication::sendEvent(m_grid, &event);
+}
+
+void CCtrlHelper::ReportCaret(int position)
+{
+    if (!m_grid)
+        return;
+    GridCaretPosEvent event(position);
+    QCoreApplication::sendEvent(m_grid, &event);
+}
+
+} // namespace grid
