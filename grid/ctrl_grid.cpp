@@ -79,6 +79,11 @@ void CCtrlGrid::OpenEditor()
         return;
     m_editing = true;
     m_activeEditor = binding->editor;
+    // The cell's row may not have been painted yet (painting is deferred); an editor opened
+    // on a row missing from the cache would show, and hand back, an empty text.
+    if (Cache().Capacity() <= 0)
+        SetCacheSize(0, 0);
+    EnsureRowsCached(GetCurrentRow(), GetCurrentRow());
     std::string text;
     if (!GetCurrentCellText(&text))
         text.clear();

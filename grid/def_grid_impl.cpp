@@ -81,7 +81,7 @@ void CDefGridImpl::Activate(bool active)
 void CDefGridImpl::SetFont(const QFont& font)
 {
     CGridImpl::SetFont(font);
-    m_rowHeight = (m_grid ? m_grid->GetFontMetrics().height : QFontMetrics(font).height()) + 4;
+    m_rowHeight = CGridWnd::MeasureFont(font).height + 4;
     if (m_imageList && m_imageList->Count() > 0)
         m_rowHeight = std::max(m_rowHeight, m_imageRect.height());
     m_markerOffset = (m_rowHeight - kMarkerHeight) / 2;

@@ -31,7 +31,7 @@ void CGridImpl::Activate(bool) { }
 void CGridImpl::SetFont(const QFont& font)
 {
     m_font = font;
-    m_trueType = m_grid ? m_grid->GetFontMetrics().trueType : false;
+    m_trueType = CGridWnd::MeasureFont(font).trueType;
 }
 
 void CGridImpl::InsertColumn(int index, const QString& title, int characters, int width,

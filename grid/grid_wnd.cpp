@@ -90,11 +90,7 @@ void CGridWnd::ClearColumns()
 void CGridWnd::SetGridFont(const QFont& font)
 {
     m_font = font;
-    const QFontMetrics metrics(font);
-    const QFontInfo info(font);
-    m_fontMetrics.height = metrics.height();
-    m_fontMetrics.maxCharWidth = metrics.maxWidth();
-    m_fontMetrics.trueType = QFontDatabase::isScalable(info.family(), info.styleName());
+    m_fontMetrics = MeasureFont(font);
     for (CGridImpl* impl : m_impls)
         impl->SetFont(font);
     m_fontSet = true;
@@ -309,6 +305,17 @@ int CGridWnd::ScrollPosition(Qt::Orientation orientation) const
 {
     return orientation == Qt::Horizontal ? horizontalScrollBar()->value()
                                          : verticalScrollBar()->value();
+}
+
+GridFontMetrics CGridWnd::MeasureFont(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const QFontInfo info(font);
+    GridFontMetrics measured;
+    measured.height = metrics.height();
+    measured.maxCharWidth = metrics.maxWidth();
+    measured.trueType = QFontDatabase::isScalable(info.family(), info.styleName());
+    return measured;
 }
 
 int CGridWnd::WheelScrollLines()

@@ -96,6 +96,9 @@ public:
     void SetScrollPosition(Qt::Orientation orientation, int position);
     int ScrollPosition(Qt::Orientation orientation) const;
 
+    // The metrics the views read of a font.
+    static GridFontMetrics MeasureFont(const QFont& font);
+
     // Lines one wheel notch scrolls.
     static int WheelScrollLines();
 
