@@ -141,15 +141,18 @@ public:
         return std::nullopt;
     }
 
-    // The line of the first entry of `key` in the body of `range`.
-    std::optional<std::size_t> FindKey(
-        Range range, std::string_view key, std::string_view* value = nullptr) const
+    // The line of the first entry of `key` in the body of `range`, with the entry's value
+    // and its name as the file spells it.
+    std::optional<std::size_t> FindKey(Range range, std::string_view key,
+        std::string_view* value = nullptr, std::string_view* spelling = nullptr) const
     {
         for (std::size_t i = range.head + 1; i < range.end; ++i) {
             std::string_view name, text;
             if (SplitEntry(m_lines[i], &name, &text) && SameName(name, key)) {
                 if (value)
                     *value = text;
+                if (spelling)
+                    *spelling = name;
                 return i;
             }
         }
@@ -252,11 +255,9 @@ bool ProfileFile::WriteString(
     ProfileText text(content);
     auto& lines = text.Lines();
     if (const auto range = text.FindSection(section)) {
-        std::string_view oldValue;
-        if (const auto at = text.FindKey(*range, key, &oldValue)) {
-            std::string_view name;
-            (void)SplitEntry(lines[*at], &name, &oldValue);
-            lines[*at] = EntryLine(name, value);
+        std::string_view spelling;
+        if (const auto at = text.FindKey(*range, key, nullptr, &spelling)) {
+            lines[*at] = EntryLine(spelling, value);
         } else {
             const auto insertAt = static_cast<std::ptrdiff_t>(text.InsertionPoint(*range));
             lines.insert(lines.begin() + insertAt, EntryLine(key, value));
