@@ -14,15 +14,6 @@ using platform::PromptButtons;
 using platform::PromptIcon;
 using testing_support::ScriptedPrompt;
 
-// Callers compare with the classic numbers and hand them on, so the numbers are fixed.
-TEST(PromptTest, AnswersKeepTheClassicNumbers)
-{
-    EXPECT_EQ(IDOK, 1);
-    EXPECT_EQ(IDCANCEL, 2);
-    EXPECT_EQ(IDYES, 6);
-    EXPECT_EQ(IDNO, 7);
-}
-
 // With no prompt set, nothing is shown and nothing is agreed to: a save question is
 // cancelled, a yes/no question answered No.
 TEST(PromptTest, WithoutAPromptEveryQuestionIsDismissed)

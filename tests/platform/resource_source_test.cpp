@@ -81,17 +81,6 @@ TEST_F(ResourceSourceTest, StringsMenusAndDialogsWithOneNumberAreApart)
     EXPECT_EQ(platform::LoadDialog(130)->caption, "Select codepage");
 }
 
-TEST_F(ResourceSourceTest, SettingAnIdAgainReplacesItsResource)
-{
-    ResourceSet set;
-    set.SetString(5, "old");
-    set.SetString(5, "new");
-    set.SetDialog(DialogResource { 7, "Old", {} });
-    set.SetDialog(DialogResource { 7, "New", {} });
-    EXPECT_EQ(set.FindString(5), std::optional<std::string>("new"));
-    EXPECT_EQ(set.FindDialog(7)->caption, "New");
-}
-
 // A language switch installs a whole new set: every later lookup sees it, texts taken
 // before stay as they were, and the previous set comes back to the caller.
 TEST_F(ResourceSourceTest, InstallingASetReplacesItWholeAndGivesBackThePrevious)
@@ -151,14 +140,6 @@ TEST(MenuResourceTest, LabelShortcutAndCommandSearchThroughPopups)
     EXPECT_EQ(refresh->Shortcut(), "");
 
     EXPECT_EQ(menu.FindCommand(1), nullptr);
-}
-
-TEST(DialogResourceTest, ControlTextByIdAndNoneForAControlWithoutText)
-{
-    const DialogResource dialog { 137, "Go to", { { 1041, "&Top" }, { 1044, "&Row" } } };
-    ASSERT_NE(dialog.ControlText(1044), nullptr);
-    EXPECT_EQ(*dialog.ControlText(1044), "&Row");
-    EXPECT_EQ(dialog.ControlText(1045), nullptr);
 }
 
 } // namespace
