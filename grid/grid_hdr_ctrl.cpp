@@ -114,9 +114,10 @@ void CGridHdrCtrl::paintEvent(QPaintEvent*)
         if (cell.right() >= m_rowHeaderWidth && cell.left() < width()) {
             painter.fillRect(cell, m_face);
             const int textWidth = std::max(item.width - 2 * kTextInset, 0);
-            const QString shown = metrics.elidedText(item.text, Qt::ElideRight, textWidth);
+            // One pixel of slack: the title's width was measured rounded to whole pixels.
+            const QString shown = metrics.elidedText(item.text, Qt::ElideRight, textWidth + 1);
             painter.setPen(palette().color(QPalette::ButtonText));
-            painter.drawText(QRect(left + kTextInset, 0, textWidth, h - 2),
+            painter.drawText(QRect(left + kTextInset, 0, textWidth + 1, h - 2),
                 Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, shown);
             PaintFrame(painter, cell.adjusted(0, 0, -2, -1));
             painter.setPen(m_shadow);

@@ -26,9 +26,9 @@ protected:
         grid.BuildColumns();
         test::ShowActive(&grid);
         test::SizeForRows(&grid, view, 12, 640);
+        grid.edits[{ 4, test::DemoGrid::kName }] = "Edited";
         grid.SetRowCount(1000);
         view.AutofitColumns(); // as the table windows do once their rows are known
-        grid.edits[{ 4, test::DemoGrid::kName }] = "Edited";
         grid.setFocus();
         view.ToggleRowMark(2);
         view.ToggleRowMark(5);
