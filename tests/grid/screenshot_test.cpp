@@ -1,6 +1,7 @@
 // Pictures of the grid for a person to look at: written into the build folder.
 
 #include "grid/def_grid_impl.h"
+#include "grid/form_grid_impl.h"
 #include "grid/grid_date_edit.h"
 #include "grid/grid_edit.h"
 #include "tests/grid/demo_grid.h"
@@ -20,10 +21,11 @@ protected:
     void SetUp() override
     {
         grid.AddImpl(&view);
+        grid.AddImpl(&form);
         grid.SetGridFont(test::TestFont());
         ASSERT_TRUE(grid.Create(&images, 0));
-        grid.SetEditorsFont(test::TestFont(), false);
         grid.BuildColumns();
+        grid.SetEditorsFont(test::TestFont(), false);
         test::ShowActive(&grid);
         test::SizeForRows(&grid, view, 12, 640);
         grid.edits[{ 4, test::DemoGrid::kName }] = "Edited";
@@ -52,6 +54,7 @@ protected:
 
     GridImageList images = test::MakeDotImages();
     CDefGridImpl view;
+    CFormGridImpl form;
     test::DemoGrid grid;
 };
 
@@ -74,6 +77,16 @@ TEST_F(ScreenshotTest, OpenEditors)
     grid.SetCurrentCell(2, test::DemoGrid::kDate);
     QTest::keyClick(&grid, Qt::Key_Return);
     Shoot("editor_date");
+}
+
+TEST_F(ScreenshotTest, FormView)
+{
+    grid.SelectImpl(1);
+    grid.edits[{ 3, test::DemoGrid::kName }] = "Edited in the form";
+    grid.FlushRowCache();
+    Shoot("form");
+    OpenOn(test::DemoGrid::kDate);
+    Shoot("form_editor_date");
 }
 
 } // namespace
