@@ -1,0 +1,390 @@
+#include "tablegrid/table_grid.h"
+
+#include "grid/def_grid_impl.h"
+#include "platform/code_page.h"
+#include "table/date_format.h"
+#include "table/field_value.h"
+#include "table/table.h"
+#include "table/table_database.h"
+
+namespace tablegrid {
+namespace {
+
+table::DateFormat DateFormatOf(int index)
+{
+    return table::DateFormatFromNumber(index).value_or(table::kDefaultDateFormat);
+}
+
+// The grid column type of a field: the five letters the grid knows, F numeric, any other
+// letter shown as text. Columns of other letters are never edited.
+int GridTypeOf(const LayoutColumn& column, bool* readOnly)
+{
+    *readOnly = false;
+    if (column.schemaDescribed)
+        return grid::CFormatGrid::kSchemaDescribed;
+    switch (column.type) {
+    case 'C': return grid::CFormatGrid::kCharacter;
+    case 'L': return grid::CFormatGrid::kLogical;
+    case 'N': return grid::CFormatGrid::kNumeric;
+    case 'D': return grid::CFormatGrid::kDate;
+    case 'M': return grid::CFormatGrid::kMemo;
+    case 'F':
+        *readOnly = true;
+        return grid::CFormatGrid::kNumeric;
+    default:
+        *readOnly = true;
+        return grid::CFormatGrid::kCharacter;
+    }
+}
+
+std::string TrimRight(std::string text)
+{
+    const auto end = text.find_last_not_of(' ');
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+} // namespace
+
+CTableGrid::CTableGrid(QWidget* parent)
+    : grid::CFormatGrid(parent)
+    , m_courier(QStringLiteral("Courier New"), 10)
+{
+    SetBooleanTexts("", "true", "false");
+    SetDateFormatIndex(4);
+}
+
+CTableGrid::~CTableGrid()
+{
+    ReleaseTable();
+}
+
+void CTableGrid::ReleaseTable()
+{
+    if (m_table && !m_ownedTable && m_owner)
+        m_owner->ReturnTable(m_tablePath, m_table);
+    m_ownedTable.reset();
+    m_table = nullptr;
+}
+
+bool CTableGrid::Create(const std::string& windowName, const grid::GridImageList* imageList,
+                        int viewMode)
+{
+    m_viewMode = viewMode;
+    setObjectName(QString::fromUtf8(windowName.data(), static_cast<qsizetype>(windowName.size())));
+    m_tabular = std::make_unique<grid::CDefGridImpl>();
+    AddImpl(m_tabular.get());
+    return grid::CFormatGrid::Create(imageList, viewMode < GetImplCount() ? viewMode : 0);
+}
+
+bool CTableGrid::OpenTable(const std::string& path, table::TableDatabase* database)
+{
+    ReleaseTable();
+    m_tablePath = path;
+    m_changes.Clear();
+    auto opened = std::make_unique<table::CTable>(database);
+    if (!database || !opened->Open(path, true)) {
+        Notify(1, path, {});
+        return false;
+    }
+    m_ownedTable = std::move(opened);
+    m_table = m_ownedTable.get();
+    m_layout = LayoutFromTable(*m_table);
+    m_allRowsShown = true;
+    if (IsCreated()) {
+        BuildColumns();
+        ResetRowCount();
+    }
+    return true;
+}
+
+void CTableGrid::AttachTable(const std::string& path, table::CTable* table, TableOwner* owner)
+{
+    ReleaseTable();
+    m_owner = owner;
+    m_tablePath = path;
+    m_table = table;
+    if (owner && owner->OwnerMode() == 1)
+        m_ownedTable.reset(table);
+    m_changes.Clear();
+    m_layout = m_table && m_table->IsOpen() ? LayoutFromTable(*m_table) : ColumnLayout();
+    m_allRowsShown = true;
+    if (IsCreated()) {
+        BuildColumns();
+        ResetRowCount();
+    }
+}
+
+bool CTableGrid::HasOpenTable() const
+{
+    return m_table && m_table->IsOpen();
+}
+
+void CTableGrid::SetViewMode(int mode)
+{
+    m_viewMode = mode;
+    if (mode >= 0 && mode < GetImplCount())
+        SelectImpl(mode);
+}
+
+void CTableGrid::AutofitColumns()
+{
+    static_cast<grid::CDefGridImpl*>(m_tabular.get())->AutofitColumns();
+}
+
+bool CTableGrid::FindTableSchema()
+{
+    if (!HasOpenTable() || !m_table->Database())
+        return false;
+    return m_table->Database()->FindTable(m_table->Name()) != nullptr;
+}
+
+void CTableGrid::BuildColumns()
+{
+    ClearColumns();
+    m_gridLayout.clear();
+    m_gridFields.clear();
+    for (std::size_t i = 0; i < m_layout.size(); ++i) {
+        const LayoutColumn& column = m_layout[i];
+        if (!column.visible)
+            continue;
+        bool readOnly = false;
+        const int type = GridTypeOf(column, &readOnly);
+        const int width = column.type == 'D' && !column.schemaDescribed ? 10 : column.width;
+        InsertColumn(static_cast<int>(m_gridLayout.size()), column.name, type, width,
+                     column.decimals, 0, readOnly);
+        m_gridLayout.push_back(static_cast<int>(i));
+        m_gridFields.push_back(m_table ? m_table->FieldIndex(column.name) : -1);
+    }
+    EnsureRowsCached(-1, -1);
+}
+
+void CTableGrid::RefreshRows(bool flush)
+{
+    Notify(8, {}, {});
+    Refresh(flush);
+    Notify(9, {}, {});
+}
+
+void CTableGrid::SetDateFormat(int index)
+{
+    SetDateFormatIndex(index);
+    RefreshRows(true);
+}
+
+int CTableGrid::Notify(int, const std::string&, const std::string&)
+{
+    return 1;
+}
+
+std::string CTableGrid::GetAbsentText() const
+{
+    return {};
+}
+
+void CTableGrid::ReloadAbsentText()
+{
+    m_absentText = GetAbsentText();
+}
+
+void CTableGrid::OnGridCreated()
+{
+    grid::CFormatGrid::OnGridCreated();
+    // The cache window from the screen height, so rows can be filled before the first paint.
+    if (Cache().Capacity() <= 0)
+        SetCacheSize(0, 0);
+    SetEditorsFont(m_courier, true);
+    if (HasOpenTable()) {
+        BuildColumns();
+        ResetRowCount();
+    }
+    m_absentText = GetAbsentText();
+}
+
+void CTableGrid::ResetRowCount()
+{
+    const int records = HasOpenTable() ? static_cast<int>(std::min<std::uint32_t>(m_table->RecordCount(), INT32_MAX))
+                                       : 0;
+    SetRowCount(records + m_changes.AppendCount());
+}
+
+bool CTableGrid::PositionOnRow(int row)
+{
+    if (!HasOpenTable() || row <= 0 || row > GetRowCount())
+        return false;
+    if (m_allRowsShown)
+        return m_table->GoTo(static_cast<std::uint32_t>(row));
+    // Rows through a filter: from the first passing record, step by step.
+    if (!m_table->GoTop())
+        return false;
+    for (int i = 1; i < row; ++i) {
+        if (!m_table->GoNext())
+            return false;
+    }
+    return true;
+}
+
+std::string CTableGrid::DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const
+{
+    std::string text = stored;
+    table::TableToAnsi(text, m_table->CodePage(), true);
+    if (column.type == 'D')
+        text = table::StoredDateToDisplay(text, DateFormatOf(GetDateFormatIndex()));
+    return text;
+}
+
+std::string CTableGrid::CellText(const LayoutColumn& column, int fieldIndex) const
+{
+    if (fieldIndex < 0)
+        return m_absentText;
+    const table::FieldValue value = m_table->GetValue(fieldIndex, true);
+    return TrimRight(value.DisplayText(column.decimals, DateFormatOf(GetDateFormatIndex())));
+}
+
+void CTableGrid::FillRow(int row, CRow* rowObject)
+{
+    if (!HasOpenTable())
+        return;
+    int record = 0;
+    bool appended = false;
+    if (PositionOnRow(row + 1)) {
+        record = static_cast<int>(m_table->CurrentRecord());
+    } else if (const PendingChange* append = m_changes.FindAppend(row)) {
+        record = append->recordNumber;
+        appended = true;
+    } else {
+        for (std::string& text : rowObject->texts)
+            text = m_absentText;
+        return;
+    }
+
+    const int columns = std::min<int>(rowObject->ColumnCount(), static_cast<int>(m_gridLayout.size()));
+    for (int c = 0; c < columns; ++c) {
+        const LayoutColumn& column = m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
+        if (const PendingChange* edit = m_changes.FindNewestEdit(record, column.name)) {
+            rowObject->texts[static_cast<std::size_t>(c)] = DisplayOfPendingText(column, edit->newText);
+            rowObject->textColors[static_cast<std::size_t>(c)] = grid::kRedColor;
+        } else if (!appended) {
+            rowObject->texts[static_cast<std::size_t>(c)] = CellText(column, m_gridFields[static_cast<std::size_t>(c)]);
+        } else {
+            rowObject->texts[static_cast<std::size_t>(c)] = m_absentText;
+        }
+    }
+
+    const bool deleted = !appended && m_table->IsDeleted();
+    switch (m_changes.MarkOf(record)) {
+    case PendingMark::kDeletePending:
+        rowObject->imageIndex = 1;
+        break;
+    case PendingMark::kUndeletePending:
+        rowObject->imageIndex = -1;
+        break;
+    case PendingMark::kNone:
+        rowObject->imageIndex = deleted ? 0 : -1;
+        break;
+    }
+    rowObject->rowData = std::make_unique<RecordRowData>(record);
+}
+
+int CTableGrid::RecordOfRow(int row) const
+{
+    const CRow* cached = FindCachedRow(row);
+    if (!cached || !cached->rowData)
+        return 0;
+    return static_cast<const RecordRowData*>(cached->rowData.get())->recordNumber;
+}
+
+bool CTableGrid::ValidateCell(int row, int column, const std::string& text)
+{
+    if (m_editsLocked || !HasOpenTable())
+        return false;
+    if (!grid::CFormatGrid::ValidateCell(row, column, text))
+        return false;
+    CRow* cached = FindCachedRow(row);
+    if (!cached || column < 0 || column >= cached->ColumnCount())
+        return false;
+    const std::string& current = cached->texts[static_cast<std::size_t>(column)];
+    if (text == current)
+        return true;
+    const int layoutIndex = LayoutIndexOfGridColumn(m_layout, column);
+    if (layoutIndex < 0)
+        return false;
+    const LayoutColumn& layoutColumn = m_layout[static_cast<std::size_t>(layoutIndex)];
+
+    PendingChange change;
+    change.kind = PendingChange::Kind::kEditCell;
+    change.row = row;
+    change.column = column;
+    change.recordNumber = RecordOfRow(row);
+    change.fieldName = layoutColumn.name;
+    change.oldText = current;
+    change.newText = text;
+    if (layoutColumn.type == 'D')
+        change.newText = table::DisplayDateToStored(text, DateFormatOf(GetDateFormatIndex()));
+    change.codePage = static_cast<int>(m_table->CodePage());
+    if (table::IsOemCodePage(m_table->CodePage())) {
+        platform::AnsiToOem(change.oldText);
+        platform::AnsiToOem(change.newText);
+    }
+    if (!AddPendingChange(std::move(change), true))
+        return false;
+    // Saving at the change limit refreshes the rows: the cached row may be a new one.
+    if (CRow* shown = FindCachedRow(row); shown && column < shown->ColumnCount())
+        shown->textColors[static_cast<std::size_t>(column)] = grid::kRedColor;
+    return true;
+}
+
+bool CTableGrid::AddPendingChange(PendingChange change, bool checkLimit)
+{
+    if (checkLimit && m_changes.Size() >= PendingChangeList::kLimit) {
+        m_editsLocked = true;
+        const int answer = Notify(13, {}, {});
+        m_editsLocked = false;
+        if (answer != 1)
+            return false;
+        if (!SaveChanges(true, nullptr))
+            return false;
+    }
+    m_changes.Append(std::move(change));
+    return true;
+}
+
+bool CTableGrid::SaveChanges(bool byRecordNumber, table::CTable* target)
+{
+    Notify(6, {}, {});
+    if (!target)
+        target = m_table;
+    if (!target || !target->IsOpen())
+        return false;
+    for (const PendingChange& change : m_changes) {
+        const int record = byRecordNumber ? change.recordNumber : change.row + 1;
+        switch (change.kind) {
+        case PendingChange::Kind::kEditCell: {
+            std::string text = change.newText;
+            if (target->FieldType(target->FieldIndex(change.fieldName)) == 'L')
+                text = change.newText == "true" ? "T" : "F";
+            if (target->GoTo(static_cast<std::uint32_t>(record), false))
+                (void)target->PutValueByName(static_cast<std::uint32_t>(record), change.fieldName, text, false);
+            break;
+        }
+        case PendingChange::Kind::kMarkDeleted:
+            if (target->GoTo(static_cast<std::uint32_t>(record), false))
+                (void)target->DeleteCurrent();
+            break;
+        case PendingChange::Kind::kMarkUndeleted:
+            if (target->GoTo(static_cast<std::uint32_t>(record), false))
+                (void)target->UndeleteCurrent();
+            break;
+        case PendingChange::Kind::kAppendRecord:
+            (void)target->AppendBlank();
+            break;
+        }
+    }
+    m_changes.Clear();
+    ResetRowCount();
+    RefreshRows(true);
+    Notify(9, {}, {});
+    return true;
+}
+
+} // namespace tablegrid

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "grid/format_grid.h"
+#include "tablegrid/operations/column_layout.h"
+#include "tablegrid/operations/pending_change.h"
+
+#include <QFont>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace table {
+class CTable;
+class TableDatabase;
+} // namespace table
+
+namespace tablegrid {
+
+// Who opened a table shown by a grid. A grid whose owner reports mode 1 owns its table and
+// deletes it; with any other mode the table is handed back to the owner by its path.
+class TableOwner
+{
+public:
+    virtual ~TableOwner() = default;
+    virtual int OwnerMode() const = 0;
+    virtual void ReturnTable(const std::string& path, table::CTable* table) = 0;
+};
+
+// The record number a grid row was filled from, kept with the cached row.
+class RecordRowData : public grid::GridRowData
+{
+public:
+    explicit RecordRowData(int record)
+        : recordNumber(record)
+    {
+    }
+    int recordNumber;
+};
+
+// The typed grid bound to one open table: the table's visible columns become grid columns,
+// rows are filled on demand from the records, and accepted cell edits become pending
+// changes, shown in red until saved. The grid never writes to the table by itself; the
+// table operations save the pending changes.
+//
+// Texts are code page 1251 bytes (what the user sees); a table in code page 866 is converted
+// at this boundary. Two presentations are registered: tabular (0) and form (1).
+//
+// The table operations speak to the user only through Notify; this class answers 1 and
+// shows nothing (CTableWndGrid shows texts and boxes).
+class CTableGrid : public grid::CFormatGrid
+{
+    Q_OBJECT
+
+public:
+    explicit CTableGrid(QWidget* parent = nullptr);
+    ~CTableGrid() override;
+
+    // Registers the tabular and the form view and creates the grid in `viewMode`.
+    // `imageList` (deleted record, deletion pending) is not owned.
+    bool Create(const std::string& windowName, const grid::GridImageList* imageList, int viewMode);
+    void SetTable(TableOwner* owner) { m_owner = owner; }
+    // Opens the grid's own table from `path` through `database` (may be null: the open then
+    // fails); a failure is reported with Notify code 1 and the path.
+    bool OpenTable(const std::string& path, table::TableDatabase* database);
+    // Shows a table opened by `owner` (not owned unless the owner's mode is 1).
+    void AttachTable(const std::string& path, table::CTable* table, TableOwner* owner);
+    table::CTable* GetTable() const { return m_table; }
+    const std::string& TablePath() const { return m_tablePath; }
+    bool HasOpenTable() const;
+
+    void SetViewMode(int mode);
+    int GetViewMode() const { return m_viewMode; }
+    void AutofitColumns();
+
+    // The table operations' virtual operations, in their fixed order.
+    virtual bool FindTableSchema();
+    virtual void BuildColumns();
+    virtual void RefreshRows(bool flush);
+    virtual void SetDateFormat(int index);
+    virtual int Notify(int code, const std::string& text1, const std::string& text2);
+    virtual std::string GetAbsentText() const;
+    virtual void ReloadAbsentText();
+    virtual bool SaveChanges(bool byRecordNumber, table::CTable* target);
+
+    // The grid's operations.
+    void OnGridCreated() override;
+    void FillRow(int row, CRow* rowObject) override;
+    bool ValidateCell(int row, int column, const std::string& text) override;
+
+    // Moves the table to the record shown at `row` (1-based).
+    bool PositionOnRow(int row);
+    // Adds a change; with `checkLimit`, the 300th pending change first asks to save.
+    bool AddPendingChange(PendingChange change, bool checkLimit);
+    const PendingChangeList& PendingChanges() const { return m_changes; }
+    bool HasPendingChanges() const { return !m_changes.Empty(); }
+
+    ColumnLayout& Columns() { return m_layout; }
+    const ColumnLayout& Columns() const { return m_layout; }
+    bool AllRowsShown() const { return m_allRowsShown; }
+    bool EditsLocked() const { return m_editsLocked; }
+    // The record number a cached row was filled from; 0 when the row is not cached.
+    int RecordOfRow(int row) const;
+    // Row count: the shown records and the appended ones.
+    void ResetRowCount();
+    const QFont& CourierFont() const { return m_courier; }
+
+private:
+    std::string CellText(const LayoutColumn& column, int fieldIndex) const;
+    std::string DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const;
+    void ReleaseTable();
+
+    TableOwner* m_owner = nullptr;
+    std::string m_tablePath;
+    table::CTable* m_table = nullptr;
+    std::unique_ptr<table::CTable> m_ownedTable;
+    ColumnLayout m_layout;
+    // Per grid column, as built: its layout column and its field in the table.
+    std::vector<int> m_gridLayout;
+    std::vector<int> m_gridFields;
+    bool m_allRowsShown = true;
+    PendingChangeList m_changes;
+    QFont m_courier;
+    std::string m_absentText;
+    int m_viewMode = 0;
+    bool m_editsLocked = false;
+    std::unique_ptr<grid::CGridImpl> m_tabular;
+    std::unique_ptr<grid::CGridImpl> m_form;
+};
+
+} // namespace tablegrid

@@ -1,0 +1,151 @@
+#include "tablegrid/table_wnd_grid.h"
+
+#include "platform/format_text.h"
+#include "platform/prompt.h"
+#include "platform/resource_source.h"
+#include "resources/resource_ids.h"
+#include "table/table.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+namespace tablegrid {
+namespace {
+
+using platform::FormatText;
+using platform::LoadString;
+
+// Boxes of the table operations: errors with the stop icon, questions with the question icon.
+int AskBox(const std::string& text, platform::PromptButtons buttons, platform::PromptIcon icon)
+{
+    return platform::AskUser(text, buttons, icon);
+}
+
+// The wait cursor for the length of a scope.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+CTableWndGrid::CTableWndGrid(TableWindowHost* host, QWidget* parent)
+    : CTableGrid(parent)
+    , m_host(host)
+{
+}
+
+void CTableWndGrid::ShowMain(int pane, const std::string& text)
+{
+    if (m_host)
+        m_host->ShowMainStatus(pane, text);
+}
+
+int CTableWndGrid::Notify(int code, const std::string& text1, const std::string& text2)
+{
+    using platform::PromptButtons;
+    using platform::PromptIcon;
+    switch (code) {
+    case 0:
+        return AskBox(LoadString(IDS_INVALID_FILTER), PromptButtons::kOk, PromptIcon::kStop);
+    case 1:
+        return AskBox(FormatText(LoadString(IDS_OPEN_TABLE_ERROR), { text1 }), PromptButtons::kOk,
+                   PromptIcon::kStop);
+    case 2:
+        ShowMain(0, FormatText(LoadString(IDS_SETTING_FILTER), { text1, text2 }));
+        return 1;
+    case 3:
+        ShowMain(0, FormatText(LoadString(IDS_SEARCHING), { text1 }));
+        return 1;
+    case 4:
+        ShowMain(0, FormatText(LoadString(IDS_DELETING_RECORDS), { text1, text2 }));
+        return 1;
+    case 5:
+        ShowMain(0, FormatText(LoadString(IDS_UNDELETING_RECORDS), { text1, text2 }));
+        return 1;
+    case 7:
+        ShowMain(0, FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 }));
+        return 1;
+    case 8:
+        ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
+        return 1;
+    case 9:
+        ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
+        return 1;
+    case 10:
+        return AskBox(LoadString(IDS_INCORRECT_RECORD_NUMBER), PromptButtons::kOk, PromptIcon::kStop);
+    case 11:
+        return AskBox(LoadString(IDS_RECORD_OUTSIDE_FILTER), PromptButtons::kOkCancel,
+                   PromptIcon::kQuestion);
+    case 12:
+        return AskBox(FormatText(LoadString(IDS_SAVE_CHANGES_QUESTION), { text1 }),
+                   PromptButtons::kYesNoCancel, PromptIcon::kQuestion);
+    case 13:
+        return AskBox(LoadString(IDS_TOO_MANY_CHANGES), PromptButtons::kOkCancel, PromptIcon::kQuestion);
+    case 14:
+        return AskBox(FormatText(LoadString(IDS_STRING_NOT_FOUND), { text1 }), PromptButtons::kOk,
+                   PromptIcon::kStop);
+    default: // 6: saving starts; nothing to show
+        return 1;
+    }
+}
+
+std::string CTableWndGrid::GetAbsentText() const
+{
+    return LoadString(IDS_ABSENT);
+}
+
+void CTableWndGrid::RefreshRows(bool)
+{
+    WaitCursor wait;
+    CTableGrid::RefreshRows(true);
+}
+
+void CTableWndGrid::OnCurrentCellChanged(int row, int column)
+{
+    CTableGrid::OnCurrentCellChanged(row, column);
+    std::string cell;
+    std::string record;
+    if (row >= 0 && column >= 0) {
+        cell = FormatText(LoadString(IDS_CELL_POSITION),
+                          { row + 1, GetRowCount(), column + 1, GetColumnCount() });
+        const long long count = GetTable() ? static_cast<long long>(GetTable()->RecordCount()) : 0;
+        record = FormatText(LoadString(IDS_RECORD_POSITION), { RecordOfRow(row), count });
+    }
+    if (m_host) {
+        m_host->ShowFrameStatus(0, cell);
+        m_host->ShowFrameStatus(1, record);
+    }
+}
+
+void CTableWndGrid::OnEditCaretMoved(int position)
+{
+    CTableGrid::OnEditCaretMoved(position);
+    const auto* column = GetColumn(GetCurrentColumn());
+    if (!column || column->type != kCharacter)
+        return;
+    ShowMain(1, position >= column->width
+                    ? LoadString(IDS_CARET_END)
+                    : FormatText(LoadString(IDS_CARET_POSITION), { position + 1, column->width }));
+}
+
+void CTableWndGrid::OnCellEdited(int row, int column)
+{
+    CTableGrid::OnCellEdited(row, column);
+    ShowMain(1, {});
+}
+
+bool CTableWndGrid::ValidateCell(int row, int column, const std::string& text)
+{
+    if (!CTableGrid::ValidateCell(row, column, text))
+        return false;
+    if (HasPendingChanges() && m_host)
+        m_host->UpdateFrameTitle();
+    return true;
+}
+
+} // namespace tablegrid

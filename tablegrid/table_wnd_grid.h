@@ -1,0 +1,48 @@
+#pragma once
+
+#include "tablegrid/table_grid.h"
+
+#include <string>
+
+namespace tablegrid {
+
+// What a table window offers the grid placed in it: the status bars and its title.
+class TableWindowHost
+{
+public:
+    virtual ~TableWindowHost() = default;
+    // Pane `pane` of the main window's status bar, repainted at once.
+    virtual void ShowMainStatus(int pane, const std::string& text) = 0;
+    // Pane `pane` of the table window's own status bar.
+    virtual void ShowFrameStatus(int pane, const std::string& text) = 0;
+    // The window's title follows the grid's unsaved changes.
+    virtual void UpdateFrameTitle() = 0;
+};
+
+// The table grid as a table window shows it: the table operations' reports become status
+// texts and message boxes (texts from the resource set, boxes through the prompt), the
+// current cell and the edit caret are shown in the status bars, and rows that cannot be read
+// show "<absent>". The host is not owned and may be null (nothing is shown then).
+class CTableWndGrid : public CTableGrid
+{
+    Q_OBJECT
+
+public:
+    explicit CTableWndGrid(TableWindowHost* host, QWidget* parent = nullptr);
+
+    int Notify(int code, const std::string& text1, const std::string& text2) override;
+    std::string GetAbsentText() const override;
+    void RefreshRows(bool flush) override;
+
+    void OnCurrentCellChanged(int row, int column) override;
+    void OnEditCaretMoved(int position) override;
+    void OnCellEdited(int row, int column) override;
+    bool ValidateCell(int row, int column, const std::string& text) override;
+
+private:
+    void ShowMain(int pane, const std::string& text);
+
+    TableWindowHost* m_host;
+};
+
+} // namespace tablegrid

@@ -1,0 +1,289 @@
+#include "tablegrid/table_wnd_grid.h"
+
+#include "grid/grid_edit.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/prompt.h"
+#include "tablegrid/row_images.h"
+#include "table/table.h"
+#include "table/table_database.h"
+#include "tests/support/scripted_prompt.h"
+#include "tests/support/table_builder.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using tablegrid::CTableWndGrid;
+using tablegrid::PendingChange;
+using testing_support::ReadAllBytes;
+using testing_support::ScriptedPrompt;
+using testing_support::TableBuilder;
+
+// Records what the grid shows in the status bars.
+class FakeHost : public tablegrid::TableWindowHost
+{
+public:
+    void ShowMainStatus(int pane, const std::string& text) override { main[pane] = text; }
+    void ShowFrameStatus(int pane, const std::string& text) override { frame[pane] = text; }
+    void UpdateFrameTitle() override { ++titleUpdates; }
+
+    std::map<int, std::string> main;
+    std::map<int, std::string> frame;
+    int titleUpdates = 0;
+};
+
+class TableGridTest : public ::testing::Test
+{
+protected:
+    TableGridTest() { EXPECT_TRUE(database.SetDatabaseDirectory(dir.Path())); }
+
+    // Every field type: C, N with decimals, D, L, M, F and an unknown letter.
+    std::string EveryType()
+    {
+        TableBuilder b;
+        b.Field("NAME", 'C', 8).Field("SUM", 'N', 7, 2).Field("DT", 'D', 8).Field("OK", 'L', 1)
+            .Field("NOTE", 'M', 10).Field("RATE", 'F', 6, 1).Field("TS", '@', 8);
+        b.Record(std::string("Ivan    ") + "  12.50" + "20010203" + "T" + "         1" + "   2.5"
+                 + "ABCDEFGH");
+        b.Record(std::string("Petr    ") + "       " + "        " + "?" + "          " + "      "
+                     + "        ",
+                 true);
+        b.Record(std::string("Anna    ") + "   3.00" + "19991231" + "F" + "          " + "  -1.0"
+                 + "        ");
+        b.Version(0x83).Write(dir.File("every.dbf"));
+        testing_support::WriteAllBytes(dir.File("every.dbt"), std::vector<std::uint8_t>(512, 0));
+        return dir.File("every.dbf");
+    }
+
+    std::unique_ptr<CTableWndGrid> MakeGrid(const std::string& path)
+    {
+        auto grid = std::make_unique<CTableWndGrid>(&host);
+        grid->OpenTable(path, &database);
+        EXPECT_TRUE(grid->Create("DBGrid " + path, &images, 0));
+        grid->resize(900, 300);
+        grid->show();
+        grid->RefreshRows(true);
+        return grid;
+    }
+
+    static std::vector<std::string> RowTexts(CTableWndGrid& grid, int row)
+    {
+        grid.EnsureRowsCached(row, row);
+        const auto* cached = grid.FindCachedRow(row);
+        return cached ? cached->texts : std::vector<std::string>();
+    }
+
+    testing_support::TempDir dir;
+    table::TableDatabase database { platform::FileSystem::Default() };
+    grid::GridImageList images = tablegrid::MakeRowHeaderImages();
+    FakeHost host;
+};
+
+TEST_F(TableGridTest, ColumnsFollowTheFieldsAndTheirTypes)
+{
+    auto grid = MakeGrid(EveryType());
+    ASSERT_EQ(grid->GetColumnCount(), 7);
+    EXPECT_EQ(grid->GetRowCount(), 3);
+    const int expected[] = { grid::CFormatGrid::kCharacter, grid::CFormatGrid::kNumeric,
+                             grid::CFormatGrid::kDate,      grid::CFormatGrid::kLogical,
+                             grid::CFormatGrid::kMemo,      grid::CFormatGrid::kNumeric,
+                             grid::CFormatGrid::kCharacter };
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(grid->GetColumn(c)->type, expected[c]) << c;
+    EXPECT_EQ(grid->GetColumn(2)->width, 10); // a date shows in 10 characters
+    EXPECT_FALSE(grid->GetCtrlColumn(0)->readOnly);
+    EXPECT_TRUE(grid->GetCtrlColumn(5)->readOnly); // F fields are shown, not edited
+    EXPECT_TRUE(grid->GetCtrlColumn(6)->readOnly);
+}
+
+TEST_F(TableGridTest, RowsShowEveryTypeInTheChosenDateForm)
+{
+    auto grid = MakeGrid(EveryType());
+    EXPECT_EQ(RowTexts(*grid, 0),
+              (std::vector<std::string> { "Ivan", "12.50", "03.02.2001", "true", "<Memo>", "2.5", "" }));
+    EXPECT_EQ(RowTexts(*grid, 1),
+              (std::vector<std::string> { "Petr", "0.00", "", "false", "", "0.0", "" }));
+    grid->SetDateFormat(1);
+    EXPECT_EQ(RowTexts(*grid, 0)[2], "02/03/01");
+    grid->SetDateFormat(0);
+    EXPECT_EQ(RowTexts(*grid, 2)[2], "19991231");
+
+    // Row pictures: the deleted record shows the black dot, the others none.
+    EXPECT_EQ(grid->FindCachedRow(1)->imageIndex, 0);
+    EXPECT_EQ(grid->FindCachedRow(0)->imageIndex, -1);
+    EXPECT_EQ(grid->RecordOfRow(2), 3);
+}
+
+TEST_F(TableGridTest, EditsStayPendingAndRedWithoutTouchingTheFile)
+{
+    const std::string path = EveryType();
+    const auto before = ReadAllBytes(path);
+    auto grid = MakeGrid(path);
+    RowTexts(*grid, 0);
+    EXPECT_TRUE(grid->ValidateCell(0, 0, "Ivan")); // the same text: no change
+    EXPECT_FALSE(grid->HasPendingChanges());
+    EXPECT_EQ(host.titleUpdates, 0);
+
+    ASSERT_TRUE(grid->ValidateCell(0, 0, "Ivanov"));
+    ASSERT_TRUE(grid->ValidateCell(0, 2, "04.05.2006"));
+    ASSERT_EQ(grid->PendingChanges().Size(), 2u);
+    const PendingChange& date = grid->PendingChanges().At(1);
+    EXPECT_EQ(date.fieldName, "DT");
+    EXPECT_EQ(date.oldText, "03.02.2001");
+    EXPECT_EQ(date.newText, "20060504"); // stored form
+    EXPECT_EQ(date.recordNumber, 1);
+    EXPECT_EQ(host.titleUpdates, 2);
+
+    // Scrolled away and back: the row is filled again, from the pending change.
+    grid->FlushRowCache();
+    EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivanov");
+    EXPECT_EQ(RowTexts(*grid, 0)[2], "04.05.2006");
+    EXPECT_EQ(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
+    EXPECT_NE(grid->FindCachedRow(0)->textColors[1], grid::kRedColor);
+    EXPECT_EQ(ReadAllBytes(path), before);
+
+    ASSERT_TRUE(grid->SaveChanges(true, nullptr));
+    EXPECT_FALSE(grid->HasPendingChanges());
+    EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivanov");
+    EXPECT_EQ(RowTexts(*grid, 0)[2], "04.05.2006");
+    EXPECT_NE(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
+}
+
+TEST_F(TableGridTest, RefusedEdits)
+{
+    auto grid = MakeGrid(EveryType());
+    RowTexts(*grid, 0);
+    EXPECT_FALSE(grid->ValidateCell(0, 1, "12x"));        // not a number
+    EXPECT_FALSE(grid->ValidateCell(0, 1, "123456.5"));   // does not fit 7.2
+    EXPECT_FALSE(grid->ValidateCell(0, 9, "x"));          // no such column
+    EXPECT_FALSE(grid->HasPendingChanges());
+
+    // At the limit the grid asks to save; Cancel refuses the new edit and keeps the others.
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(grid->ValidateCell(0, 0, "n" + std::to_string(i)));
+    ScriptedPrompt prompt { platform::IDCANCEL };
+    EXPECT_FALSE(grid->ValidateCell(0, 0, "one more"));
+    EXPECT_EQ(grid->PendingChanges().Size(), 300u);
+    EXPECT_EQ(prompt.Asked(0).text.substr(0, 32), "Too many changes have been made.");
+    prompt.Answer({ platform::IDOK });
+    EXPECT_TRUE(grid->ValidateCell(0, 0, "saved first"));
+    EXPECT_EQ(grid->PendingChanges().Size(), 1u);
+    ASSERT_TRUE(grid->GetTable()->GoTo(1));
+    EXPECT_EQ(grid->GetTable()->GetValue(0, false).text, "n299    ");
+}
+
+TEST_F(TableGridTest, DeletionMarksShowPendingState)
+{
+    auto grid = MakeGrid(EveryType());
+    PendingChange mark;
+    mark.kind = PendingChange::Kind::kMarkDeleted;
+    mark.recordNumber = 1;
+    ASSERT_TRUE(grid->AddPendingChange(mark, true));
+    mark.kind = PendingChange::Kind::kMarkUndeleted;
+    mark.recordNumber = 2;
+    ASSERT_TRUE(grid->AddPendingChange(mark, true));
+    grid->RefreshRows(true);
+    RowTexts(*grid, 0);
+    RowTexts(*grid, 1);
+    EXPECT_EQ(grid->FindCachedRow(0)->imageIndex, 1);
+    EXPECT_EQ(grid->FindCachedRow(1)->imageIndex, -1);
+}
+
+TEST_F(TableGridTest, RowsTheFileDoesNotHoldShowAbsent)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 3).Record("one").Record("two").RecordCount(3);
+    b.Write(dir.File("short.dbf"));
+    auto grid = MakeGrid(dir.File("short.dbf"));
+    EXPECT_EQ(RowTexts(*grid, 1), std::vector<std::string> { "two" });
+    EXPECT_EQ(RowTexts(*grid, 2), std::vector<std::string> { "<absent>" });
+}
+
+TEST_F(TableGridTest, DosTablesShowAndTakeCyrillic)
+{
+    std::string ivan = "\x88\xa2\xa0\xad"; // "Иван" in code page 866
+    TableBuilder b;
+    b.CodePageByte(0x65).Field("NAME", 'C', 6).Record(ivan);
+    b.Write(dir.File("dos.dbf"));
+    auto grid = MakeGrid(dir.File("dos.dbf"));
+    std::string ansi = ivan;
+    platform::OemToAnsi(ansi);
+    EXPECT_EQ(RowTexts(*grid, 0)[0], ansi);
+
+    std::string petr = "\xcf\xe5\xf2\xf0"; // "Петр" in code page 1251
+    ASSERT_TRUE(grid->ValidateCell(0, 0, petr));
+    std::string oem = petr;
+    platform::AnsiToOem(oem);
+    EXPECT_EQ(grid->PendingChanges().At(0).newText, oem);
+    grid->FlushRowCache();
+    EXPECT_EQ(RowTexts(*grid, 0)[0], petr);
+    ASSERT_TRUE(grid->SaveChanges(true, nullptr));
+    const auto bytes = ReadAllBytes(dir.File("dos.dbf"));
+    EXPECT_EQ(std::string(bytes.begin() + 32 + 32 + 1 + 1, bytes.begin() + 32 + 32 + 1 + 5), oem);
+}
+
+TEST_F(TableGridTest, NotifyShowsTextsAndBoxes)
+{
+    auto grid = MakeGrid(EveryType());
+    grid->Notify(2, "5", "100");
+    EXPECT_EQ(host.main[0], "Setting filter: found 5 records of 100");
+    grid->Notify(8, {}, {});
+    EXPECT_EQ(host.main[0], "Refreshing view...");
+    grid->Notify(9, {}, {});
+    EXPECT_EQ(host.main[0], "Press F1 for help");
+
+    ScriptedPrompt prompt { platform::IDOK, platform::IDCANCEL, platform::IDNO };
+    EXPECT_EQ(grid->Notify(0, {}, {}), platform::IDOK);
+    EXPECT_EQ(grid->Notify(11, {}, {}), platform::IDCANCEL);
+    EXPECT_EQ(grid->Notify(12, "GOODS", {}), platform::IDNO);
+    EXPECT_EQ(prompt.Asked(0).text, "Invalid filter expression. Filter has not been set.");
+    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
+    EXPECT_EQ(prompt.Asked(1).buttons, platform::PromptButtons::kOkCancel);
+    EXPECT_EQ(prompt.Asked(2).text, "The table GOODS has been changed. Save changes to the file?");
+    EXPECT_EQ(prompt.Asked(2).buttons, platform::PromptButtons::kYesNoCancel);
+    EXPECT_EQ(prompt.Asked(2).icon, platform::PromptIcon::kQuestion);
+}
+
+TEST_F(TableGridTest, FailedOpenSaysSoAndShowsNothing)
+{
+    ScriptedPrompt prompt { platform::IDOK };
+    auto grid = MakeGrid(dir.File("missing.dbf"));
+    EXPECT_EQ(prompt.Asked(0).text, "Error occured while opening table " + dir.File("missing.dbf"));
+    EXPECT_FALSE(grid->HasOpenTable());
+    EXPECT_EQ(grid->GetColumnCount(), 0);
+    EXPECT_EQ(grid->GetRowCount(), 0);
+}
+
+TEST_F(TableGridTest, StatusTextsFollowTheCurrentCell)
+{
+    auto grid = MakeGrid(EveryType());
+    grid->SetCurrentCell(2, 1); // the row is not filled yet: no record number
+    EXPECT_EQ(host.frame[1], "Record  0  of  3");
+    RowTexts(*grid, 2);
+    grid->SetCurrentCell(1, 0);
+    grid->SetCurrentCell(2, 1);
+    EXPECT_EQ(host.frame[0], "Row  3  of  3,   Column  2  of  7");
+    EXPECT_EQ(host.frame[1], "Record  3  of  3");
+}
+
+TEST_F(TableGridTest, Screenshot)
+{
+    auto grid = MakeGrid(EveryType());
+    RowTexts(*grid, 0);
+    ASSERT_TRUE(grid->ValidateCell(0, 0, "Edited"));
+    grid->FlushRowCache();
+    grid->SetCurrentCell(0, 1);
+    QTest::qWait(10);
+    const QString file = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid.png");
+    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+    EXPECT_TRUE(grid->grab().save(file));
+}
+
+} // namespace
