@@ -1,6 +1,7 @@
 #include "tablegrid/table_grid.h"
 
 #include "grid/def_grid_impl.h"
+#include "grid/form_grid_impl.h"
 #include "platform/code_page.h"
 #include "table/date_format.h"
 #include "table/field_value.h"
@@ -73,7 +74,9 @@ bool CTableGrid::Create(const std::string& windowName, const grid::GridImageList
     m_viewMode = viewMode;
     setObjectName(QString::fromUtf8(windowName.data(), static_cast<qsizetype>(windowName.size())));
     m_tabular = std::make_unique<grid::CDefGridImpl>();
+    m_form = std::make_unique<grid::CFormGridImpl>();
     AddImpl(m_tabular.get());
+    AddImpl(m_form.get());
     return grid::CFormatGrid::Create(imageList, viewMode < GetImplCount() ? viewMode : 0);
 }
 

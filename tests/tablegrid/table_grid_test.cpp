@@ -273,6 +273,23 @@ TEST_F(TableGridTest, StatusTextsFollowTheCurrentCell)
     EXPECT_EQ(host.frame[1], "Record  3  of  3");
 }
 
+TEST_F(TableGridTest, FormViewKeepsTheRecordAndField)
+{
+    auto grid = MakeGrid(EveryType());
+    RowTexts(*grid, 1);
+    grid->SetCurrentCell(1, 2);
+    grid->SetViewMode(1);
+    EXPECT_EQ(grid->GetCurrentImplIndex(), 1);
+    EXPECT_EQ(grid->GetCurrentRow(), 1);
+    EXPECT_EQ(grid->GetCurrentColumn(), 2);
+    QTest::qWait(10);
+    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+    EXPECT_TRUE(grid->grab().save(QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid_form.png")));
+    grid->SetViewMode(0);
+    EXPECT_EQ(grid->GetCurrentImplIndex(), 0);
+    EXPECT_EQ(grid->GetCurrentRow(), 1);
+}
+
 TEST_F(TableGridTest, Screenshot)
 {
     auto grid = MakeGrid(EveryType());
