@@ -17,9 +17,10 @@ namespace {
 constexpr int kMarkerWidth = 8;
 constexpr int kMarkerHeight = 13;
 
-int ClampIndex(int value, int count)
+// Keys step from any row, the last of a grid of INT_MAX rows included, without overflow.
+int ClampIndex(long long value, int count)
 {
-    return count <= 0 ? -1 : std::clamp(value, 0, count - 1);
+    return count <= 0 ? -1 : static_cast<int>(std::clamp<long long>(value, 0, count - 1LL));
 }
 
 } // namespace
@@ -246,8 +247,8 @@ void CDefGridImpl::OnButtonDown(QPoint point)
 
 bool CDefGridImpl::OnKeyDown(QKeyEvent* event)
 {
-    int row = m_grid->GetCurrentRow();
-    int column = m_grid->GetCurrentColumn();
+    long long row = m_grid->GetCurrentRow();
+    long long column = m_grid->GetCurrentColumn();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     switch (event->key()) {
     case Qt::Key_Up:

@@ -17,9 +17,10 @@ namespace {
 
 constexpr int kFramePen = 3;
 
-int ClampIndex(int value, int count)
+// Keys step from any row, the last of a grid of INT_MAX rows included, without overflow.
+int ClampIndex(long long value, int count)
 {
-    return count <= 0 ? -1 : std::clamp(value, 0, count - 1);
+    return count <= 0 ? -1 : static_cast<int>(std::clamp<long long>(value, 0, count - 1LL));
 }
 
 } // namespace
@@ -123,8 +124,8 @@ bool CFormGridImpl::GetCellRect(int row, int column, QRect* rect) const
 
 bool CFormGridImpl::OnKeyDown(QKeyEvent* event)
 {
-    int row = m_grid->GetCurrentRow();
-    int field = m_grid->GetCurrentColumn();
+    long long row = m_grid->GetCurrentRow();
+    long long field = m_grid->GetCurrentColumn();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     QScrollBar* horizontal = m_grid->horizontalScrollBar();
     switch (event->key()) {

@@ -45,7 +45,7 @@ int GridLayout::PageRows() const
 
 int GridLayout::LastTopRow() const
 {
-    return std::max(m_rowCount - PageRows() + 1, 0);
+    return ClampToInt(std::max<long long>(static_cast<long long>(m_rowCount) - PageRows() + 1, 0));
 }
 
 int GridLayout::VerticalMaximum() const

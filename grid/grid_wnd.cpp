@@ -168,7 +168,7 @@ void CGridWnd::EnsureRowsCached(int first, int last)
         first = impl ? impl->GetTopRow() : 0;
     }
     if (last < 0)
-        last = std::min(first + 2, m_rowCount - 1);
+        last = static_cast<int>(std::min<long long>(first + 2LL, m_rowCount - 1LL));
     if (m_rowCount <= 0 || first >= m_rowCount)
         return;
     m_cache.Ensure(first, std::max(first, last), m_rowCount,
