@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace grid {
 
 namespace {
@@ -44,9 +46,13 @@ QDate CGridDateEdit::EmptyDate()
     return kFirstDate.addDays(-1);
 }
 
+// Taller than the cell by 4 pixels each way; never so narrow that the date is cut by the
+// step buttons (it may then cover part of the next column while it is open).
 void CGridDateEdit::MoveTo(const QRect& rect)
 {
-    setGeometry(rect.adjusted(0, -4, 0, 4));
+    QRect placed = rect.adjusted(0, -4, 0, 4);
+    placed.setWidth(std::max(placed.width(), sizeHint().width()));
+    setGeometry(placed);
 }
 
 std::string CGridDateEdit::GetText() const
