@@ -80,6 +80,8 @@ CodePageId DetectCodePage(platform::File& file, std::uint64_t headerLength)
         if (oem || ansi || got < block.size())
             break;
         offset += got;
+        if (offset - headerLength >= kDetectBlockSize * kDetectMaxBlocks)
+            break;
     }
     if (oem && !ansi)
         return CodePageId::k866;

@@ -44,6 +44,9 @@ std::optional<CodePageId> CodePageOfHeaderByte(std::uint8_t byte);
 
 // Bytes read for one decision when guessing a code page.
 inline constexpr std::size_t kDetectBlockSize = 10240;
+// The guess reads at most this many blocks (4,096,000 bytes): a large table of plain Latin
+// text would otherwise be read whole before its window could open.
+inline constexpr std::size_t kDetectMaxBlocks = 400;
 
 // Guesses the code page of a table from its record area, which begins at `headerLength`.
 // The area is read in blocks of kDetectBlockSize; the first block holding a byte that only
@@ -51,7 +54,7 @@ inline constexpr std::size_t kDetectBlockSize = 10240;
 // 0xC0..0xDF, 0xF2..0xFB, 0xFD..0xFF) decides: 866 when it holds the former only, 1251 for
 // the latter only, kNone when it holds both. Letters common to both code pages (0xE0..0xF1)
 // and 0xA6, 0xA8, 0xFC decide nothing. No deciding block, an empty record area or a failed
-// read give kNone. The file is only read.
+// read give kNone. Only the first kDetectMaxBlocks blocks are read. The file is only read.
 CodePageId DetectCodePage(platform::File& file, std::uint64_t headerLength);
 
 // True when a table's text is stored in another form than the user's: code page 866.

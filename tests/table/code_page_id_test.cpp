@@ -128,6 +128,10 @@ TEST_F(CodePageIdTest, FirstBlockWithATellingByteDecides)
     for (int i = 0; i < 3; ++i)
         b.Record("\x8E\x8F");
     EXPECT_EQ(Detect(b), CodePageId::k1251);
+    // The guess stops after its last block: a telling byte beyond it is not seen.
+    const int blocks = static_cast<int>(table::kDetectMaxBlocks);
+    EXPECT_EQ(Detect(AsciiThen(kRecordsPerBlock * (blocks - 1), "\xC0")), CodePageId::k1251);
+    EXPECT_EQ(Detect(AsciiThen(kRecordsPerBlock * blocks, "\xC0")), CodePageId::kNone);
     // Both in the second block after a plain first one: no guess.
     EXPECT_EQ(Detect(AsciiThen(kRecordsPerBlock, "\xC0\x8E")), CodePageId::kNone);
 }
