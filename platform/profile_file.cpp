@@ -3,7 +3,6 @@
 #include "platform/code_page.h"
 #include "platform/whole_file.h"
 
-#include <cassert>
 #include <cstdint>
 #include <optional>
 
@@ -248,7 +247,9 @@ int ProfileFile::GetInt(std::string_view section, std::string_view key, int defa
 bool ProfileFile::WriteString(
     std::string_view section, std::string_view key, std::string_view value)
 {
-    assert(ValidSectionName(section) && ValidKeyName(key));
+    // A name that would break the file's lines (a bookmark of an odd table name) is refused.
+    if (!ValidSectionName(section) || !ValidKeyName(key))
+        return false;
     std::string content;
     if (ReadWholeFile(m_fs, m_path, kMaxFileSize, &content) == WholeFileRead::kFailed)
         return false;
@@ -270,14 +271,16 @@ bool ProfileFile::WriteString(
 
 bool ProfileFile::WriteSection(std::string_view section, const std::vector<ProfileEntry>& entries)
 {
-    assert(ValidSectionName(section));
+    if (!ValidSectionName(section))
+        return false;
     std::string content;
     if (ReadWholeFile(m_fs, m_path, kMaxFileSize, &content) == WholeFileRead::kFailed)
         return false;
     ProfileText text(content);
     std::vector<std::string> body;
     for (const ProfileEntry& entry : entries) {
-        assert(ValidKeyName(entry.key));
+        if (!ValidKeyName(entry.key))
+            return false;
         body.push_back(EntryLine(entry.key, entry.value));
     }
     if (const auto range = text.FindSection(section)) {

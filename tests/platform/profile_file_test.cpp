@@ -89,6 +89,16 @@ TEST_F(ProfileFileTest, FirstWriteCreatesTheFile)
     EXPECT_EQ(Text(), "[A]\r\nk=v\r\n");
 }
 
+TEST_F(ProfileFileTest, NamesThatWouldBreakTheFileAreRefused)
+{
+    EXPECT_FALSE(file.WriteString("A]B", "Key", "v"));
+    EXPECT_FALSE(file.WriteString("Section", "K=ey", "v"));
+    EXPECT_FALSE(file.WriteString("Section", "Key\n[Evil]", "v"));
+    EXPECT_FALSE(file.WriteSection("", { { "Key", "v" } }));
+    EXPECT_FALSE(file.WriteSection("Section", { { " ", "v" } }));
+    EXPECT_FALSE(platform::FileSystem::Default().Exists(path));
+}
+
 TEST_F(ProfileFileTest, SectionWritesAndDeletions)
 {
     WriteText("[A]\nk=1\n;c\nK=2\n\n[Recent File List]\nFile1=a\nFile2=b\n\n[a]\nk=3\n[B]\nz=1\n");
