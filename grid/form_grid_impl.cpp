@@ -36,6 +36,25 @@ void CFormGridImpl::SetImageList(const GridImageList* imageList)
 void CFormGridImpl::SetFont(const QFont& font)
 {
     CGridImpl::SetFont(font);
+    Measure();
+}
+
+void CFormGridImpl::InsertColumn(int index, const QString& title, int characters, int width,
+    int minWidth, int alignment)
+{
+    CGridImpl::InsertColumn(index, title, characters, width, minWidth, alignment);
+    Measure();
+}
+
+void CFormGridImpl::ClearColumns()
+{
+    CGridImpl::ClearColumns();
+    Measure();
+}
+
+void CFormGridImpl::Measure()
+{
+    const QFont& font = m_font;
     m_boldFont = font;
     m_boldFont.setWeight(QFont::Bold);
     const QFontMetrics bold(m_boldFont);

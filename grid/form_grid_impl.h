@@ -12,8 +12,7 @@ namespace grid {
 // It shares the grid's rows, columns, cache, current cell and editors with the tabular
 // view; its vertical scroll bar counts field lines.
 //
-// The name and content widths are measured when the font is set, so the owner sets the
-// font after building the columns.
+// The name and content widths are measured again whenever the font or the columns change.
 class CFormGridImpl : public CGridImpl
 {
 public:
@@ -21,6 +20,9 @@ public:
 
     void SetImageList(const GridImageList* imageList) override;
     void SetFont(const QFont& font) override;
+    void InsertColumn(int index, const QString& title, int characters, int width, int minWidth,
+        int alignment) override;
+    void ClearColumns() override;
     void OnButtonDown(QPoint point) override;
     void Relayout() override;
     void ScrollToCurrent() override;
@@ -43,6 +45,7 @@ public:
 
 private:
     int HPosition() const;
+    void Measure();
 
     int m_nameWidth = 0;
     int m_contentWidth = 0;
