@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "schema/schema_file.h"
 
 #include <cassert>
@@ -86,25 +87,7 @@ bool DatabaseSchema::SaveSchema(const std::string& fileName) const
     const std::string path = platform::FindEntryNoCase(
         m_fs, platform::DirectoryOf(wanted), platform::FileNameOf(wanted))
                                  .value_or(wanted);
-    const std::string temporary = path + ".new~";
-    const std::string text = SchemaFileText(m_tables);
-    {
-        auto file = m_fs.Open(temporary, platform::OpenMode::kCreate, nullptr);
-        if (!file)
-            return false;
-        const bool written
-            = (text.empty() || file->WriteAt(0, text.data(), text.size())) && file->Sync();
-        if (!written) {
-            file.reset();
-            (void)m_fs.Remove(temporary);
-            return false;
-        }
-    }
-    if (!m_fs.Rename(temporary, path)) {
-        (void)m_fs.Remove(temporary);
-        return false;
-    }
-    return true;
+    return platform::ReplaceWholeFile(m_fs, path, SchemaFileText(m_tables));
 }
 
 SchemaTable* DatabaseSchema::FindTable(const std::string& name)
