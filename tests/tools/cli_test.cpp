@@ -1,6 +1,7 @@
 #include "tools/cli/cli.h"
 
 #include "platform/file_system.h"
+#include "resources/table_resources.h"
 #include "tests/support/table_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -24,6 +25,8 @@ struct Result
 class CliTest : public ::testing::Test
 {
 protected:
+    CliTest() { resources::InstallEnglishResources(); }
+
     Result Run(const std::vector<std::string>& args, const std::string& input = "")
     {
         std::istringstream in(input);

@@ -1,7 +1,10 @@
 #include "tools/cli/commands.h"
 
 #include "platform/file_system.h"
+#include "platform/format_text.h"
+#include "platform/resource_source.h"
 #include "platform/utf8.h"
+#include "resources/resource_ids.h"
 #include "table/code_page_id.h"
 #include "table/dbf_file.h"
 #include "table/header_repair.h"
@@ -47,16 +50,27 @@ std::string Format(const char* format, auto... values)
     return line;
 }
 
-const char* TypeName(char type)
+std::string TypeName(char type)
 {
     switch (type) {
-    case 'C': return "Character";
-    case 'N': return "Numeric";
-    case 'D': return "Date";
-    case 'L': return "Logic";
-    case 'M': return "Memo";
-    default: return "???";
+    case 'C': return platform::LoadString(IDS_TYPE_CHARACTER);
+    case 'N': return platform::LoadString(IDS_TYPE_NUMERIC);
+    case 'D': return platform::LoadString(IDS_TYPE_DATE);
+    case 'L': return platform::LoadString(IDS_TYPE_LOGIC);
+    case 'M': return platform::LoadString(IDS_TYPE_MEMO);
+    default: return platform::LoadString(IDS_TYPE_UNKNOWN);
     }
+}
+
+// The program's own texts are code page 1251; the terminal's are UTF-8.
+std::string Text(int id)
+{
+    return platform::AnsiToUtf8(platform::LoadString(id));
+}
+
+std::string Text(int id, std::initializer_list<platform::FormatArg> args)
+{
+    return platform::AnsiToUtf8(platform::FormatText(platform::LoadString(id), args));
 }
 
 std::string PadTo(std::string text, std::size_t width)
@@ -120,14 +134,12 @@ int Info(const Invocation& call)
     }
     out << Format("Code-page byte: 0x%02X\n", codePageByte)
         << Format("Code page:      %d\n", CodePageNumber(t.CodePage()));
-    out << "  #    Name         Type         Len  Dec\n";
+    out << Text(IDS_FIELD_LIST_HEADING) << '\n';
     for (int i = 0; i < t.FieldCount(); ++i) {
         std::string name = t.FieldName(i);
         table::TableToAnsi(name, t.CodePage(), true);
-        out << platform::AnsiToUtf8(Format("%3d  %11s    %9s    %3d   %3d", i + 1,
-                                           PadTo(name, 11).c_str(),
-                                           PadTo(TypeName(t.FieldType(i)), 9).c_str(),
-                                           t.FieldLength(i), t.FieldDecimals(i)))
+        out << Text(IDS_FIELD_LIST_LINE, { i + 1, PadTo(name, 11), PadTo(TypeName(t.FieldType(i)), 9),
+                                           t.FieldLength(i), t.FieldDecimals(i) })
             << '\n';
     }
     return kExitOk;
@@ -152,8 +164,7 @@ int Repair(const Invocation& call)
         return result == table::CDBFFile::CheckResult::kAgrees ? kExitOk : kExitFailed;
     }
     if (!call.options.count("--yes")) {
-        out << "The header of the table " << call.file << "  is corrupted. Should it be fixed? [y/N] "
-            << std::flush;
+        out << Text(IDS_HEADER_CORRUPTED, { platform::Utf8ToAnsi(call.file) }) << " [y/N] " << std::flush;
         std::string answer;
         std::getline(call.streams.in, answer);
         if (answer != "y" && answer != "Y" && answer != "yes") {
@@ -163,20 +174,19 @@ int Repair(const Invocation& call)
     }
     std::string repaired;
     if (!checker.Repair(platform::DirectoryOf(call.file), &repaired)) {
-        call.streams.err << "The header of the table cannot be fixed.\n";
+        call.streams.err << Text(IDS_HEADER_NOT_FIXED) << '\n';
         return kExitFailed;
     }
     checker.Close();
     const table::ReplaceResult replaced = table::ReplaceWithRepaired(call.fs, call.file, repaired);
     if (!replaced.Succeeded()) {
-        call.streams.err << "The header of the table cannot be fixed.\n"
+        call.streams.err << Text(IDS_HEADER_NOT_FIXED) << '\n'
                          << "The original table is at " << replaced.originalPath << '\n';
         if (!replaced.repairedPath.empty())
             call.streams.err << "The corrected copy is at " << replaced.repairedPath << '\n';
         return kExitFailed;
     }
-    out << "The header of the table has been fixed.\nPrevious copy of the table has been saved as\n"
-        << replaced.backupPath << '\n';
+    out << Text(IDS_HEADER_FIXED, { platform::Utf8ToAnsi(replaced.backupPath) }) << '\n';
     return kExitOk;
 }
 
@@ -204,7 +214,7 @@ int Count(const Invocation& call)
     t.SetBlankFilter(static_cast<table::CTable::BlankFilter>(blank));
     if (const auto it = call.options.find("--filter"); it != call.options.end()) {
         if (!t.SetFilterExpression(platform::Utf8ToAnsi(it->second), true)) {
-            call.streams.err << "Invalid filter expression. Filter has not been set.\n";
+            call.streams.err << Text(IDS_INVALID_FILTER) << '\n';
             return kExitUsage;
         }
     }
