@@ -2,7 +2,7 @@
 # Both first install the Debian packages the build needs (only those missing).
 
 SHELL := /bin/bash
-PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ \
+PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ python3 \
             fonts-liberation
 JOBS ?= $(shell nproc)
 
