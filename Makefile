@@ -33,8 +33,13 @@ debug: deps
 	cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETTA_SANITIZE=ON
 	cmake --build build/debug -j $(JOBS)
 
+# The sample tables the release build writes (tools/samples/); damaged_header.dbf, kept
+# there for trying a header repair, is left for the user to open.
+SAMPLES := $(addprefix $(CURDIR)/build/release/samples/,\
+             customers.dbf field_types.dbf books_dbase4.dbf deleted.dbf million.dbf)
+
 run: release
-	./build/release/shell/lumetta $(ARGS)
+	./build/release/shell/lumetta $(SAMPLES) $(ARGS)
 
 test: debug
 	cd build/debug && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -21,8 +21,7 @@ constexpr std::uint32_t kDbase4MemoBlockSize = 512;
 SampleTableWriter::SampleTableWriter(platform::FileSystem& fs)
     : m_fs(fs)
     , m_memo(fs)
-{
-}
+{ }
 
 SampleTableWriter::~SampleTableWriter() = default;
 
@@ -33,11 +32,12 @@ bool SampleTableWriter::Fail(const std::string& what)
 }
 
 bool SampleTableWriter::Create(const std::string& path, const table::FieldList& fields,
-                               std::uint8_t version, table::CodePageId codePage)
+    std::uint8_t version, table::CodePageId codePage)
 {
     m_path = path;
     m_error.clear();
-    if (const auto error = table::CreateTableFile(m_fs, path, fields); error != table::DbfError::kNone)
+    if (const auto error = table::CreateTableFile(m_fs, path, fields);
+        error != table::DbfError::kNone)
         return Fail(table::DbfErrorText(error));
     m_file = m_fs.Open(path, platform::OpenMode::kReadWrite, nullptr);
     if (!m_file)
@@ -59,12 +59,12 @@ bool SampleTableWriter::Create(const std::string& path, const table::FieldList& 
         offset += def.StorageWidth();
     }
     m_record.assign(structure.recordLength, ' ');
-    m_appender = std::make_unique<table::TableAppender>(*m_file, version, structure.headerLength,
-                                                        structure.recordLength, 0);
+    m_appender = std::make_unique<table::TableAppender>(
+        *m_file, version, structure.headerLength, structure.recordLength, 0);
 
     m_memo.Close();
-    const bool hasMemo = std::any_of(fields.begin(), fields.end(),
-                                     [](const table::FieldDef& f) { return f.type == 'M'; });
+    const bool hasMemo = std::any_of(
+        fields.begin(), fields.end(), [](const table::FieldDef& f) { return f.type == 'M'; });
     if (hasMemo) {
         const std::string memoPath = table::MemoCompanionPath(path, version);
         const table::MemoForm form = table::MemoFormForVersion(version);

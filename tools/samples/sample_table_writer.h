@@ -39,7 +39,7 @@ public:
     // the form its version implies, dBASE IV memos with 512-byte blocks. `codePage` goes into
     // the header's code-page byte.
     [[nodiscard]] bool Create(const std::string& path, const table::FieldList& fields,
-                              std::uint8_t version, table::CodePageId codePage);
+        std::uint8_t version, table::CodePageId codePage);
 
     // Stores a text, given in the table's own bytes, into field `i` of the record being
     // built. REQUIRES: i names a field that is not a memo field.

@@ -47,32 +47,23 @@ std::string Money(std::int64_t cents)
         + Number(fraction);
 }
 
+// A date in the stored form "YYYYMMDD".
 std::string Date(int year, int month, int day)
 {
-    char text[9] = {
-        static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
-        static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10),
-        static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10),
-        static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10), '\0',
-    };
-    return text;
+    return Number(static_cast<std::uint64_t>(year * 10000 + month * 100 + day));
 }
 
-constexpr std::array kSurnames = {
-    "Иванов", "Петров", "Сидоров", "Кузнецов", "Смирнов", "Попов", "Васильев",
-    "Соколов", "Михайлов", "Новиков", "Фёдоров", "Морозов", "Волков", "Алексеев",
-    "Лебедев", "Семёнов", "Егоров", "Павлов", "Козлов", "Степанов",
-};
-constexpr std::array kMaleNames = { "Иван", "Пётр", "Сергей", "Алексей",
-                                    "Николай", "Дмитрий", "Андрей", "Михаил" };
-constexpr std::array kFemaleNames = { "Анна", "Мария", "Елена", "Ольга",
-                                      "Татьяна", "Наталья", "Ирина", "Юлия" };
+constexpr std::array kSurnames = { "Иванов", "Петров", "Сидоров", "Кузнецов", "Смирнов", "Попов",
+    "Васильев", "Соколов", "Михайлов", "Новиков", "Фёдоров", "Морозов", "Волков", "Алексеев",
+    "Лебедев", "Семёнов", "Егоров", "Павлов", "Козлов", "Степанов" };
+constexpr std::array kMaleNames
+    = { "Иван", "Пётр", "Сергей", "Алексей", "Николай", "Дмитрий", "Андрей", "Михаил" };
+constexpr std::array kFemaleNames
+    = { "Анна", "Мария", "Елена", "Ольга", "Татьяна", "Наталья", "Ирина", "Юлия" };
 constexpr std::array kMalePatronyms = { "Иванович", "Петрович", "Сергеевич", "Николаевич" };
 constexpr std::array kFemalePatronyms = { "Ивановна", "Петровна", "Сергеевна", "Николаевна" };
-constexpr std::array kCities = {
-    "Москва", "Санкт-Петербург", "Новосибирск", "Екатеринбург", "Казань", "Нижний Новгород",
-    "Самара", "Омск", "Ростов-на-Дону", "Уфа", "Пермь", "Воронеж",
-};
+constexpr std::array kCities = { "Москва", "Санкт-Петербург", "Новосибирск", "Екатеринбург",
+    "Казань", "Нижний Новгород", "Самара", "Омск", "Ростов-на-Дону", "Уфа", "Пермь", "Воронеж" };
 
 // A full name in UTF-8; every other one is a woman's.
 std::string FullName(std::size_t i)
@@ -80,7 +71,8 @@ std::string FullName(std::size_t i)
     const bool female = i % 2 == 1;
     std::string name = kSurnames[i % kSurnames.size()];
     name += female ? "а " : " ";
-    name += female ? kFemaleNames[i * 3 % kFemaleNames.size()] : kMaleNames[i * 3 % kMaleNames.size()];
+    name += female ? kFemaleNames[i * 3 % kFemaleNames.size()]
+                   : kMaleNames[i * 3 % kMaleNames.size()];
     name += ' ';
     name += female ? kFemalePatronyms[i * 5 % kFemalePatronyms.size()]
                    : kMalePatronyms[i * 5 % kMalePatronyms.size()];
@@ -89,21 +81,19 @@ std::string FullName(std::size_t i)
 
 bool WriteCustomers(platform::FileSystem& fs, const std::string& path, std::string* error)
 {
-    const FieldList fields = {
-        { "CODE", 'N', 6, 0 },  { "NAME", 'C', 36, 0 },    { "CITY", 'C', 20, 0 },
-        { "PHONE", 'C', 16, 0 }, { "BALANCE", 'N', 12, 2 }, { "SINCE", 'D', 8, 0 },
-        { "VIP", 'L', 1, 0 },
-    };
+    const FieldList fields = { { "CODE", 'N', 6, 0 }, { "NAME", 'C', 36, 0 },
+        { "CITY", 'C', 20, 0 }, { "PHONE", 'C', 16, 0 }, { "BALANCE", 'N', 12, 2 },
+        { "SINCE", 'D', 8, 0 }, { "VIP", 'L', 1, 0 } };
     SampleTableWriter w(fs);
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3, CodePageId::k866);
     for (std::uint32_t i = 0; ok && i < kCustomerCount; ++i) {
         const std::int64_t cents = static_cast<std::int64_t>(i * 7919 % 100000) * 37 - 500000;
         ok = w.Set(0, Number(1001 + i)) && w.Set(1, Oem(FullName(i)))
             && w.Set(2, Oem(kCities[i * 7 % kCities.size()]))
-            && w.Set(3, "8-000-000-" + Number(1000 + i * 37 % 9000))
-            && w.Set(4, Money(cents))
-            && w.Set(5, Date(2010 + static_cast<int>(i % 15), static_cast<int>(i * 5 % 12) + 1,
-                             static_cast<int>(i * 11 % 28) + 1))
+            && w.Set(3, "8-000-000-" + Number(1000 + i * 37 % 9000)) && w.Set(4, Money(cents))
+            && w.Set(5,
+                Date(2010 + static_cast<int>(i % 15), static_cast<int>(i * 5 % 12) + 1,
+                    static_cast<int>(i * 11 % 28) + 1))
             && w.Set(6, i % 5 == 0 ? "T" : "F") && w.Add();
     }
     ok = ok && w.Finish();
@@ -124,11 +114,9 @@ std::string LongNote()
 
 bool WriteFieldTypes(platform::FileSystem& fs, const std::string& path, std::string* error)
 {
-    const FieldList fields = {
-        { "NAME", 'C', 24, 0 },    { "PRICE", 'N', 10, 2 }, { "QTY", 'N', 5, 0 },
-        { "ARRIVED", 'D', 8, 0 },  { "IN_STOCK", 'L', 1, 0 }, { "WEIGHT", 'F', 12, 4 },
-        { "NOTES", 'M', 10, 0 },
-    };
+    const FieldList fields = { { "NAME", 'C', 24, 0 }, { "PRICE", 'N', 10, 2 },
+        { "QTY", 'N', 5, 0 }, { "ARRIVED", 'D', 8, 0 }, { "IN_STOCK", 'L', 1, 0 },
+        { "WEIGHT", 'F', 12, 4 }, { "NOTES", 'M', 10, 0 } };
     struct Row
     {
         const char* name;
@@ -137,20 +125,20 @@ bool WriteFieldTypes(platform::FileSystem& fs, const std::string& path, std::str
         const char* arrived; // "" leaves the date blank
         const char* inStock; // "?" is neither true nor false
         const char* weight;
-        std::string notes;   // "" leaves the memo field blank
+        std::string notes; // "" leaves the memo field blank
     };
-    const std::vector<Row> rows = {
-        { "Чай чёрный", "149.90", "120", "20240115", "T", "0.1000", Ansi("Листовой, крупный лист.") },
+    const std::vector<Row> rows = { { "Чай чёрный", "149.90", "120", "20240115", "T", "0.1000",
+                                        Ansi("Листовой, крупный лист.") },
         { "Кофе молотый", "389.00", "45", "20240203", "T", "0.2500",
-          Ansi("Обжарка средняя.\r\nПомол для турки.\r\nСрок годности 12 месяцев.") },
+            Ansi("Обжарка средняя.\r\nПомол для турки.\r\nСрок годности 12 месяцев.") },
         { "Сахар-песок", "72.50", "0", "20231120", "F", "1.0000", "" },
         { "Мука пшеничная", "64.30", "300", "", "?", "2.0000", "Delivery date not yet known." },
         { "Масло подсолнечное", "-15.75", "12", "20240301", "T", "0.9200",
-          Ansi("Цена отрицательная: возврат поставщику.") },
+            Ansi("Цена отрицательная: возврат поставщику.") },
         { "Рис круглый", "98.00", "75", "19991231", "F", "0.9000", LongNote() },
         { "Гречка", "0.00", "1", "20000229", "T", "0.0001", "" },
-        { "Соль", "99999.99", "99999", "20241231", "T", "12345.6789", "Largest values the fields hold." },
-    };
+        { "Соль", "99999.99", "99999", "20241231", "T", "12345.6789",
+            "Largest values the fields hold." } };
     SampleTableWriter w(fs);
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3Memo, CodePageId::kNone);
     for (const Row& row : rows) {
@@ -166,11 +154,9 @@ bool WriteFieldTypes(platform::FileSystem& fs, const std::string& path, std::str
 
 bool WriteBooks(platform::FileSystem& fs, const std::string& path, std::string* error)
 {
-    const FieldList fields = {
-        { "TITLE", 'C', 40, 0 }, { "AUTHOR", 'C', 24, 0 }, { "YEAR", 'N', 4, 0 },
-        { "PAGES", 'N', 5, 0 },  { "ADDED", 'D', 8, 0 },   { "LENT", 'L', 1, 0 },
-        { "SUMMARY", 'M', 10, 0 },
-    };
+    const FieldList fields = { { "TITLE", 'C', 40, 0 }, { "AUTHOR", 'C', 24, 0 },
+        { "YEAR", 'N', 4, 0 }, { "PAGES", 'N', 5, 0 }, { "ADDED", 'D', 8, 0 },
+        { "LENT", 'L', 1, 0 }, { "SUMMARY", 'M', 10, 0 } };
     std::string longSummary;
     for (int part = 1; part <= 12; ++part)
         longSummary += "Chapter " + Number(static_cast<std::uint64_t>(part))
@@ -185,17 +171,16 @@ bool WriteBooks(platform::FileSystem& fs, const std::string& path, std::string* 
         const char* lent;
         std::string summary;
     };
-    const std::vector<Row> rows = {
-        { "The Lighthouse Ledger", "A. Whitfield", "1987", "312", "19950412", "F", longSummary },
+    const std::vector<Row> rows = { { "The Lighthouse Ledger", "A. Whitfield", "1987", "312",
+                                        "19950412", "F", longSummary },
         { "Salt and Copper", "M. Okonkwo-Hale", "2003", "198", "20040105", "T",
-          "A trading family and the river that feeds it." },
+            "A trading family and the river that feeds it." },
         { "Seven Quiet Winters", "L. Varga", "1979", "244", "19880930", "F", "" },
         { "Notes from the Signal Box", "R. Pennick", "2011", "96", "20120220", "T",
-          "Short essays.\r\nIllustrated." },
+            "Short essays.\r\nIllustrated." },
         { "Зимняя дорога", "Н. Орлова", "1994", "410", "19990317", "F",
-          Ansi("Повесть о почтовом тракте.") },
-        { "A Map of Small Rivers", "J. Castellane", "2019", "156", "20200611", "F", "" },
-    };
+            Ansi("Повесть о почтовом тракте.") },
+        { "A Map of Small Rivers", "J. Castellane", "2019", "156", "20200611", "F", "" } };
     SampleTableWriter w(fs);
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase4Memo, CodePageId::kNone);
     for (const Row& row : rows) {
@@ -211,9 +196,8 @@ bool WriteBooks(platform::FileSystem& fs, const std::string& path, std::string* 
 
 bool WriteDeleted(platform::FileSystem& fs, const std::string& path, std::string* error)
 {
-    const FieldList fields = {
-        { "NO", 'N', 4, 0 }, { "ITEM", 'C', 24, 0 }, { "QTY", 'N', 6, 0 }, { "DONE", 'L', 1, 0 },
-    };
+    const FieldList fields = { { "NO", 'N', 4, 0 }, { "ITEM", 'C', 24, 0 }, { "QTY", 'N', 6, 0 },
+        { "DONE", 'L', 1, 0 } };
     SampleTableWriter w(fs);
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3, CodePageId::kNone);
     for (std::uint32_t i = 0; ok && i < kDeletedCount; ++i) {
@@ -243,13 +227,11 @@ private:
     std::uint64_t m_state = 20240601;
 };
 
-bool WriteLarge(platform::FileSystem& fs, const std::string& path, std::uint32_t count,
-                std::string* error)
+bool WriteLarge(
+    platform::FileSystem& fs, const std::string& path, std::uint32_t count, std::string* error)
 {
-    const FieldList fields = {
-        { "ID", 'N', 8, 0 },       { "NAME", 'C', 24, 0 }, { "CITY", 'C', 16, 0 },
-        { "AMOUNT", 'N', 10, 2 },  { "PAID_ON", 'D', 8, 0 }, { "PAID", 'L', 1, 0 },
-    };
+    const FieldList fields = { { "ID", 'N', 8, 0 }, { "NAME", 'C', 24, 0 }, { "CITY", 'C', 16, 0 },
+        { "AMOUNT", 'N', 10, 2 }, { "PAID_ON", 'D', 8, 0 }, { "PAID", 'L', 1, 0 } };
     // Texts converted once; the loop only picks among them.
     std::vector<std::string> names;
     for (std::size_t i = 0; i < kSurnames.size() * kMaleNames.size(); ++i)
@@ -263,13 +245,14 @@ bool WriteLarge(platform::FileSystem& fs, const std::string& path, std::uint32_t
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3, CodePageId::k1251);
     for (std::uint32_t i = 0; ok && i < count; ++i) {
         const bool paid = random.Next(4) != 0;
-        ok = w.Set(0, Number(i + 1)) && w.Set(1, names[random.Next(static_cast<std::uint32_t>(names.size()))])
+        ok = w.Set(0, Number(i + 1))
+            && w.Set(1, names[random.Next(static_cast<std::uint32_t>(names.size()))])
             && w.Set(2, cities[random.Next(static_cast<std::uint32_t>(cities.size()))])
             && w.Set(3, Money(random.Next(10'000'000)))
-            && w.Set(4, paid ? Date(2015 + static_cast<int>(random.Next(10)),
-                                    static_cast<int>(random.Next(12)) + 1,
-                                    static_cast<int>(random.Next(28)) + 1)
-                             : "")
+            && w.Set(4,
+                paid ? Date(2015 + static_cast<int>(random.Next(10)),
+                    static_cast<int>(random.Next(12)) + 1, static_cast<int>(random.Next(28)) + 1)
+                     : "")
             && w.Set(5, paid ? "T" : "F") && w.Add();
     }
     ok = ok && w.Finish();
@@ -304,15 +287,16 @@ bool WriteDamaged(platform::FileSystem& fs, const std::string& path, std::string
 } // namespace
 
 bool WriteSampleTables(platform::FileSystem& fs, const std::string& directory,
-                       const SampleOptions& options, std::string* error)
+    const SampleOptions& options, std::string* error)
 {
     if (!fs.CreateDirectories(directory)) {
         *error = directory + ": cannot create the folder";
         return false;
     }
     const std::string dir = directory.ends_with('/') ? directory : directory + '/';
-    return WriteCustomers(fs, dir + kCustomers, error) && WriteFieldTypes(fs, dir + kFieldTypes, error)
-        && WriteBooks(fs, dir + kBooks, error) && WriteDeleted(fs, dir + kDeleted, error)
+    return WriteCustomers(fs, dir + kCustomers, error)
+        && WriteFieldTypes(fs, dir + kFieldTypes, error) && WriteBooks(fs, dir + kBooks, error)
+        && WriteDeleted(fs, dir + kDeleted, error)
         && WriteLarge(fs, dir + kLarge, options.largeRecordCount, error)
         && WriteDamaged(fs, dir + kDamaged, error);
 }

@@ -14,11 +14,11 @@ class FileSystem;
 namespace samples {
 
 // File names of the tables in the samples folder.
-inline constexpr const char* kCustomers = "customers.dbf";   // code page 866, Cyrillic names
+inline constexpr const char* kCustomers = "customers.dbf"; // code page 866, Cyrillic names
 inline constexpr const char* kFieldTypes = "field_types.dbf"; // C N D L F M, dBASE III memo
-inline constexpr const char* kBooks = "books_dbase4.dbf";     // version 0x8B, dBASE IV memo
-inline constexpr const char* kDeleted = "deleted.dbf";        // every third record deleted
-inline constexpr const char* kLarge = "million.dbf";          // the large table
+inline constexpr const char* kBooks = "books_dbase4.dbf"; // version 0x8B, dBASE IV memo
+inline constexpr const char* kDeleted = "deleted.dbf"; // every third record deleted
+inline constexpr const char* kLarge = "million.dbf"; // the large table
 inline constexpr const char* kDamaged = "damaged_header.dbf"; // record count too high
 
 struct SampleOptions
@@ -36,6 +36,6 @@ inline constexpr std::uint32_t kDamagedCount = 10; // its header claims kDamaged
 // Writes every sample table into `directory` (created when missing), replacing tables of
 // the same names. On failure gives false with an English reason in `*error`.
 [[nodiscard]] bool WriteSampleTables(platform::FileSystem& fs, const std::string& directory,
-                                     const SampleOptions& options, std::string* error);
+    const SampleOptions& options, std::string* error);
 
 } // namespace samples
