@@ -1,9 +1,17 @@
-#include "shell/main_frame.h"
+#include "platform/file_system.h"
+#include "platform/program_directory.h"
+#include "platform/qt/qt_prompt.h"
+#include "platform/resource_source.h"
+#include "resources/resource_ids.h"
+#include "resources/table_resources.h"
+#include "shell/viewer_app.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,8 +37,18 @@ int main(int argc, char* argv[])
                      argv[0]);
         return 2;
     }
-    QApplication app(argc, argv);
-    CMainFrame frame;
-    frame.showMaximized();
-    return app.exec();
+    QApplication qtApplication(argc, argv);
+    platform::FileSystem& fs = platform::FileSystem::Default();
+    shell::CViewerApp app(fs, platform::SettingsLocation::ForThisProgram(fs));
+    // Boxes are titled with the program's built-in title from the first one on.
+    resources::InstallEnglishResources();
+    platform::qt::QtPrompt prompt(platform::LoadString(IDS_APP_TITLE));
+    platform::SetCurrentPrompt(&prompt);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!app.InitInstance(arguments))
+        return 1;
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    platform::SetCurrentPrompt(nullptr);
+    return result;
 }

@@ -1,14 +1,329 @@
 #include "shell/main_frame.h"
 
-#include <QMdiArea>
-#include <QStatusBar>
+#include "platform/qt/ansi_string.h"
+#include "platform/resource_source.h"
+#include "resources/resource_ids.h"
+#include "shell/about_dialog.h"
+#include "shell/app_font.h"
+#include "shell/child_frame.h"
+#include "shell/command_icons.h"
+#include "shell/command_menus.h"
+#include "shell/db_grid_doc.h"
+#include "shell/font_bar.h"
+#include "shell/main_status_bar.h"
+#include "shell/path_text.h"
+#include "shell/tool_bar.h"
+#include "shell/viewer_app.h"
 
-CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent)
-    , m_mdiArea(new QMdiArea(this))
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+
+namespace shell {
+namespace {
+
+using platform::qt::FromAnsi;
+
+constexpr int kMinBarSize = 8;
+constexpr int kMaxBarSize = 25;
+
+} // namespace
+
+CMainFrame::CMainFrame(CViewerApp& app, CommonControlsVersion controls)
+    : CTaskFrameWnd(shell::HasNewBars(controls))
+    , m_app(app)
+    , m_controls(controls)
 {
-    setWindowTitle(QStringLiteral("Lumetta"));
-    setCentralWidget(m_mdiArea);
-    statusBar()->showMessage(QStringLiteral("Press F1 for help"));
-    resize(900, 600);
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(FromAnsi(app.Title()));
+    setWindowIcon(ProgramIcon());
+    setAcceptDrops(true);
+    UpdateRouting();
+
+    m_menus = std::make_unique<CommandMenus>(m_router, [&app] {
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < app.RecentFiles().Size(); ++i)
+            texts.push_back(app.RecentFiles().MenuText(i));
+        return texts;
+    });
+    ReloadMenus();
+
+    m_toolBar = new CommandToolBar(m_router, HasNewBars(), this);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    if (HasNewBars()) {
+        m_fontBar = new FontBar(this);
+        m_fontBar->FillFaces();
+        addToolBar(Qt::TopToolBarArea, m_fontBar);
+        connect(m_fontBar, &FontBar::FontChosen, this, &CMainFrame::OnFontBarChoice);
+    }
+    m_statusBar = new MainStatusBar(this);
+    setStatusBar(m_statusBar);
+    CommandMenus::BindKeyboard(this, m_router);
+    resize(900, 640);
+    ApplyFont(nullptr, false, false);
 }
+
+CMainFrame::~CMainFrame()
+{
+    // The table windows go first, while everything they report to is still here; closed
+    // ones waiting for their deletion included.
+    const QList<CChildFrame*> windows = findChildren<CChildFrame*>();
+    for (CChildFrame* window : windows)
+        disconnect(window, nullptr, this, nullptr);
+    qDeleteAll(windows);
+}
+
+void CMainFrame::AddTableWindow(CChildFrame* window)
+{
+    AddTaskWindow(window);
+    connect(window, &CTaskChildWnd::Closed, this, [this] { UpdateCommandUI(); });
+}
+
+std::vector<CChildFrame*> CMainFrame::TableWindows() const
+{
+    std::vector<CChildFrame*> windows;
+    for (CTaskChildWnd* window : TaskWindows()) {
+        if (auto* table = qobject_cast<CChildFrame*>(window))
+            windows.push_back(table);
+    }
+    return windows;
+}
+
+CChildFrame* CMainFrame::ActiveTableWindow() const
+{
+    return qobject_cast<CChildFrame*>(ActiveTaskWindow());
+}
+
+QIcon CMainFrame::TabIcon() const
+{
+    return TableIcon();
+}
+
+void CMainFrame::UpdateRouting()
+{
+    m_router.SetTargets({ ActiveTableWindow(), this, &m_app });
+}
+
+void CMainFrame::OnActiveWindowChanged(CTaskChildWnd*)
+{
+    UpdateRouting();
+    CChildFrame* active = ActiveTableWindow();
+    const int menu = active ? active->Document().DefaultMenu(IDR_TABLE_MENU) : IDR_MAIN_MENU;
+    if (menu != m_currentMenu)
+        ReloadMenus();
+    if (active)
+        active->OnActivate();
+    UpdateCommandUI();
+}
+
+void CMainFrame::ReloadMenus()
+{
+    CChildFrame* active = ActiveTableWindow();
+    m_currentMenu = active ? active->Document().DefaultMenu(IDR_TABLE_MENU) : IDR_MAIN_MENU;
+    m_menus->Fill(menuBar(), m_currentMenu);
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    UpdateRouting();
+    if (m_toolBar)
+        m_toolBar->UpdateStates();
+}
+
+void CMainFrame::ReactivateActiveWindow()
+{
+    if (CChildFrame* active = ActiveTableWindow())
+        active->OnActivate();
+    UpdateCommandUI();
+}
+
+void CMainFrame::MarkChangedElsewhere(const CChildFrame* saver)
+{
+    for (CChildFrame* window : TableWindows()) {
+        if (window != saver && IsSameFile(window->TablePath(), saver->TablePath()))
+            window->SetChangedElsewhere(true);
+    }
+}
+
+void CMainFrame::ApplyFont(const FontRecord* record, bool exact, bool recompute)
+{
+    const int dpi = ScreenDpi();
+    FontRecord applied;
+    int points = 10;
+    if (!record) {
+        applied = DefaultFontRecord(dpi);
+    } else {
+        points = record->height / 10;
+        applied = exact ? *record : RecordForPoints(*record, record->height / 10.0, dpi);
+        if (exact || recompute)
+            points = PointSizeOfHeight(record->height, dpi);
+    }
+    m_app.SetCurrentFont(applied);
+    const QFont font = FontFromRecord(applied);
+    for (CChildFrame* window : TableWindows())
+        window->SetGridFont(font);
+    ReactivateActiveWindow();
+    if (m_fontBar)
+        ShowFontInBar(points, exact);
+}
+
+void CMainFrame::ShowFontInBar(int points, bool showFace)
+{
+    QString face;
+    if (showFace && m_app.CurrentFontRecord()) {
+        // A face the display lacks is shown as the one it substitutes, which is what the
+        // windows show.
+        face = FromAnsi(m_app.CurrentFontRecord()->faceName);
+        if (m_fontBar->FaceList()->findText(face, Qt::MatchFixedString) < 0)
+            face = QFontInfo(FontFromRecord(*m_app.CurrentFontRecord())).family();
+    }
+    m_fontBar->ShowFont(points, face);
+}
+
+void CMainFrame::OnFontBarChoice(const QString& face, const QString& sizeText)
+{
+    if (face.isEmpty())
+        return;
+    const int dpi = ScreenDpi();
+    FontRecord record = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
+    bool isNumber = false;
+    const int size = sizeText.trimmed().toInt(&isNumber);
+    if (!isNumber || size < kMinBarSize || size > kMaxBarSize) {
+        // A size the bar cannot apply: it shows the size in use again.
+        ShowFontInBar(PointSizeOfHeight(record.height, dpi), false);
+        return;
+    }
+    record.faceName = platform::qt::ToAnsi(face);
+    if (record.faceName.size() > FontRecord::kMaxFaceName)
+        record.faceName.resize(FontRecord::kMaxFaceName);
+    record.height = size * 10;
+    ApplyFont(&record, false, false);
+}
+
+void CMainFrame::OnFontCommand()
+{
+    const int dpi = ScreenDpi();
+    const FontRecord current = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, FontFromRecord(current), this);
+    if (!chosen)
+        return;
+    FontRecord record = RecordFromFont(font, dpi);
+    record.width = current.width;
+    record.charSet = current.charSet;
+    ApplyFont(&record, true, false);
+}
+
+bool CMainFrame::UpdateCommand(int id, CommandState* state)
+{
+    switch (id) {
+    case ID_VIEW_FONT:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+        state->enabled = true;
+        return true;
+    case ID_VIEW_TOOLBAR:
+        *state = { true, true, !m_toolBar->isHidden(), {} };
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        *state = { true, true, !m_statusBar->isHidden(), {} };
+        return true;
+    case ID_VIEW_FONT_BAR:
+        *state = { m_fontBar != nullptr, true, m_fontBar && !m_fontBar->isHidden(), {} };
+        return true;
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+        state->enabled = !TableWindows().empty();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::ExecuteCommand(int id)
+{
+    switch (id) {
+    case ID_VIEW_FONT:
+        OnFontCommand();
+        return true;
+    case ID_APP_ABOUT: {
+        std::function<void()> otherProducts;
+        if (m_app.HasHelp())
+            otherProducts = [this] { m_app.OpenHelpTopic(CViewerApp::kOtherProductsTopic); };
+        CAboutDlg about(m_controls, otherProducts, this);
+        about.exec();
+        return true;
+    }
+    case ID_APP_EXIT:
+        close();
+        return true;
+    case ID_VIEW_TOOLBAR:
+        m_toolBar->setVisible(m_toolBar->isHidden());
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        m_statusBar->setVisible(m_statusBar->isHidden());
+        return true;
+    case ID_VIEW_FONT_BAR:
+        m_fontBar->setVisible(m_fontBar->isHidden());
+        return true;
+    case ID_WINDOW_CASCADE:
+        MdiArea()->cascadeSubWindows();
+        return true;
+    case ID_WINDOW_TILE_HORZ:
+        MdiArea()->tileSubWindows();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    for (CChildFrame* window : TableWindows()) {
+        if (!window->ConfirmClose()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    CTaskFrameWnd::showEvent(event);
+    if (m_firstActivation) {
+        // The program always starts maximized; it keeps no window positions.
+        m_firstActivation = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            m_app.OpenTableFile(PathFromQString(url.toLocalFile()));
+    }
+}
+
+} // namespace shell

@@ -1,22 +1,213 @@
 #include "shell/main_frame.h"
 
-#include <QDir>
-#include <QMdiArea>
-#include <QStatusBar>
+#include "platform/prompt.h"
+#include "resources/resource_ids.h"
+#include "shell/about_dialog.h"
+#include "shell/app_font.h"
+#include "shell/child_frame.h"
+#include "shell/command_menus.h"
+#include "shell/font_bar.h"
+#include "shell/main_status_bar.h"
+#include "shell/table_bar.h"
+#include "shell/tool_bar.h"
+#include "tablegrid/table_wnd_grid.h"
+#include "tests/shell/shell_test_support.h"
+#include "tests/support/scripted_prompt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
-TEST(MainFrameTest, ShowsTitleEmptyAreaAndIdleText)
-{
-    CMainFrame frame;
-    frame.show();
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Lumetta"));
-    ASSERT_NE(frame.MdiArea(), nullptr);
-    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Press F1 for help"));
+namespace {
 
-    // Written for a person to look at; never compared.
-    const QString shot = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/main_frame.png");
-    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
-    EXPECT_TRUE(frame.grab().save(shot));
+using shell::CChildFrame;
+using shell_testing::ShellTest;
+using testing_support::ScriptedPrompt;
+
+QStringList MenuTitles(QMenuBar* bar)
+{
+    QStringList titles;
+    for (QAction* action : bar->actions())
+        titles << action->text();
+    return titles;
 }
+
+QStringList TabTexts(const shell::TableTabBar* tabs)
+{
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    return texts;
+}
+
+class MainFrameTest : public ShellTest
+{ };
+
+TEST_F(MainFrameTest, MenusAndCommandStatesFollowTheActiveTableWindow)
+{
+    ScriptedPrompt prompt;
+    Start();
+    EXPECT_EQ(MenuTitles(Main().menuBar()),
+        (QStringList { QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Help") }));
+    EXPECT_FALSE(Main().Router().Query(ID_FILE_SAVE).enabled);
+    EXPECT_TRUE(Main().Router().Query(ID_FILE_OPEN).enabled);
+
+    app->OpenTableFile(WriteTable("goods.dbf"));
+    EXPECT_EQ(Main().CurrentMenu(), IDR_TABLE_MENU);
+    EXPECT_EQ(MenuTitles(Main().menuBar()).size(), 7);
+    const shell::CommandRouter& router = Main().Router();
+    EXPECT_TRUE(router.Query(ID_FILE_SAVE).enabled);
+    EXPECT_TRUE(router.Query(ID_VIEW_FORM).checkable);
+    EXPECT_FALSE(router.Query(ID_VIEW_FORM).checked);
+    EXPECT_EQ(router.Query(ID_FILE_OPEN_IN_DIRECTORY).text, "Open &in " + tables.Path());
+    // Commands the program does not have yet show disabled.
+    EXPECT_FALSE(router.Query(ID_EDIT_FIND).enabled);
+    EXPECT_FALSE(router.Query(ID_TABLE_FILTER).enabled);
+    EXPECT_FALSE(Main().CommandBar()->Button(ID_EDIT_FIND)->isEnabled());
+    EXPECT_TRUE(Main().CommandBar()->Button(ID_FILE_SAVE)->isEnabled());
+
+    // The File menu shows the recent list in place of its "Recent table" item.
+    QMenu* file = Main().menuBar()->actions().first()->menu();
+    Main().Menus().UpdateItems(file);
+    QStringList texts;
+    for (QAction* action : file->actions()) {
+        if (action->isVisible())
+            texts << action->text();
+    }
+    EXPECT_TRUE(texts.filter(QStringLiteral("goods.dbf")).size() == 1) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(texts.contains(QStringLiteral("Recent table")));
+
+    Main().ActiveTableWindow()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().CurrentMenu(), IDR_MAIN_MENU);
+    EXPECT_FALSE(Main().CommandBar()->Button(ID_FILE_SAVE)->isEnabled());
+}
+
+TEST_F(MainFrameTest, OldCommonControlsHaveNoFontBarNorTableBar)
+{
+    ScriptedPrompt prompt;
+    Start({}, { 4, 70 });
+    EXPECT_EQ(Main().FontBarWidget(), nullptr);
+    EXPECT_EQ(Main().TableBar(), nullptr);
+    EXPECT_FALSE(Main().Router().Query(ID_VIEW_FONT_BAR).enabled);
+    shell::CAboutDlg old({ 4, 70 }, {}, &Main());
+    const auto* note = old.findChild<QLabel*>(QStringLiteral("IDC_ABOUT_BARS_NOTE"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains(QStringLiteral("the installed version is 4.70.")));
+
+    shell::CAboutDlg current({ 4, 71 }, {}, &Main());
+    EXPECT_EQ(current.findChild<QLabel*>(QStringLiteral("IDC_ABOUT_BARS_NOTE")), nullptr);
+    EXPECT_EQ(current.findChild<QLabel*>(QStringLiteral("IDC_VERSION"))->text(),
+        shell::CAboutDlg::ProgramVersion());
+    EXPECT_FALSE(shell::CAboutDlg::ProgramVersion().isEmpty());
+}
+
+TEST_F(MainFrameTest, TabsFollowTheWindowsAndBringMinimizedOnesBack)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf"), WriteTable("b.dbf") });
+    ASSERT_NE(Main().FontBarWidget(), nullptr);
+    // A file dropped on the main window opens like any other.
+    QMimeData mime;
+    mime.setUrls({ QUrl::fromLocalFile(QString::fromStdString(WriteTable("c.dbf"))) });
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Main(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Main(), &drop);
+
+    const shell::TableTabBar* tabs = Main().Tabs();
+    EXPECT_EQ(TabTexts(tabs), (QStringList { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }));
+    EXPECT_EQ(tabs->toolTip(), QString());
+    EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("Table %1").arg(QString::fromStdString(tables.File("a"))).left(79));
+    Screenshot("main_window_three_tables");
+
+    std::vector<CChildFrame*> windows = Main().TableWindows();
+    ASSERT_EQ(windows.size(), 3u);
+    windows[1]->close();
+    QApplication::processEvents();
+    EXPECT_EQ(TabTexts(tabs), (QStringList { QStringLiteral("a"), QStringLiteral("c") }));
+
+    CChildFrame* c = Main().TableWindows()[1];
+    Main().ActivateTaskWindow(c);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    c->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(c->isVisible());
+    EXPECT_FALSE(tabs->HasSelection());
+    EXPECT_EQ(Main().ActiveTableWindow(), nullptr);
+
+    emit Main().Tabs()->WindowClicked(c);
+    EXPECT_TRUE(c->isVisible());
+    EXPECT_FALSE(c->isMinimized());
+    EXPECT_TRUE(tabs->HasSelection());
+    EXPECT_EQ(Main().ActiveTableWindow(), c);
+}
+
+TEST_F(MainFrameTest, FontBarGivesEveryGridTheChosenFaceAndSizeKeepingTheStyle)
+{
+    ScriptedPrompt prompt;
+    WriteSettings("[Font]\r\nFaceName=Courier New\r\nHight=-13\r\nWeight=700\r\nItalic=1\r\n");
+    Start({ WriteTable("a.dbf"), WriteTable("b.dbf") });
+    shell::FontBar* bar = Main().FontBarWidget();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("10"));
+    ASSERT_GT(bar->FaceList()->count(), 0);
+    const QString face = bar->FaceList()->itemText(0);
+    bar->FaceList()->setCurrentIndex(0);
+    bar->SizeList()->setCurrentIndex(bar->SizeList()->findText(QStringLiteral("14")));
+    emit bar->SizeList()->activated(bar->SizeList()->currentIndex());
+
+    const int pixels = -app->CurrentFontRecord()->height;
+    EXPECT_EQ(pixels, (14 * shell::ScreenDpi() + 36) / 72);
+    for (const CChildFrame* window : Main().TableWindows()) {
+        const QFont& font = window->Grid()->GetGridFont();
+        EXPECT_EQ(font.family(), face);
+        EXPECT_EQ(font.pixelSize(), pixels);
+        EXPECT_TRUE(font.bold());
+        EXPECT_TRUE(font.italic());
+    }
+    EXPECT_EQ(app->CurrentFontRecord()->charSet, 204);
+    EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("14"));
+
+    // A size the bar cannot apply changes nothing and shows the size in use.
+    bar->SizeList()->setEditText(QStringLiteral("40"));
+    emit bar->SizeList()->activated(-1);
+    EXPECT_EQ(-app->CurrentFontRecord()->height, pixels);
+    EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("14"));
+}
+
+TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)
+{
+    Start({ WriteTable("a.dbf"), WriteTable("b.dbf") });
+    for (CChildFrame* window : Main().TableWindows()) {
+        tablegrid::PendingChange change;
+        change.kind = tablegrid::PendingChange::Kind::kMarkDeleted;
+        change.recordNumber = 1;
+        ASSERT_TRUE(window->Grid()->AddPendingChange(change, false));
+        window->UpdateTitle();
+    }
+    Screenshot("main_window_changed_tables");
+    {
+        ScriptedPrompt prompt { platform::IDNO, platform::IDCANCEL };
+        EXPECT_FALSE(Main().close());
+        EXPECT_EQ(prompt.Texts(),
+            (std::vector<std::string> { "The table a has been changed. Save changes to the file?",
+                "The table b has been changed. Save changes to the file?" }));
+    }
+    EXPECT_EQ(Main().TableWindows().size(), 2u);
+    ScriptedPrompt prompt { platform::IDNO, platform::IDNO };
+    EXPECT_TRUE(Main().close());
+}
+
+} // namespace

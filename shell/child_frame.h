@@ -1,0 +1,107 @@
+#pragma once
+
+#include "grid/grid_image_list.h"
+#include "shell/command_router.h"
+#include "shell/task_child_wnd.h"
+#include "table/date_format.h"
+#include "tablegrid/table_wnd_grid.h"
+
+#include <memory>
+#include <string>
+
+class QLabel;
+class QStatusBar;
+
+namespace shell {
+
+class CDBGridDoc;
+class CViewerApp;
+
+// A table window: the grid over one table and the window's own status bar (the current
+// cell, the current record, and "Filter" while a filter is set).
+//
+// The window opens its table while it is built, from the application's pending path: the
+// header is checked first (a damaged header is offered for repair), the table's directory
+// gets its database, and the grid opens the table. When the table cannot be opened the
+// window stays, with an empty grid and no table directory.
+//
+// Windows on tables of one file name are numbered (" : 1", " : 2") in their titles and tabs;
+// " *" marks unsaved changes. A window whose file another window saved asks, when it next
+// becomes active, whether to read the table again.
+//
+// Owns its document; deleted when closed. Refers to the application, which outlives it.
+class CChildFrame final : public CTaskChildWnd,
+                          public tablegrid::TableWindowHost,
+                          public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    CChildFrame(CViewerApp& app, std::unique_ptr<CDBGridDoc> document);
+    ~CChildFrame() override;
+
+    CDBGridDoc& Document() const { return *m_document; }
+    tablegrid::CTableWndGrid* Grid() const { return m_grid; }
+    // The path the window was opened with; empty for a window made without one.
+    const std::string& TablePath() const { return m_tablePath; }
+    // The table's directory, ending in '/'; empty when the table could not be opened.
+    const std::string& TableDirectory() const { return m_tableDirectory; }
+    int WindowNumber() const { return m_number; }
+    bool ChangedElsewhere() const { return m_changedElsewhere; }
+    void SetChangedElsewhere(bool changed) { m_changedElsewhere = changed; }
+    QString FrameStatusText(int pane) const;
+
+    QString TabLabel() const override;
+
+    // Numbers the window when it has no number yet, then sets its title, its tab and its
+    // status bar's filter pane, and repaints the grid.
+    void UpdateTitle();
+    // The window's first appearance: maximized inside the main window.
+    void ShowFirstTime();
+    // The window became the active table window: the grid takes the focus and, when another
+    // window saved the file, the user is asked whether to read it again.
+    void OnActivate();
+    // Asks about unsaved changes before the window closes (saving them on Yes); false when
+    // the user cancelled, and the window must stay.
+    bool ConfirmClose();
+    // Writes the unsaved changes; every other window on the file learns that it changed.
+    void Save();
+    // Reads the table from its file again, keeping the current cell where it can.
+    void Reload();
+    void SetGridFont(const QFont& font);
+    void SetDateFormat(table::DateFormat format);
+
+    void ShowMainStatus(int pane, const std::string& text) override;
+    void ShowFrameStatus(int pane, const std::string& text) override;
+    void UpdateFrameTitle() override;
+
+    bool UpdateCommand(int id, CommandState* state) override;
+    bool ExecuteCommand(int id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void OpenPendingTable();
+    void AssignNumber();
+    void AfterSave();
+
+    CViewerApp& m_app;
+    std::unique_ptr<CDBGridDoc> m_document;
+    grid::GridImageList m_images; // outlives the grid, which points at it
+    QWidget* m_body = nullptr;
+    tablegrid::CTableWndGrid* m_grid = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_panes[3] = {};
+    std::string m_tablePath;
+    std::string m_tableDirectory;
+    bool m_firstShow = true;
+    bool m_fitPending = true; // columns fit to the rows once the window first has its size
+    int m_number = -1; // -1 until numbered, 0 for no number
+    bool m_changedElsewhere = false;
+    bool m_inActivation = false;
+};
+
+} // namespace shell

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/program_directory.h"
+#include "platform/recent_list.h"
+#include "shell/command_router.h"
+#include "shell/common_controls.h"
+#include "shell/database_registry.h"
+#include "shell/settings/app_settings.h"
+#include "table/date_format.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+class FileSystem;
+}
+
+namespace shell {
+
+class CDBGridDoc;
+class CMainFrame;
+class CMultiDBFTemplate;
+
+// The application: starts the program in a fixed order, owns the settings file, the recent
+// list, the document template, the main window, the databases of the table directories, the
+// table windows' font, the date format and the language, and writes the settings back at a
+// normal exit. Every open of a table (the Open dialog, the command line, the recent list,
+// dropped files) goes through OpenTableFile.
+//
+// One instance for the life of the program; it outlives its main window. The file system is
+// not owned.
+class CViewerApp final : public CommandTarget
+{
+public:
+    static constexpr int kOtherProductsTopic = 20;
+
+    CViewerApp(platform::FileSystem& fs, platform::SettingsLocation location,
+               CommonControlsVersion controls = InstalledCommonControls());
+    ~CViewerApp() override;
+    CViewerApp(const CViewerApp&) = delete;
+    CViewerApp& operator=(const CViewerApp&) = delete;
+
+    // Start-up with the program's arguments (without the program's name): settings path,
+    // recent list, template, main window, the tables named on the command line, the saved
+    // font, language and date format, the main window shown, then the classifier directory
+    // of "-k". False when the program cannot start.
+    bool InitInstance(const std::vector<std::string>& arguments);
+    // Normal exit: writes the font, language and date format (only when they were read at
+    // start-up, so a failed start never overwrites the user's settings) and the recent list.
+    void ExitInstance();
+
+    // Opens `name` (made absolute against the current directory) in a new table window.
+    // "File %s not found" when it does not exist. The document, or null.
+    CDBGridDoc* OpenTableFile(const std::string& name);
+    // Opens entry `index` of the recent list; an entry that fails to open, and a classifier
+    // directory that no longer exists, leave the list.
+    void OpenRecentFile(std::size_t index);
+    void AddToRecentFileList(const std::string& path);
+    const platform::RecentList& RecentFiles() const { return m_recent; }
+
+    // The address classifiers of a directory (from "-k DIR" or the recent list). The program
+    // does not have them yet: the directory is accepted and nothing opens.
+    void OpenClassifiersFrom(const std::string& directory);
+
+    // Makes the current language's resources current and updates the windows: with
+    // `languageChanged` the menus and every title, with `dateChanged` every grid's dates.
+    void ApplyLanguage(bool languageChanged, bool dateChanged);
+
+    // The help file (an HTML page beside the program named by the resource set) and whether
+    // it is there to be opened.
+    std::string HelpFilePath() const;
+    bool HasHelp() const;
+    void OpenHelpTopic(int topic) const;
+
+    const std::string& PendingPath() const { return m_pendingPath; }
+    platform::FileSystem& Files() const { return m_fs; }
+    DatabaseRegistry& Databases() { return m_databases; }
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    CMultiDBFTemplate* Template() const { return m_template.get(); }
+    const std::string& Title() const { return m_title; }
+    const std::string& SettingsPath() const { return m_settingsPath; }
+    const std::string& ProgramDirectory() const { return m_location.ProgramDir(); }
+
+    const std::optional<FontRecord>& CurrentFontRecord() const { return m_font; }
+    void SetCurrentFont(const FontRecord& font) { m_font = font; }
+    table::DateFormat DateFormat() const { return m_dateFormat; }
+    const std::string& LanguageName() const { return m_languageName; }
+    bool DeleteIndexWithoutAsking() const { return m_deleteIndexWithoutAsking; }
+    void SetDeleteIndexWithoutAsking(bool value) { m_deleteIndexWithoutAsking = value; }
+
+    bool UpdateCommand(int id, CommandState* state) override;
+    bool ExecuteCommand(int id) override;
+
+private:
+    void OnFileOpen();
+    void OnFileOpenInDirectory();
+
+    platform::FileSystem& m_fs;
+    platform::SettingsLocation m_location;
+    CommonControlsVersion m_controls;
+    std::string m_title; // the built-in title, which names the settings file
+    std::string m_settingsPath;
+    platform::RecentList m_recent;
+    std::optional<FontRecord> m_font;
+    std::string m_pendingPath;
+    bool m_deleteIndexWithoutAsking = false;
+    std::map<std::string, std::string> m_languages; // name -> library path; "" built in
+    std::string m_languageName;
+    table::DateFormat m_dateFormat = table::kDefaultDateFormat;
+    bool m_settingsRead = false;
+    // Declared before the windows: tables in the windows belong to these databases.
+    DatabaseRegistry m_databases;
+    std::unique_ptr<CMultiDBFTemplate> m_template;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+} // namespace shell

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QGuiApplication>
+
+namespace shell {
+
+// The wait cursor for the length of a scope.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace shell

@@ -1,0 +1,61 @@
+#include "tests/shell/shell_test_support.h"
+
+#include "platform/file_system.h"
+#include "platform/program_directory.h"
+#include "shell/main_frame.h"
+#include "tests/support/table_builder.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace shell_testing {
+
+ShellTest::~ShellTest()
+{
+    app.reset();
+}
+
+void ShellTest::Start(const std::vector<std::string>& arguments, shell::CommonControlsVersion controls)
+{
+    platform::FileSystem& fs = platform::FileSystem::Default();
+    app = std::make_unique<shell::CViewerApp>(
+        fs, platform::SettingsLocation(fs, programDir.Path(), configDir.Path()), controls);
+    ASSERT_TRUE(app->InitInstance(arguments));
+    QApplication::processEvents();
+}
+
+std::string ShellTest::WriteTable(const std::string& name, int records) const
+{
+    testing_support::TableBuilder builder;
+    builder.Field("NAME", 'C', 10).Field("SUM", 'N', 6, 2);
+    for (int i = 0; i < records; ++i) {
+        char sum[8];
+        std::snprintf(sum, sizeof sum, "%6.2f", i * 1.5);
+        builder.Record("Name" + std::to_string(i) + std::string(10 - 4 - std::to_string(i).size(), ' ') + sum);
+    }
+    const std::string path = tables.File(name);
+    builder.Write(path);
+    return path;
+}
+
+std::string ShellTest::SettingsText() const
+{
+    const auto bytes = testing_support::ReadAllBytes(programDir.File("Lumetta.ini"));
+    return { bytes.begin(), bytes.end() };
+}
+
+void ShellTest::WriteSettings(const std::string& text) const
+{
+    testing_support::WriteAllBytes(programDir.File("Lumetta.ini"), { text.begin(), text.end() });
+}
+
+void ShellTest::Screenshot(const char* name) const
+{
+    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/%1.png").arg(QString::fromLatin1(name));
+    EXPECT_TRUE(Main().grab().save(path));
+}
+
+} // namespace shell_testing

@@ -1,0 +1,212 @@
+#include "shell/viewer_app.h"
+
+#include "platform/file_system.h"
+#include "platform/prompt.h"
+#include "resources/resource_ids.h"
+#include "shell/child_frame.h"
+#include "shell/file_open_command.h"
+#include "shell/main_frame.h"
+#include "shell/path_text.h"
+#include "tablegrid/table_wnd_grid.h"
+#include "tests/shell/shell_test_support.h"
+#include "tests/support/scripted_prompt.h"
+#include "tests/support/table_builder.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using shell::CChildFrame;
+using shell_testing::ShellTest;
+using testing_support::ReadAllBytes;
+using testing_support::ScriptedPrompt;
+
+// Runs with `directory` as the current directory.
+class CurrentDirectory
+{
+public:
+    explicit CurrentDirectory(const std::string& directory)
+        : m_previous(shell::CurrentDirectory())
+    {
+        EXPECT_TRUE(shell::SetCurrentDirectory(directory));
+    }
+    ~CurrentDirectory() { (void)shell::SetCurrentDirectory(m_previous); }
+
+private:
+    std::string m_previous;
+};
+
+std::vector<std::string> OpenPaths(const shell::CMainFrame& main)
+{
+    std::vector<std::string> paths;
+    for (const CChildFrame* window : main.TableWindows())
+        paths.push_back(window->TablePath());
+    return paths;
+}
+
+class ViewerAppTest : public ShellTest
+{ };
+
+TEST_F(ViewerAppTest, WithoutASettingsFileStartsWithDefaultsAndExitWritesEveryKey)
+{
+    ScriptedPrompt prompt;
+    Start();
+    ASSERT_TRUE(app->CurrentFontRecord());
+    EXPECT_EQ(app->CurrentFontRecord()->faceName, "Courier New");
+    EXPECT_EQ(app->CurrentFontRecord()->height, -13);
+    EXPECT_EQ(app->CurrentFontRecord()->weight, 400);
+    EXPECT_EQ(app->CurrentFontRecord()->charSet, 204);
+    EXPECT_EQ(app->LanguageName(), "English");
+    EXPECT_EQ(app->DateFormat(), table::DateFormat::kDdMmYyyy);
+    EXPECT_TRUE(Main().isMaximized());
+    EXPECT_FALSE(platform::FileSystem::Default().Exists(programDir.File("Lumetta.ini")));
+
+    app->AddToRecentFileList("/data/a.dbf");
+    app->ExitInstance();
+    EXPECT_EQ(SettingsText(),
+        "[Font]\r\nFaceName=Courier New\r\nHight=-13\r\nWidth=0\r\nWeight=400\r\n"
+        "Italic=0\r\nCharSet=204\r\n\r\n[Interface]\r\nLanguage=English\r\n"
+        "Date=DD.MM.YYYY\r\n\r\n[Recent File List]\r\nFile1=/data/a.dbf\r\n");
+}
+
+TEST_F(ViewerAppTest, SavedSettingsAreReadAndAppliedToTablesOfTheCommandLine)
+{
+    ScriptedPrompt prompt;
+    WriteSettings("[Font]\r\nHight=-20\r\nWeight=700\r\n[Interface]\r\nDate=MM/DD/YY\r\n"
+                  "Language=Deutsch\r\n");
+    Start({ WriteTable("a.dbf") });
+    EXPECT_EQ(app->DateFormat(), table::DateFormat::kMmDdYy);
+    // A language the program does not have keeps its name and shows the built-in texts.
+    EXPECT_EQ(app->LanguageName(), "Deutsch");
+    ASSERT_EQ(Main().TableWindows().size(), 1u);
+    const auto* grid = Main().TableWindows()[0]->Grid();
+    EXPECT_EQ(grid->GetDateFormatIndex(), 1);
+    EXPECT_EQ(grid->GetGridFont().pixelSize(), 20);
+    EXPECT_TRUE(grid->GetGridFont().bold());
+
+    WriteSettings("[Interface]\r\nDate=dd.mm.yyyy\r\n");
+    app.reset();
+    Start();
+    EXPECT_EQ(app->DateFormat(), table::DateFormat::kDdMmYyyy);
+}
+
+TEST_F(ViewerAppTest, CommandLineOpensFilesInOrderResolvingRelativeNames)
+{
+    ScriptedPrompt prompt;
+    const std::string a = WriteTable("a.dbf");
+    const std::string b = WriteTable("b.dbf");
+    CurrentDirectory here(tables.Path());
+    // The classifier switch and its directory are not tables to open.
+    Start({ "b.dbf", "-k", "/no/such/classifiers", a });
+    EXPECT_EQ(OpenPaths(Main()), (std::vector<std::string> { b, a }));
+    EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { a, b }));
+    EXPECT_TRUE(app->PendingPath().empty());
+}
+
+TEST_F(ViewerAppTest, MissingFileIsReportedWithItsAbsoluteName)
+{
+    ScriptedPrompt prompt { platform::IDOK };
+    CurrentDirectory here(tables.Path());
+    Start({ "none.dbf" });
+    EXPECT_TRUE(Main().TableWindows().empty());
+    EXPECT_EQ(prompt.Asked(0).text, "File " + tables.File("none.dbf") + " not found");
+    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
+}
+
+TEST_F(ViewerAppTest, TableTheEngineRefusesLeavesAnEmptyWindowWithoutItsDirectory)
+{
+    ScriptedPrompt prompt { platform::IDOK, platform::IDOK };
+    const std::string path = tables.File("text.dbf");
+    testing_support::WriteAllBytes(path, { 'n', 'o', 't', ' ', 'a', ' ', 't', 'a', 'b', 'l', 'e' });
+    Start({ path });
+    EXPECT_EQ(prompt.Texts(),
+        (std::vector<std::string> {
+            "The file does not appear to be a dBase table or its header is corrupted.",
+            "Error occured while opening table " + path }));
+    ASSERT_EQ(Main().TableWindows().size(), 1u);
+    CChildFrame* window = Main().TableWindows()[0];
+    EXPECT_TRUE(window->TableDirectory().empty());
+    EXPECT_EQ(window->Grid()->GetRowCount(), 0);
+    EXPECT_FALSE(Main().Router().Query(ID_FILE_OPEN_IN_DIRECTORY).enabled);
+}
+
+TEST_F(ViewerAppTest, OpeningWritesNothingToTheTableOrItsMemo)
+{
+    ScriptedPrompt prompt;
+    testing_support::TableBuilder builder;
+    builder.Version(0x83).Field("NAME", 'C', 8).Field("NOTE", 'M', 10).Record("Ivan             1");
+    const std::string path = tables.File("memo.dbf");
+    builder.Write(path);
+    std::vector<std::uint8_t> memo(1024, 0);
+    memo[0] = 2; // next free block
+    for (int i = 0; i < 5; ++i)
+        memo[512 + i] = static_cast<std::uint8_t>("notes"[i]);
+    memo[517] = 0x1A;
+    memo[518] = 0x1A;
+    testing_support::WriteAllBytes(tables.File("memo.dbt"), memo);
+    const auto tableBefore = ReadAllBytes(path);
+
+    Start({ path, path });
+    ASSERT_EQ(Main().TableWindows().size(), 2u);
+    for (CChildFrame* window : Main().TableWindows()) {
+        window->Grid()->resize(600, 300);
+        (void)window->Grid()->grab();
+    }
+    app->ExitInstance();
+    app.reset();
+    EXPECT_EQ(ReadAllBytes(path), tableBefore);
+    EXPECT_EQ(ReadAllBytes(tables.File("memo.dbt")), memo);
+}
+
+TEST_F(ViewerAppTest, RecentEntriesThatFailLeaveTheListAndDirectoriesStay)
+{
+    const std::string kept = WriteTable("kept.dbf");
+    WriteSettings("[Recent File List]\r\nFile1=" + tables.File("gone.dbf") + "\r\nFile2=" + kept
+        + "\r\nFile3=" + tables.Path() + "\r\nFile4=/no/such/dir/\r\n");
+    ScriptedPrompt prompt { platform::IDOK };
+    Start();
+    app->OpenRecentFile(0); // gone.dbf: "not found", and it leaves the list
+    EXPECT_EQ(prompt.Asked(0).text, "File " + tables.File("gone.dbf") + " not found");
+    app->OpenRecentFile(1); // the classifier directory that exists stays
+    app->OpenRecentFile(2); // the one that does not, goes
+    EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { kept, tables.Path() }));
+    app->OpenRecentFile(0);
+    EXPECT_EQ(OpenPaths(Main()), std::vector<std::string> { kept });
+}
+
+TEST_F(ViewerAppTest, ManyChosenFilesAskFirstAndMissingOnesAreSkipped)
+{
+    std::vector<std::string> chosen;
+    for (int i = 0; i < 5; ++i)
+        chosen.push_back(WriteTable("t" + std::to_string(i) + ".dbf"));
+    chosen.push_back(tables.File("missing.dbf"));
+    std::vector<std::string> opened;
+    const auto open = [&opened](const std::string& path) { opened.push_back(path); };
+    platform::FileSystem& fs = platform::FileSystem::Default();
+    {
+        ScriptedPrompt prompt;
+        EXPECT_EQ(shell::OpenChosenFiles(fs, chosen, open), 5);
+    }
+    chosen.push_back(WriteTable("t5.dbf"));
+    opened.clear();
+    {
+        ScriptedPrompt prompt { platform::IDNO, platform::IDYES };
+        EXPECT_EQ(shell::OpenChosenFiles(fs, chosen, open), 0);
+        EXPECT_EQ(shell::OpenChosenFiles(fs, chosen, open), 6);
+        EXPECT_EQ(prompt.Asked(0).text, "Open 6 files?");
+        EXPECT_EQ(prompt.Asked(0).buttons, platform::PromptButtons::kYesNo);
+    }
+    EXPECT_EQ(opened.size(), 6u);
+    EXPECT_EQ(opened.back(), tables.File("t5.dbf"));
+}
+
+TEST(FileDialogFilterTest, ResourceFiltersBecomeTheWidgetsForm)
+{
+    EXPECT_EQ(shell::FileDialogFilter("DBF files (*.dbf)|*.dbf|All files |*.*||"),
+        QStringLiteral("DBF files (*.dbf);;All files (*)"));
+    EXPECT_EQ(shell::FileDialogFilter("Text|*.txt;*.csv||"), QStringLiteral("Text (*.txt *.csv)"));
+}
+
+} // namespace
