@@ -11,6 +11,9 @@
 #include "tests/support/scripted_prompt.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +129,28 @@ TEST_F(ChildFrameTest, SavingMarksOtherWindowsOnTheFileWhichAskToReadItAgain)
     EXPECT_EQ(prompt.Questions().size(), 2u);
     EXPECT_FALSE(other->ChangedElsewhere());
     EXPECT_EQ(CellText(other, 0, 0), "Saved");
+}
+
+TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf") });
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator())
+                    shown << action->text();
+            }
+            menu->close();
+        }
+    });
+    QWidget* viewport = Main().TableWindows()[0]->Grid()->viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20), viewport->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(viewport, &click);
+    ASSERT_EQ(shown.size(), 12);
+    EXPECT_EQ(shown.first(), QStringLiteral("&Find...\tCtrl+F"));
+    EXPECT_EQ(shown.last(), QStringLiteral("P&roperties..."));
 }
 
 } // namespace

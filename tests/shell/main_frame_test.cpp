@@ -130,6 +130,7 @@ TEST_F(MainFrameTest, TabsFollowTheWindowsAndBringMinimizedOnesBack)
     EXPECT_EQ(TabTexts(tabs), (QStringList { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }));
     EXPECT_EQ(tabs->toolTip(), QString());
     EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("Table %1").arg(QString::fromStdString(tables.File("a"))).left(79));
+    Main().ActiveTableWindow()->Grid()->SetCurrentCell(1, 1);
     Screenshot("main_window_three_tables");
 
     std::vector<CChildFrame*> windows = Main().TableWindows();
