@@ -37,10 +37,4 @@ table::TableDatabase* DatabaseRegistry::Register(const std::string& directory)
     return it->second.get();
 }
 
-table::TableDatabase* DatabaseRegistry::Find(const std::string& directory) const
-{
-    const auto it = m_databases.find(WithSlash(directory));
-    return it == m_databases.end() ? nullptr : it->second.get();
-}
-
 } // namespace shell

@@ -33,8 +33,6 @@ public:
     // seen by the next window.
     table::TableDatabase* Register(const std::string& directory);
 
-    // The registered database of `directory`, or nullptr.
-    table::TableDatabase* Find(const std::string& directory) const;
     std::size_t Size() const { return m_databases.size(); }
 
 private:

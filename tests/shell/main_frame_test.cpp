@@ -104,6 +104,9 @@ TEST_F(MainFrameTest, OldCommonControlsHaveNoFontBarNorTableBar)
     const auto* note = old.findChild<QLabel*>(QStringLiteral("IDC_ABOUT_BARS_NOTE"));
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(note->text().contains(QStringLiteral("the installed version is 4.70.")));
+    old.adjustSize();
+    Screenshot("about_old_controls", &old);
+    Screenshot("main_window_old_controls");
 
     shell::CAboutDlg current({ 4, 71 }, {}, &Main());
     EXPECT_EQ(current.findChild<QLabel*>(QStringLiteral("IDC_ABOUT_BARS_NOTE")), nullptr);

@@ -51,11 +51,11 @@ void ShellTest::WriteSettings(const std::string& text) const
     testing_support::WriteAllBytes(programDir.File("Lumetta.ini"), { text.begin(), text.end() });
 }
 
-void ShellTest::Screenshot(const char* name) const
+void ShellTest::Screenshot(const char* name, QWidget* widget) const
 {
     QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
     const QString path = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/%1.png").arg(QString::fromLatin1(name));
-    EXPECT_TRUE(Main().grab().save(path));
+    EXPECT_TRUE((widget ? widget : &Main())->grab().save(path));
 }
 
 } // namespace shell_testing

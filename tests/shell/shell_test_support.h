@@ -4,6 +4,8 @@
 #include "shell/viewer_app.h"
 #include "tests/support/temp_dir.h"
 
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -29,8 +31,9 @@ protected:
     std::string SettingsText() const;
     void WriteSettings(const std::string& text) const;
 
-    // Saves the main window as `name`.png in the screenshot folder, for a person to look at.
-    void Screenshot(const char* name) const;
+    // Saves `widget` (the main window when null) as `name`.png in the screenshot folder, for
+    // a person to look at.
+    void Screenshot(const char* name, QWidget* widget = nullptr) const;
 
     testing_support::TempDir programDir;
     testing_support::TempDir configDir;

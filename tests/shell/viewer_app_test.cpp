@@ -7,6 +7,7 @@
 #include "shell/file_open_command.h"
 #include "shell/main_frame.h"
 #include "shell/path_text.h"
+#include "table/table.h"
 #include "tablegrid/table_wnd_grid.h"
 #include "tests/shell/shell_test_support.h"
 #include "tests/support/scripted_prompt.h"
@@ -103,6 +104,10 @@ TEST_F(ViewerAppTest, CommandLineOpensFilesInOrderResolvingRelativeNames)
     EXPECT_EQ(OpenPaths(Main()), (std::vector<std::string> { b, a }));
     EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { a, b }));
     EXPECT_TRUE(app->PendingPath().empty());
+    // One database for the directory, shared by both windows.
+    EXPECT_EQ(app->Databases().Size(), 1u);
+    EXPECT_EQ(Main().TableWindows()[0]->Grid()->GetTable()->Database(),
+        Main().TableWindows()[1]->Grid()->GetTable()->Database());
 }
 
 TEST_F(ViewerAppTest, MissingFileIsReportedWithItsAbsoluteName)
