@@ -111,6 +111,10 @@ void CTableWndGrid::OnCurrentCellChanged(int row, int column)
     std::string cell;
     std::string record;
     if (row >= 0 && column >= 0) {
+        // The current row is about to be shown; fill it now so its record number is known
+        // (otherwise a fresh window would say "Record 0").
+        if (!FindCachedRow(row) && HasOpenTable())
+            EnsureRowsCached(row, row);
         cell = FormatText(LoadString(IDS_CELL_POSITION),
                           { row + 1, GetRowCount(), column + 1, GetColumnCount() });
         const long long count = GetTable() ? static_cast<long long>(GetTable()->RecordCount()) : 0;
