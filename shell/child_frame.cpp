@@ -225,8 +225,12 @@ void CChildFrame::Reload()
         return;
     }
     m_grid->RefreshRows(true);
-    if (row >= 0 && m_grid->GetRowCount() > 0)
-        m_grid->SetCurrentCell(std::min(row, m_grid->GetRowCount() - 1), std::max(column, 0));
+    if (row >= 0 && m_grid->GetRowCount() > 0) {
+        // Cached first, so the status bar can name the row's record.
+        const int shown = std::min(row, m_grid->GetRowCount() - 1);
+        m_grid->EnsureRowsCached(shown, shown);
+        m_grid->SetCurrentCell(shown, std::max(column, 0));
+    }
     UpdateTitle();
 }
 

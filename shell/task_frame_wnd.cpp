@@ -33,6 +33,12 @@ CTaskFrameWnd::CTaskFrameWnd(bool newBars, QWidget* parent)
 void CTaskFrameWnd::AddTaskWindow(CTaskChildWnd* window)
 {
     m_mdiArea->addSubWindow(window);
+    // Once a closed window is hidden, whatever is active then takes over, even when the
+    // window area reports nothing (it was the last window).
+    connect(window, &CTaskChildWnd::Closed, this, [this] {
+        QMetaObject::invokeMethod(this, [this] { OnSubWindowActivated(nullptr); },
+            Qt::QueuedConnection);
+    });
     if (!m_tabs)
         return;
     m_tabs->AddWindow(window, TabIcon());
