@@ -3,6 +3,7 @@
 #include "grid/def_grid_impl.h"
 #include "grid/form_grid_impl.h"
 #include "platform/code_page.h"
+#include "platform/utf8.h"
 #include "table/date_format.h"
 #include "table/field_value.h"
 #include "table/table.h"
@@ -87,7 +88,8 @@ bool CTableGrid::OpenTable(const std::string& path, table::TableDatabase* databa
     m_changes.Clear();
     auto opened = std::make_unique<table::CTable>(database);
     if (!database || !opened->Open(path, true)) {
-        Notify(1, path, {});
+        // Paths are the system's UTF-8; the message is the program's 1251 text.
+        Notify(1, platform::Utf8ToAnsi(path), {});
         return false;
     }
     m_ownedTable = std::move(opened);
@@ -359,35 +361,42 @@ bool CTableGrid::SaveChanges(bool byRecordNumber, table::CTable* target)
         target = m_table;
     if (!target || !target->IsOpen())
         return false;
+    // A change whose record cannot be reached is dropped; one the file refuses (a write
+    // error, a full disk) stays pending, so no edit is lost without a word.
+    PendingChangeList kept;
     for (const PendingChange& change : m_changes) {
-        const int record = byRecordNumber ? change.recordNumber : change.row + 1;
+        const auto record = static_cast<std::uint32_t>(byRecordNumber ? change.recordNumber : change.row + 1);
+        const bool reached = change.kind == PendingChange::Kind::kAppendRecord || target->GoTo(record, false);
+        if (!reached)
+            continue;
+        bool written = true;
         switch (change.kind) {
         case PendingChange::Kind::kEditCell: {
             std::string text = change.newText;
             if (target->FieldType(target->FieldIndex(change.fieldName)) == 'L')
                 text = change.newText == "true" ? "T" : "F";
-            if (target->GoTo(static_cast<std::uint32_t>(record), false))
-                (void)target->PutValueByName(static_cast<std::uint32_t>(record), change.fieldName, text, false);
+            written = target->PutValueByName(record, change.fieldName, text, false);
             break;
         }
         case PendingChange::Kind::kMarkDeleted:
-            if (target->GoTo(static_cast<std::uint32_t>(record), false))
-                (void)target->DeleteCurrent();
+            written = target->DeleteCurrent();
             break;
         case PendingChange::Kind::kMarkUndeleted:
-            if (target->GoTo(static_cast<std::uint32_t>(record), false))
-                (void)target->UndeleteCurrent();
+            written = target->UndeleteCurrent();
             break;
         case PendingChange::Kind::kAppendRecord:
-            (void)target->AppendBlank();
+            written = target->AppendBlank();
             break;
         }
+        if (!written)
+            kept.Append(change);
     }
-    m_changes.Clear();
+    const bool saved = kept.Empty();
+    m_changes = std::move(kept);
     ResetRowCount();
     RefreshRows(true);
     Notify(9, {}, {});
-    return true;
+    return saved;
 }
 
 } // namespace tablegrid

@@ -7,6 +7,7 @@
 #include "tablegrid/row_images.h"
 #include "table/table.h"
 #include "table/table_database.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/table_builder.h"
 #include "tests/support/temp_dir.h"
@@ -154,6 +155,27 @@ TEST_F(TableGridTest, EditsStayPendingAndRedWithoutTouchingTheFile)
     EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivanov");
     EXPECT_EQ(RowTexts(*grid, 0)[2], "04.05.2006");
     EXPECT_NE(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
+}
+
+TEST_F(TableGridTest, EditsTheFileRefusesStayPending)
+{
+    const std::string path = EveryType();
+    testing_support::FaultyFileSystem faulty;
+    table::TableDatabase failing(faulty);
+    ASSERT_TRUE(failing.SetDatabaseDirectory(dir.Path()));
+    CTableWndGrid grid(&host);
+    ASSERT_TRUE(grid.OpenTable(path, &failing));
+    ASSERT_TRUE(grid.Create("DBGrid", &images, 0));
+    RowTexts(grid, 0);
+    ASSERT_TRUE(grid.ValidateCell(0, 0, "Ivanov"));
+    const auto before = ReadAllBytes(path);
+    faulty.failWriteFrom = faulty.writes + 1; // a full disk
+    EXPECT_FALSE(grid.SaveChanges(true, nullptr));
+    EXPECT_EQ(grid.PendingChanges().Size(), 1u);
+    EXPECT_EQ(ReadAllBytes(path), before);
+    faulty.failWriteFrom = 0;
+    EXPECT_TRUE(grid.SaveChanges(true, nullptr));
+    EXPECT_FALSE(grid.HasPendingChanges());
 }
 
 TEST_F(TableGridTest, RefusedEdits)
