@@ -36,6 +36,16 @@ void CCtrlHelper::RequestEndEdit()
     QCoreApplication::sendEvent(m_grid, &event);
 }
 
+bool CCtrlHelper::HandleCloseKey(int key)
+{
+    if (key == Qt::Key_Escape)
+        SetCancelled(true);
+    else if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    RequestEndEdit();
+    return true;
+}
+
 void CCtrlHelper::ReportCaret(int position)
 {
     if (!m_grid)

@@ -54,6 +54,8 @@ public:
 protected:
     // Asks the grid to close this editor (Enter, Escape, focus lost).
     void RequestEndEdit();
+    // Enter closes the editor, Escape closes it cancelled; true when `key` was one of them.
+    bool HandleCloseKey(int key);
     void ReportCaret(int position);
 
 private:

@@ -39,18 +39,8 @@ void CGridCheckBox::SetText(std::string_view text)
 
 void CGridCheckBox::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        RequestEndEdit();
-        return;
-    case Qt::Key_Escape:
-        SetCancelled(true);
-        RequestEndEdit();
-        return;
-    default:
+    if (!HandleCloseKey(event->key()))
         QCheckBox::keyPressEvent(event);
-    }
 }
 
 void CGridCheckBox::focusOutEvent(QFocusEvent* event)

@@ -89,20 +89,11 @@ void CGridDateEdit::SetEmpty()
 void CGridDateEdit::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        RequestEndEdit();
+    if (HandleCloseKey(key))
         return;
-    case Qt::Key_Escape:
-        SetCancelled(true);
-        RequestEndEdit();
-        return;
-    case Qt::Key_Delete:
+    if (key == Qt::Key_Delete) {
         SetEmpty();
         return;
-    default:
-        break;
     }
     if (IsEmpty()) {
         const bool starts = key == Qt::Key_Space || key == Qt::Key_Up || key == Qt::Key_Down

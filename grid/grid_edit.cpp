@@ -42,19 +42,10 @@ void CGridEdit::CaretReport()
 
 void CGridEdit::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        RequestEndEdit();
+    if (HandleCloseKey(event->key()))
         return;
-    case Qt::Key_Escape:
-        SetCancelled(true);
-        RequestEndEdit();
-        return;
-    default:
-        QLineEdit::keyPressEvent(event);
-        CaretReport();
-    }
+    QLineEdit::keyPressEvent(event);
+    CaretReport();
 }
 
 void CGridEdit::keyReleaseEvent(QKeyEvent* event)
