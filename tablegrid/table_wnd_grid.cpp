@@ -105,6 +105,14 @@ void CTableWndGrid::RefreshRows(bool)
     CTableGrid::RefreshRows(true);
 }
 
+bool CTableWndGrid::SaveChanges(bool byRecordNumber, table::CTable* target)
+{
+    if (CTableGrid::SaveChanges(byRecordNumber, target))
+        return true;
+    AskBox(LoadString(IDS_SAVE_DATA_ERROR), platform::PromptButtons::kOk, platform::PromptIcon::kStop);
+    return false;
+}
+
 void CTableWndGrid::OnCurrentCellChanged(int row, int column)
 {
     CTableGrid::OnCurrentCellChanged(row, column);

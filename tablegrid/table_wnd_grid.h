@@ -33,6 +33,8 @@ public:
     int Notify(int code, const std::string& text1, const std::string& text2) override;
     std::string GetAbsentText() const override;
     void RefreshRows(bool flush) override;
+    // A save the file refused says so; the refused changes stay pending.
+    bool SaveChanges(bool byRecordNumber, table::CTable* target) override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;

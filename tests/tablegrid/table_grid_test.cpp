@@ -170,7 +170,11 @@ TEST_F(TableGridTest, EditsTheFileRefusesStayPending)
     ASSERT_TRUE(grid.ValidateCell(0, 0, "Ivanov"));
     const auto before = ReadAllBytes(path);
     faulty.failWriteFrom = faulty.writes + 1; // a full disk
-    EXPECT_FALSE(grid.SaveChanges(true, nullptr));
+    {
+        ScriptedPrompt prompt { platform::IDOK };
+        EXPECT_FALSE(grid.SaveChanges(true, nullptr));
+        EXPECT_EQ(prompt.Asked(0).text, "Error occured while saving data.");
+    }
     EXPECT_EQ(grid.PendingChanges().Size(), 1u);
     EXPECT_EQ(ReadAllBytes(path), before);
     faulty.failWriteFrom = 0;
