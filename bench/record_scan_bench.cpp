@@ -9,15 +9,21 @@
 
 namespace {
 
+// The generated table of `records` records, open for reading; a failure skips the benchmark.
+bool OpenBenchTable(benchmark::State& state, std::uint32_t records, table::RecordFile* file)
+{
+    if (file->Open(bench::BenchTable(records), table::RecordFile::Mode::kRead))
+        return true;
+    state.SkipWithError("cannot open the table");
+    return false;
+}
+
 void ReadEveryRecord(benchmark::State& state)
 {
     const auto records = static_cast<std::uint32_t>(state.range(0));
-    const std::string path = bench::BenchTable(records);
     table::RecordFile file(platform::FileSystem::Default());
-    if (!file.Open(path, table::RecordFile::Mode::kRead)) {
-        state.SkipWithError("cannot open the table");
+    if (!OpenBenchTable(state, records, &file))
         return;
-    }
     for (auto _ : state) {
         std::uint64_t deleted = 0;
         for (std::uint32_t k = 1; k <= records; ++k) {
@@ -36,12 +42,9 @@ void ReadEveryRecord(benchmark::State& state)
 void ReadRuns(benchmark::State& state)
 {
     const auto records = static_cast<std::uint32_t>(state.range(0));
-    const std::string path = bench::BenchTable(records);
     table::RecordFile file(platform::FileSystem::Default());
-    if (!file.Open(path, table::RecordFile::Mode::kRead)) {
-        state.SkipWithError("cannot open the table");
+    if (!OpenBenchTable(state, records, &file))
         return;
-    }
     for (auto _ : state) {
         std::uint64_t deleted = 0;
         for (std::uint32_t k = 1; k <= records;) {
@@ -64,12 +67,9 @@ void ReadRuns(benchmark::State& state)
 void ReadAtRandom(benchmark::State& state)
 {
     const std::uint32_t records = 1'000'000;
-    const std::string path = bench::BenchTable(records);
     table::RecordFile file(platform::FileSystem::Default());
-    if (!file.Open(path, table::RecordFile::Mode::kRead)) {
-        state.SkipWithError("cannot open the table");
+    if (!OpenBenchTable(state, records, &file))
         return;
-    }
     std::uint32_t k = 1;
     for (auto _ : state) {
         k = (k * 2654435761u) % records + 1;
