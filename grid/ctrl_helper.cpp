@@ -1,6 +1,7 @@
 #include "grid/ctrl_helper.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace grid {
@@ -44,6 +45,16 @@ bool CCtrlHelper::HandleCloseKey(int key)
         return false;
     RequestEndEdit();
     return true;
+}
+
+bool CCtrlHelper::LostFocusToPopup(const QFocusEvent& event)
+{
+    if (event.reason() == Qt::PopupFocusReason || QApplication::activePopupWidget())
+        return true;
+    // Some platforms make the menu the active window for the time it is shown.
+    const QWidget* active = QApplication::activeWindow();
+    return event.reason() == Qt::ActiveWindowFocusReason && active
+        && active->windowType() == Qt::Popup;
 }
 
 void CCtrlHelper::ReportCaret(int position)

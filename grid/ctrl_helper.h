@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class QFocusEvent;
 class QWidget;
 
 namespace grid {
@@ -57,6 +58,9 @@ protected:
     // Enter closes the editor, Escape closes it cancelled; true when `key` was one of them.
     bool HandleCloseKey(int key);
     void ReportCaret(int position);
+    // The focus went to a popup, such as the editor's own context menu, which gives it back
+    // when it closes: the editor stays open for what the menu does.
+    static bool LostFocusToPopup(const QFocusEvent& event);
 
 private:
     bool m_cancelled = false;

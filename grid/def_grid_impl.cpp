@@ -307,6 +307,8 @@ int CDefGridImpl::AutofitColumn(int column)
         return 0;
     CColumn& record = MutableColumn(column);
     int width = record.headerTextWidth;
+    if (!record.widestText.isEmpty())
+        width = std::max(width, WidestTextExtent(record, record.alignment == kAlignLeft) + 14);
     const int rowCount = m_grid->GetRowCount();
     const int visible = m_grid->viewport()->height() / m_rowHeight;
     const int last = std::min(rowCount - 1, m_topRow + visible - 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/cell_text_fit.h"
 #include "grid/grid_hdr_ctrl.h"
 #include "grid/grid_impl.h"
 #include "grid/grid_layout.h"
@@ -53,8 +54,12 @@ public:
     void OnPaint(QPaintEvent* event) override;
     bool OnKeyDown(QKeyEvent* event) override;
 
-    // Sets a column to its widest visible text (+14) or its title, whichever is wider, and
-    // returns the width (0 without columns).
+    // What cell (row, column) shows of its cached text where it is now, cut marks included;
+    // empty for a row not cached.
+    QString ShownCellText(int row, int column) const;
+
+    // Sets a column to its widest visible text (+14), its widest possible text (+14) or its
+    // title, whichever is wider, and returns the width (0 without columns).
     int AutofitColumn(int column);
     void AutofitColumns();
 
@@ -80,6 +85,7 @@ private:
     void SyncLayout();
     void PlaceHeader();
     int TextExtent(const std::string& text, bool leftAligned) const;
+    FittedCellText FitCell(int column, int left, int right, const QString& shown) const;
     void PaintCells(QPainter& painter, const QRect& clip, int first, int last);
     void PaintRowHeader(QPainter& painter, int first, int last);
 

@@ -80,14 +80,16 @@ void CDefGridImpl::PaintCells(QPainter& painter, const QRect& clip, int first, i
             painter.fillRect(cell, back);
             if (shown.isEmpty())
                 continue;
+            const FittedCellText fitted = FitCell(c, left, right, shown);
             painter.save();
             painter.setClipRect(cell);
             painter.setPen(text);
             const int baseline = rowBottom - 3 - descent;
-            int x = left + 2;
-            if (column.alignment == kAlignRight)
-                x = right - 2 - painter.fontMetrics().horizontalAdvance(shown);
-            painter.drawText(QPoint(x, baseline), shown);
+            painter.drawText(QPoint(fitted.x, baseline), fitted.text);
+            if (fitted.CutLeft())
+                painter.drawText(QPoint(fitted.leftMarkX, baseline), QString(kCutMark));
+            if (fitted.CutRight())
+                painter.drawText(QPoint(fitted.rightMarkX, baseline), QString(kCutMark));
             painter.restore();
         }
     }
@@ -124,6 +126,31 @@ void CDefGridImpl::PaintCells(QPainter& painter, const QRect& clip, int first, i
             painter.drawRect(QRect(QPoint(left - 1, top), QPoint(right, top + rowHeight)));
         }
     }
+}
+
+// `left` and `right` are the column's edges in the data area, the grid line at `right`.
+FittedCellText CDefGridImpl::FitCell(int column, int left, int right, const QString& shown) const
+{
+    const CColumn& record = Column(column);
+    const int viewRight = m_grid ? m_grid->viewport()->width() - m_rowHeaderWidth : m_pageWidth;
+    return FitCellText(shown, QFontMetrics(m_font), left + 2, right - 2, 0, viewRight,
+        record.alignment == kAlignRight, record.wholeText);
+}
+
+QString CDefGridImpl::ShownCellText(int row, int column) const
+{
+    if (!m_grid || column < 0 || column >= ColumnCount())
+        return {};
+    const GridRow* cached = m_grid->FindCachedRow(row);
+    if (!cached || column >= cached->ColumnCount())
+        return {};
+    const CColumn& record = Column(column);
+    const QString shown = DisplayText(
+        cached->texts[static_cast<size_t>(column)], record.alignment == kAlignLeft);
+    if (shown.isEmpty())
+        return {};
+    const int left = record.left - HPosition();
+    return FitCell(column, left, left + record.width - 1, shown).Shown();
 }
 
 void CDefGridImpl::PaintRowHeader(QPainter& painter, int first, int last)

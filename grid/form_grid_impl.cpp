@@ -1,5 +1,6 @@
 #include "grid/form_grid_impl.h"
 
+#include "grid/cell_text_fit.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_wnd.h"
 
@@ -46,6 +47,12 @@ void CFormGridImpl::InsertColumn(int index, const QString& title, int characters
     Measure();
 }
 
+void CFormGridImpl::SetColumnFit(int index, const QString& widestText, bool wholeText)
+{
+    CGridImpl::SetColumnFit(index, widestText, wholeText);
+    Measure();
+}
+
 void CFormGridImpl::ClearColumns()
 {
     CGridImpl::ClearColumns();
@@ -59,14 +66,24 @@ void CFormGridImpl::Measure()
     m_boldFont.setWeight(QFont::Bold);
     const QFontMetrics bold(m_boldFont);
     m_nameWidth = 0;
-    int characters = 0;
-    for (const auto& column : m_columns) {
-        m_nameWidth = std::max(m_nameWidth, bold.horizontalAdvance(column->title));
-        characters = std::max(characters, column->characters);
+    int boxWidth = 5;
+    for (int i = 0; i < ColumnCount(); ++i) {
+        m_nameWidth = std::max(m_nameWidth, bold.horizontalAdvance(Column(i).title));
+        boxWidth = std::max(boxWidth, BoxWidth(i));
     }
     const GridFontMetrics metrics = CGridWnd::MeasureFont(font);
     m_lineHeight = metrics.height + 6;
-    m_contentWidth = characters * metrics.maxCharWidth + m_nameWidth + 20;
+    m_contentWidth = boxWidth + m_nameWidth + 15;
+}
+
+// As wide as the column's characters, and never narrower than its widest possible text, so
+// that a logical shows "false" and a number all its digits.
+int CFormGridImpl::BoxWidth(int column) const
+{
+    const int characters = Column(column).characters + (m_trueType ? 1 : 0);
+    const int maxCharWidth = m_grid ? m_grid->GetFontMetrics().maxCharWidth
+                                    : CGridWnd::MeasureFont(m_font).maxCharWidth;
+    return std::max(characters * maxCharWidth, WidestTextExtent(Column(column), true) + 4) + 5;
 }
 
 int CFormGridImpl::HPosition() const
@@ -76,8 +93,7 @@ int CFormGridImpl::HPosition() const
 
 int CFormGridImpl::ValueRight(int column) const
 {
-    const int characters = Column(column).characters + (m_trueType ? 1 : 0);
-    return characters * (m_grid ? m_grid->GetFontMetrics().maxCharWidth : 8) + ValueLeft() + 5;
+    return ValueLeft() + BoxWidth(column);
 }
 
 void CFormGridImpl::OnButtonDown(QPoint point)
@@ -127,16 +143,17 @@ void CFormGridImpl::OnVScrolled(int, int, int newV, int)
     m_grid->viewport()->update();
 }
 
-// The editor covers the value box less its margins; with pictures the boxes move right by
-// the picture strip, and so does the editor.
+// The editor lies on the painted value box, inside the frame of the current field, so no
+// painted text shows beside it; with pictures the boxes move right by the picture strip, and
+// so does the editor. Boxes scrolled sideways take the editor with them.
 bool CFormGridImpl::GetCellRect(int row, int column, QRect* rect) const
 {
     if (!m_grid || row != m_grid->GetCurrentRow() || column < 0 || column >= ColumnCount())
         return false;
-    const int left = ValueLeft() + 2;
+    const int left = ValueLeft() + 1 - HPosition();
     const int top = (column - m_firstLine) * m_lineHeight + 3;
     const int bottom = top + m_lineHeight - 6;
-    const int right = std::min(ValueRight(column) - 10, m_grid->viewport()->width());
+    const int right = std::min(ValueRight(column) - 1 - HPosition(), m_grid->viewport()->width());
     *rect = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
     return true;
 }
@@ -187,6 +204,31 @@ bool CFormGridImpl::OnKeyDown(QKeyEvent* event)
     m_grid->SetCurrentCell(
         ClampIndex(row, m_grid->GetRowCount()), ClampIndex(field, m_grid->GetColumnCount()));
     return true;
+}
+
+// In the painter's coordinates, which are scrolled by the horizontal position.
+FittedCellText CFormGridImpl::FitValue(int column, const QRect& box, const QString& shown) const
+{
+    const int hPosition = HPosition();
+    const int viewWidth = m_grid ? m_grid->viewport()->width() : m_pageWidth;
+    return FitCellText(shown, QFontMetrics(m_font), box.left() + 2, box.right() + 1 - 2,
+        hPosition, hPosition + viewWidth, Column(column).alignment == kAlignRight,
+        Column(column).wholeText);
+}
+
+QString CFormGridImpl::ShownValueText(int column) const
+{
+    if (!m_grid || column < 0 || column >= ColumnCount())
+        return {};
+    const GridRow* cached = m_grid->FindCachedRow(m_grid->GetCurrentRow());
+    if (!cached || column >= cached->ColumnCount())
+        return {};
+    const QString shown = DisplayText(cached->texts[static_cast<size_t>(column)], true);
+    if (shown.isEmpty())
+        return {};
+    const int top = column * m_lineHeight;
+    const QRect box(QPoint(ValueLeft(), top), QPoint(ValueRight(column) - 1, top + m_lineHeight - 1));
+    return FitValue(column, box, shown).Shown();
 }
 
 void CFormGridImpl::OnPaint(QPaintEvent* event)
@@ -258,10 +300,12 @@ void CFormGridImpl::OnPaint(QPaintEvent* event)
         painter.setClipRect(box);
         painter.setPen(text);
         const int baseline = bottom - 3 - descent;
-        int x = box.left() + 2;
-        if (Column(i).alignment == kAlignRight)
-            x = box.right() + 1 - 2 - painter.fontMetrics().horizontalAdvance(shown);
-        painter.drawText(QPoint(x, baseline), shown);
+        const FittedCellText fitted = FitValue(i, box, shown);
+        painter.drawText(QPoint(fitted.x, baseline), fitted.text);
+        if (fitted.CutLeft())
+            painter.drawText(QPoint(fitted.leftMarkX, baseline), QString(kCutMark));
+        if (fitted.CutRight())
+            painter.drawText(QPoint(fitted.rightMarkX, baseline), QString(kCutMark));
         painter.restore();
         if (clipRight > box.right())
             painter.fillRect(QRect(QPoint(box.right() + 1, top), QPoint(clipRight, bottom - 1)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/cell_text_fit.h"
 #include "grid/grid_impl.h"
 
 #include <QFont>
@@ -23,6 +24,7 @@ public:
     void InsertColumn(int index, const QString& title, int characters, int width, int minWidth,
         int alignment) override;
     void ClearColumns() override;
+    void SetColumnFit(int index, const QString& widestText, bool wholeText) override;
     void OnButtonDown(QPoint point) override;
     void Relayout() override;
     void ScrollToCurrent() override;
@@ -42,10 +44,15 @@ public:
     int ValueLeft() const { return m_pictureWidth + m_nameWidth + 15; }
     // Right edge (exclusive) of column `column`'s value box.
     int ValueRight(int column) const;
+    // What field `column` of the current row shows where it is now, cut marks included
+    // (the box of the current field is measured as when the field is not current).
+    QString ShownValueText(int column) const;
 
 private:
     int HPosition() const;
     void Measure();
+    int BoxWidth(int column) const;
+    FittedCellText FitValue(int column, const QRect& box, const QString& shown) const;
 
     int m_nameWidth = 0;
     int m_contentWidth = 0;

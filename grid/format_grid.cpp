@@ -1,6 +1,7 @@
 #include "grid/format_grid.h"
 
 #include "grid/grid_check_box.h"
+#include "grid/grid_date.h"
 #include "grid/grid_date_edit.h"
 #include "grid/grid_edit.h"
 #include "grid/grid_impl.h"
@@ -56,6 +57,35 @@ void CFormatGrid::InsertColumn(int index, std::string_view title, int type, int 
     index = std::clamp(index, 0, static_cast<int>(m_columns.size()));
     m_columns.insert(m_columns.begin() + index,
         std::make_unique<CColumn>(CColumn { type, width, decimals }));
+    ApplyColumnFit(index);
+}
+
+// The widest text of a number is its field full of digits, with a sign in front; of a date,
+// any date in the grid's date form; of a logical, the longer of its two texts.
+void CFormatGrid::ApplyColumnFit(int index)
+{
+    const CColumn* column = GetColumn(index);
+    if (!column)
+        return;
+    switch (column->type) {
+    case kNumeric: {
+        const int fraction = column->decimals > 0 ? column->decimals + 1 : 0;
+        std::string widest = "-" + std::string(std::max(column->width - fraction, 1), '9');
+        if (column->decimals > 0)
+            widest += "." + std::string(column->decimals, '9');
+        SetColumnFit(index, widest, true);
+        break;
+    }
+    case kDate:
+        SetColumnFit(index, FormatGridDate({ 2000, 12, 28 }, m_dateFormat), true);
+        break;
+    case kLogical:
+        SetColumnFit(index, m_trueText.size() >= m_falseText.size() ? m_trueText : m_falseText,
+            false);
+        break;
+    default:
+        break;
+    }
 }
 
 void CFormatGrid::ClearColumns()
@@ -84,6 +114,10 @@ void CFormatGrid::SetDateFormatIndex(int format)
     m_dateFormat = format;
     if (m_dateEditor)
         m_dateEditor->SetDateFormatIndex(format);
+    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i) {
+        if (m_columns[static_cast<size_t>(i)]->type == kDate)
+            ApplyColumnFit(i);
+    }
 }
 
 void CFormatGrid::PrepareEditor(CCtrlHelper* editor)

@@ -84,6 +84,8 @@ protected:
     void OnCaretPosition(int position) override;
 
 private:
+    void ApplyColumnFit(int index);
+
     std::string m_checkBoxCaption = "boolean";
     std::string m_trueText = "true";
     std::string m_falseText = "false";

@@ -46,7 +46,8 @@ void CGridCheckBox::keyPressEvent(QKeyEvent* event)
 void CGridCheckBox::focusOutEvent(QFocusEvent* event)
 {
     QCheckBox::focusOutEvent(event);
-    RequestEndEdit();
+    if (!LostFocusToPopup(*event))
+        RequestEndEdit();
 }
 
 } // namespace grid

@@ -2,8 +2,10 @@
 
 #include "platform/qt/ansi_string.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -11,9 +13,10 @@ namespace grid {
 
 namespace {
 
-// The dates the picker shows; the day before the first is its empty state.
-const QDate kFirstDate(1970, 1, 1);
-const QDate kLastDate(2038, 1, 1);
+// The dates the picker shows: every date a date field holds that the grid reads back (years
+// 1001 to 9999). The day before the first is its empty state.
+const QDate kFirstDate(1001, 1, 1);
+const QDate kLastDate(9999, 12, 31);
 
 std::string_view Trim(std::string_view text)
 {
@@ -46,12 +49,15 @@ QDate CGridDateEdit::EmptyDate()
     return kFirstDate.addDays(-1);
 }
 
-// Taller than the cell by 4 pixels each way; never so narrow that the date is cut by the
-// step buttons (it may then cover part of the next column while it is open).
+// Taller than the cell by 4 pixels each way and as wide as the cell, so the next column
+// stays in sight. A cell too narrow for the date and the step buttons drops the buttons, so
+// the date is not cut; Up and Down still step it.
 void CGridDateEdit::MoveTo(const QRect& rect)
 {
-    QRect placed = rect.adjusted(0, -4, 0, 4);
-    placed.setWidth(std::max(placed.width(), sizeHint().width()));
+    const QRect placed = rect.adjusted(0, -4, 0, 4);
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    if (placed.width() < sizeHint().width())
+        setButtonSymbols(QAbstractSpinBox::NoButtons);
     setGeometry(placed);
 }
 
@@ -92,7 +98,10 @@ void CGridDateEdit::keyPressEvent(QKeyEvent* event)
     if (HandleCloseKey(key))
         return;
     if (key == Qt::Key_Delete) {
+        // Also when the editor opened empty on a text that is not a date: the user asked
+        // for an empty date, not for the text back.
         SetEmpty();
+        m_touched = true;
         return;
     }
     if (IsEmpty()) {
@@ -108,10 +117,27 @@ void CGridDateEdit::keyPressEvent(QKeyEvent* event)
     QDateEdit::keyPressEvent(event);
 }
 
+// A wheel turn over the open editor closes it, as a turn anywhere in the grid does, rather
+// than stepping the date under the pointer: the turn is handed to the grid's viewport, the
+// editor's parent, where it closes the editor and scrolls.
+void CGridDateEdit::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    QWidget* host = parentWidget();
+    if (!host)
+        return;
+    const QPointF at = mapTo(host, event->position().toPoint());
+    QWheelEvent turn(at, event->globalPosition(), event->pixelDelta(), event->angleDelta(),
+        event->buttons(), event->modifiers(), event->phase(), event->inverted(),
+        event->source());
+    QCoreApplication::sendEvent(host, &turn);
+}
+
 void CGridDateEdit::focusOutEvent(QFocusEvent* event)
 {
     QDateEdit::focusOutEvent(event);
-    RequestEndEdit();
+    if (!LostFocusToPopup(*event))
+        RequestEndEdit();
 }
 
 } // namespace grid

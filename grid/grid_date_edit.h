@@ -8,9 +8,9 @@
 namespace grid {
 
 // The editor of date cells: a date picker in the grid's date form with an empty state. A
-// text that does not parse, or a date the picker cannot show (before 1970 or after
-// 2038-01-01), opens it empty. In the empty state Space, Up, Down or a digit start from
-// today's date; Delete empties it again.
+// text that does not parse as a date of the years 1001 to 9999 opens it empty. In the empty
+// state Space, Up, Down or a digit start from today's date; Delete empties it, whatever it
+// was opened on. A wheel turn over it is the grid's, which closes it.
 //
 // An editor the user did not touch hands back exactly the text it was opened with, so
 // opening and closing a cell never changes it, whatever the picker could show of it.
@@ -35,6 +35,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

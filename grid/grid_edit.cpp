@@ -63,7 +63,8 @@ void CGridEdit::focusInEvent(QFocusEvent* event)
 void CGridEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    RequestEndEdit();
+    if (!LostFocusToPopup(*event))
+        RequestEndEdit();
 }
 
 void CGridEdit::mousePressEvent(QMouseEvent* event)

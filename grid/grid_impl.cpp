@@ -3,9 +3,12 @@
 #include "grid/grid_wnd.h"
 #include "platform/qt/ansi_string.h"
 
+#include <QFontMetrics>
 #include <QPalette>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace grid {
 
@@ -45,6 +48,14 @@ void CGridImpl::InsertColumn(int index, const QString& title, int characters, in
     column->alignment = alignment;
     index = std::clamp(index, 0, ColumnCount());
     m_columns.insert(m_columns.begin() + index, std::move(column));
+}
+
+void CGridImpl::SetColumnFit(int index, const QString& widestText, bool wholeText)
+{
+    if (index < 0 || index >= ColumnCount())
+        return;
+    MutableColumn(index).widestText = widestText;
+    MutableColumn(index).wholeText = wholeText;
 }
 
 void CGridImpl::ClearColumns()
@@ -96,13 +107,23 @@ void CGridImpl::OnSize()
 
 // A notch is 120 eighths of a degree; each notch moves the vertical bar by the desktop's
 // wheel line count, one unit a line, down for a turn towards the user.
+// Touchpads and fine wheels send parts of a notch: the parts add up until they make a line,
+// and what is left over waits for the next event. A turn the other way starts afresh.
 void CGridImpl::OnWheel(QWheelEvent* event)
 {
-    const int notches = event->angleDelta().y() / 120;
-    if (notches == 0 || !m_grid)
+    const int delta = event->angleDelta().y();
+    if (delta == 0 || !m_grid)
+        return;
+    if ((delta > 0) != (m_wheelRemainder > 0))
+        m_wheelRemainder = 0;
+    m_wheelRemainder += static_cast<long long>(delta) * CGridWnd::WheelScrollLines();
+    const long long lines = m_wheelRemainder / 120;
+    m_wheelRemainder -= lines * 120;
+    if (lines == 0)
         return;
     QScrollBar* bar = m_grid->verticalScrollBar();
-    bar->setValue(bar->value() - notches * CGridWnd::WheelScrollLines());
+    bar->setValue(static_cast<int>(std::clamp<long long>(bar->value() - lines, bar->minimum(),
+        bar->maximum())));
 }
 
 void CGridImpl::OnFocusChanged(bool focused)
@@ -119,10 +140,21 @@ bool CGridImpl::IsCurrentView() const
 
 QString CGridImpl::DisplayText(const std::string& text, bool leadingBlank) const
 {
-    QString shown = platform::qt::FromAnsi(text);
+    return DisplayText(platform::qt::FromAnsi(text), leadingBlank);
+}
+
+QString CGridImpl::DisplayText(QString text, bool leadingBlank) const
+{
     if (leadingBlank && m_trueType)
-        shown.prepend(QLatin1Char(' '));
-    return shown;
+        text.prepend(QLatin1Char(' '));
+    return text;
+}
+
+int CGridImpl::WidestTextExtent(const CColumn& column, bool leadingBlank) const
+{
+    if (column.widestText.isEmpty())
+        return 0;
+    return QFontMetrics(m_font).horizontalAdvance(DisplayText(column.widestText, leadingBlank));
 }
 
 } // namespace grid

@@ -42,6 +42,12 @@ public:
         int headerTextWidth = 40;
         int left = 10; // left edge in the data area
         int alignment = kAlignLeft;
+        // The widest text the column's cells can show (a number of the field's full width,
+        // a date); autofit never makes the column narrower, the form view's box holds it.
+        QString widestText;
+        // A text that must be seen whole or marked as cut (numbers, dates), never shortened
+        // into another value.
+        bool wholeText = false;
     };
 
     CGridImpl() = default;
@@ -67,6 +73,7 @@ public:
     virtual void OnVScrolled(int newH, int oldH, int newV, int oldV);
     virtual bool GetCellRect(int row, int column, QRect* rect) const;
     virtual int GetTopRow() const;
+    virtual void SetColumnFit(int index, const QString& widestText, bool wholeText);
 
     // Input of the grid's viewport while this view is current.
     virtual void OnPaint(QPaintEvent* event);
@@ -90,6 +97,9 @@ protected:
     // The text of a cell as drawn: one blank before left-aligned text in a scalable font
     // keeps it off the grid line.
     QString DisplayText(const std::string& text, bool leadingBlank) const;
+    QString DisplayText(QString text, bool leadingBlank) const;
+    // The extent of the column's widest possible text as drawn; 0 when it has none.
+    int WidestTextExtent(const CColumn& column, bool leadingBlank) const;
 
     bool m_attached = false;
     bool m_trueType = false;
@@ -105,6 +115,8 @@ protected:
     int m_pageRows = 10;
     const GridImageList* m_imageList = nullptr;
     QRect m_imageRect;
+    // Wheel movement, in 120ths of a line, not yet turned into lines.
+    long long m_wheelRemainder = 0;
 };
 
 } // namespace grid

@@ -138,6 +138,13 @@ void CGridWnd::InsertColumn(int index, std::string_view title, int characters, i
         impl->InsertColumn(index, shown, characters, width, minWidth, alignment);
 }
 
+void CGridWnd::SetColumnFit(int index, std::string_view widestText, bool wholeText)
+{
+    const QString widest = platform::qt::FromAnsi(widestText);
+    for (CGridImpl* impl : m_impls)
+        impl->SetColumnFit(index, widest, wholeText);
+}
+
 void CGridWnd::SetRowCount(int rowCount)
 {
     m_rowCount = std::max(rowCount, 0);

@@ -59,6 +59,10 @@ public:
     // Alignment 0 = left, 2 = right. `title` is in code page 1251.
     void InsertColumn(int index, std::string_view title, int characters, int width,
         int minWidth, int alignment);
+    // How column `index` fits its texts in every view: `widestText` (code page 1251) is the
+    // widest text its cells can show; a `wholeText` column marks a cut text instead of
+    // showing part of it as if it were all.
+    void SetColumnFit(int index, std::string_view widestText, bool wholeText);
     void SetRowCount(int rowCount);
 
     void SetCacheSize(int capacity, int margin);

@@ -8,10 +8,12 @@
 #include "tests/grid/demo_grid.h"
 #include "tests/grid/grid_test_util.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -228,7 +230,7 @@ TEST_F(CtrlGridTest, TheCheckBoxIsCheckedOnlyForTheExactTrueText)
 TEST_F(CtrlGridTest, TheDateEditorOpensEmptyOnWhatItCannotShowAndGivesItBackUntouched)
 {
     CGridDateEdit* dates = grid->GetDateEditor();
-    for (const char* text : { "", "31.02.2001", "garbage!!", "01.01.1965" }) {
+    for (const char* text : { "", "31.02.2001", "garbage!!", "01.01.0999" }) {
         dates->SetText(text);
         EXPECT_TRUE(dates->IsEmpty()) << text;
         EXPECT_EQ(dates->GetText(), text);
@@ -246,6 +248,70 @@ TEST_F(CtrlGridTest, TheDateEditorOpensEmptyOnWhatItCannotShowAndGivesItBackUnto
     EXPECT_EQ(dates->GetText(), "");
     QTest::keyClick(dates, Qt::Key_Space);
     EXPECT_EQ(dates->date(), QDate::currentDate());
+}
+
+// A date field holds any date of the years the grid reads; the editor shows and sets them all,
+// and Delete empties it even when it opened empty on a text that is not a date.
+TEST_F(CtrlGridTest, TheDateEditorSetsAndClearsEveryDateAFieldHolds)
+{
+    CGridDateEdit* dates = grid->GetDateEditor();
+    dates->SetText("01.01.1965");
+    EXPECT_EQ(dates->date(), QDate(1965, 1, 1));
+    dates->SetText("31.12.2999");
+    EXPECT_EQ(dates->date(), QDate(2999, 12, 31));
+    dates->setFocus();
+    QTest::keyClick(dates, Qt::Key_Down);
+    EXPECT_EQ(dates->GetText(), "30.12.2999");
+
+    for (const char* text : { "31.02.2001", "garbage!!" }) {
+        dates->SetText(text);
+        ASSERT_TRUE(dates->IsEmpty());
+        QTest::keyClick(dates, Qt::Key_Delete);
+        EXPECT_EQ(dates->GetText(), "") << text;
+    }
+}
+
+// A wheel turn over the open date editor is the grid's: it closes the editor, as a turn over
+// any other editor does, and the date stays as it was.
+TEST_F(CtrlGridTest, AWheelTurnOverTheDateEditorClosesItUnchanged)
+{
+    Open(1, test::DemoGrid::kDate); // "02.05.2001"
+    CGridDateEdit* dates = grid->GetDateEditor();
+    ASSERT_EQ(grid->GetActiveEditor(), dates);
+    const QPointF at(dates->width() / 2.0, dates->height() / 2.0);
+    QWheelEvent wheel(at, dates->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(dates, &wheel);
+    EXPECT_FALSE(grid->IsEditing());
+    EXPECT_EQ(CellText(1, test::DemoGrid::kDate), "02.05.2001");
+}
+
+// The editor's context menu (cut, copy, paste) acts on the open editor, which stays open.
+TEST_F(CtrlGridTest, TheEditorsContextMenuLeavesItOpen)
+{
+    for (int column : { int(test::DemoGrid::kName), int(test::DemoGrid::kDate) }) {
+        Open(1, column);
+        ASSERT_NE(grid->GetActiveEditor(), nullptr);
+        QWidget* editor = grid->GetActiveEditor()->Widget();
+        bool openWhileMenuShown = false;
+        bool menuShown = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                openWhileMenuShown = grid->IsEditing() && editor->isVisible();
+                popup->close();
+            }
+        });
+        const QPoint at(5, 5);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, editor->mapToGlobal(at));
+        QApplication::sendEvent(editor, &menu);
+        QCoreApplication::processEvents(); // for a menu that did not wait in its own loop
+        ASSERT_TRUE(menuShown) << column;
+        EXPECT_TRUE(openWhileMenuShown) << column;
+        EXPECT_TRUE(grid->IsEditing()) << column;
+        QTest::keyClick(editor, Qt::Key_Escape);
+        EXPECT_FALSE(grid->IsEditing());
+    }
 }
 
 TEST_F(CtrlGridTest, TheDateEditorFollowsTheDateForm)
@@ -269,7 +335,7 @@ TEST_F(CtrlGridTest, TheDateEditorFollowsTheDateForm)
     ASSERT_TRUE(grid->GetCellRect(1, test::DemoGrid::kDate, &cell));
     EXPECT_EQ(dates->geometry().topLeft(), cell.topLeft() - QPoint(0, 4));
     EXPECT_EQ(dates->geometry().bottom(), cell.bottom() + 4);
-    EXPECT_GE(dates->geometry().width(), cell.width());
+    EXPECT_EQ(dates->geometry().width(), cell.width()); // the next column stays in sight
     QTest::keyClick(Focus(), Qt::Key_Return);
     EXPECT_FALSE(grid->IsEditing());
     EXPECT_EQ(CellText(1, test::DemoGrid::kDate), "02.05.2001");

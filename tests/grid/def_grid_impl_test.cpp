@@ -153,6 +153,77 @@ TEST_F(DefGridImplTest, TheWheelScrollsByTheDesktopLineCount)
     EXPECT_EQ(Cell(), std::make_pair(-1, -1)); // scrolling never moves the current cell
 }
 
+// Touchpads send parts of a notch; together they scroll as the notch would.
+TEST_F(DefGridImplTest, FineWheelStepsAddUpToLines)
+{
+    auto turn = [this](int delta) {
+        const QPointF at(50, 50);
+        QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid.viewport(), &wheel);
+    };
+    const int desktopLines = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(3);
+    for (int i = 0; i < 12; ++i)
+        turn(-10);
+    EXPECT_EQ(view.GetTopRow(), 3);
+    for (int i = 0; i < 6; ++i)
+        turn(-40); // a line each
+    EXPECT_EQ(view.GetTopRow(), 9);
+    // Less than a line left over one way is dropped when the wheel turns back.
+    turn(-30);
+    EXPECT_EQ(view.GetTopRow(), 9);
+    turn(120);
+    EXPECT_EQ(view.GetTopRow(), 6);
+    QApplication::setWheelScrollLines(desktopLines);
+}
+
+// Whatever a numeric or date cell shows reads as its value or as plainly cut: its whole
+// text, a '#' fill, or a text with the cut mark. Never the same text with digits missing.
+TEST_F(DefGridImplTest, NumbersAndDatesNeverReadAsOtherValues)
+{
+    grid.SetRowCount(1000);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    view.AutofitColumns();
+    const int top = view.GetTopRow();
+    auto check = [&](const char* when) {
+        (void)grid.grab();
+        for (int column : { int(test::DemoGrid::kAmount), int(test::DemoGrid::kDate) }) {
+            for (int row = top; row < top + view.PageRows(); ++row) {
+                const QString full = platform::qt::FromAnsi(test::DemoGrid::GeneratedText(row, column));
+                const QString shown = view.ShownCellText(row, column).trimmed();
+                if (full.isEmpty() || shown == full.trimmed())
+                    continue;
+                const bool filled = !shown.isEmpty() && shown.count(QLatin1Char('#')) == shown.size();
+                EXPECT_TRUE(filled || shown.contains(kCutMark))
+                    << when << ": row " << row << " shows " << shown.toStdString() << " of "
+                    << full.toStdString();
+            }
+        }
+    };
+    check("fitted");
+    for (int row = top; row < top + view.PageRows(); ++row)
+        EXPECT_EQ(view.ShownCellText(row, test::DemoGrid::kAmount).trimmed().toStdString(),
+            test::DemoGrid::GeneratedText(row, test::DemoGrid::kAmount));
+    // Narrowed by a divider to the least width: a fill.
+    ASSERT_TRUE(view.TrackColumnWidth(test::DemoGrid::kAmount, 30));
+    check("narrowed");
+    const QString narrowed = view.ShownCellText(top, test::DemoGrid::kAmount);
+    EXPECT_FALSE(narrowed.isEmpty());
+    EXPECT_EQ(narrowed, QString(narrowed.size(), QLatin1Char('#')));
+    view.AutofitColumns();
+    // Scrolled sideways step by step: columns partly off either edge.
+    test::SizeForRows(&grid, view, 20, 200);
+    QScrollBar* bar = grid.horizontalScrollBar();
+    for (int h = 0; h <= bar->maximum(); h += 7) {
+        bar->setValue(h);
+        check(("scrolled to " + std::to_string(h)).c_str());
+    }
+    // A character column partly scrolled off the left says so too.
+    bar->setValue(30);
+    EXPECT_TRUE(view.ShownCellText(top, test::DemoGrid::kName).startsWith(kCutMark));
+}
+
 TEST_F(DefGridImplTest, ColumnsScrollIntoViewByTheirEdges)
 {
     test::SizeForRows(&grid, view, 20, 230);
@@ -192,9 +263,16 @@ TEST_F(DefGridImplTest, DoubleClickOnADividerFitsTheColumn)
     EXPECT_EQ(header->ItemWidth(0), widest);
     EXPECT_EQ(view.Column(1).left, widest);
 
-    // With no rows the title decides.
+    // With no rows the title decides, or the widest text the column can show: a number of
+    // the field's full width with its sign, a date, the longer of a logical's texts.
     grid.SetRowCount(0);
-    EXPECT_EQ(view.AutofitColumn(1), view.Column(1).headerTextWidth);
+    EXPECT_EQ(view.AutofitColumn(0), view.Column(0).headerTextWidth);
+    EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kAmount),
+        metrics.horizontalAdvance(QStringLiteral("-999999.99")) + 14);
+    EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kDate),
+        metrics.horizontalAdvance(QStringLiteral(" 28.12.2000")) + 14);
+    EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kActive),
+        metrics.horizontalAdvance(QStringLiteral(" false")) + 14);
     grid.ClearColumns();
     EXPECT_EQ(view.AutofitColumn(0), 0);
 }

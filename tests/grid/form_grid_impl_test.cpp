@@ -1,11 +1,13 @@
 #include "grid/form_grid_impl.h"
 
 #include "grid/def_grid_impl.h"
+#include "grid/grid_check_box.h"
 #include "grid/grid_edit.h"
 #include "tests/grid/demo_grid.h"
 #include "tests/grid/grid_test_util.h"
 
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -151,9 +153,23 @@ TEST_F(FormGridImplTest, TheEditorOpensOnTheValueBoxOfTheCurrentRowOnly)
     EXPECT_FALSE(form.GetCellRect(6, 0, &rect));
     EXPECT_FALSE(form.GetCellRect(5, -1, &rect));
     ASSERT_TRUE(form.GetCellRect(5, 1, &rect));
-    EXPECT_EQ(rect.left(), form.ValueLeft() + 2);
     EXPECT_EQ(rect.top(), form.LineHeight() + 3);
     EXPECT_EQ(rect.height(), form.LineHeight() - 6);
+    // Each editor lies on its painted box, inside the frame of the current field: no painted
+    // digit shows beside it, and the check box's indicator is not cut.
+    for (int column : { int(test::DemoGrid::kName), int(test::DemoGrid::kActive),
+             int(test::DemoGrid::kAmount), int(test::DemoGrid::kDate) }) {
+        ASSERT_TRUE(form.GetCellRect(5, column, &rect));
+        EXPECT_EQ(rect.left(), form.ValueLeft() + 1) << column;
+        EXPECT_EQ(rect.right(), form.ValueRight(column) - 2) << column;
+    }
+    grid.SetCurrentCell(5, test::DemoGrid::kActive);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(grid.IsEditing());
+    const int indicator = grid.GetCheckBox()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    EXPECT_GE(grid.GetCheckBox()->width(), indicator + 4);
+    QTest::keyClick(grid.GetCheckBox(), Qt::Key_Escape);
+    grid.SetCurrentCell(5, test::DemoGrid::kName);
 
     Key(Qt::Key_Return);
     ASSERT_TRUE(grid.IsEditing());
@@ -191,6 +207,27 @@ TEST_F(FormGridImplTest, ValuesStayInsideBoxesSizedByCharacters)
     EXPECT_LE(lastInk, amountRight - 2);
     EXPECT_GE(lastInk, amountRight - 5);
     test::SaveScreenshot(&grid, QStringLiteral("form_view"));
+}
+
+// Every value that cannot be cut shows whole: a 1-character logical reads "false", a number
+// or a date all its digits.
+TEST_F(FormGridImplTest, BoxesHoldTheWholeTextOfLogicalsNumbersAndDates)
+{
+    grid.SelectImpl(1);
+    grid.SetCurrentCell(4, test::DemoGrid::kName);
+    (void)grid.grab();
+    for (int column : { int(test::DemoGrid::kActive), int(test::DemoGrid::kAmount),
+             int(test::DemoGrid::kDate) }) {
+        EXPECT_EQ(form.ShownValueText(column).trimmed().toStdString(),
+            test::DemoGrid::GeneratedText(4, column));
+    }
+    EXPECT_EQ(test::DemoGrid::GeneratedText(4, test::DemoGrid::kActive), "false");
+    // A number wider than its field can be (a pending edit, say) is a fill, not its tail.
+    grid.edits[{ 4, test::DemoGrid::kAmount }] = "123456789012345";
+    grid.FlushRowCache();
+    (void)grid.grab();
+    const QString shown = form.ShownValueText(test::DemoGrid::kAmount).trimmed();
+    EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('#')));
 }
 
 } // namespace
