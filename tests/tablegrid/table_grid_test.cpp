@@ -1,8 +1,11 @@
 #include "tablegrid/table_wnd_grid.h"
 
+#include "grid/def_grid_impl.h"
+#include "grid/form_grid_impl.h"
 #include "grid/grid_edit.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/qt/ansi_string.h"
 #include "platform/prompt.h"
 #include "tablegrid/row_images.h"
 #include "table/table.h"
@@ -11,8 +14,10 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/table_builder.h"
 #include "tests/support/temp_dir.h"
+#include "tools/samples/sample_tables.h"
 
 #include <QDir>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -323,6 +328,95 @@ TEST_F(TableGridTest, Screenshot)
     const QString file = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid.png");
     QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
     EXPECT_TRUE(grid->grab().save(file));
+}
+
+// The screenshots a person looks at for cut numbers: the million-record sample at its end,
+// a narrowed amount, and the form view of every field type. What each numeric or date cell
+// shows is its whole text, a '#' fill or a text with the cut mark, never a shorter number.
+class CutTextTest : public TableGridTest
+{
+protected:
+    static void Save(CTableWndGrid& grid, const char* name)
+    {
+        QTest::qWait(10);
+        QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+        EXPECT_TRUE(grid.grab().save(
+            QStringLiteral(LUMETTA_SCREENSHOT_DIR "/") + QString::fromLatin1(name)
+            + QStringLiteral(".png")));
+    }
+
+    static void ExpectNoShorterNumbers(CTableWndGrid& grid, const char* when)
+    {
+        auto* view = static_cast<grid::CDefGridImpl*>(grid.GetImpl(0));
+        (void)grid.grab();
+        const int top = view->GetTopRow();
+        for (int row = top; row < std::min(top + view->PageRows(), grid.GetRowCount()); ++row) {
+            const std::vector<std::string> texts = RowTexts(grid, row);
+            for (int c = 0; c < grid.GetColumnCount(); ++c) {
+                const int type = grid.GetColumn(c)->type;
+                if (type != grid::CFormatGrid::kNumeric && type != grid::CFormatGrid::kDate)
+                    continue;
+                const QString full = platform::qt::FromAnsi(texts[static_cast<size_t>(c)]);
+                const QString shown = view->ShownCellText(row, c).trimmed();
+                if (full.isEmpty() || shown == full)
+                    continue;
+                const bool filled = !shown.isEmpty() && shown.count(QLatin1Char('#')) == shown.size();
+                EXPECT_TRUE(filled || shown.contains(grid::kCutMark))
+                    << when << ": row " << row << ", column " << c << " shows "
+                    << shown.toStdString() << " of " << full.toStdString();
+            }
+        }
+    }
+};
+
+TEST_F(CutTextTest, TheMillionRecordSampleAtItsEndAndANarrowedAmount)
+{
+    std::string error;
+    ASSERT_TRUE(samples::WriteSampleTables(
+        platform::FileSystem::Default(), dir.Path(), samples::SampleOptions {}, &error))
+        << error;
+    auto grid = MakeGrid(dir.File(samples::kLarge));
+    grid->AutofitColumns(); // on the first page, as a new window does
+    grid->setFocus();
+    QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+    ASSERT_EQ(grid->GetCurrentRow(), grid->GetRowCount() - 1);
+    ExpectNoShorterNumbers(*grid, "at the end");
+    Save(*grid, "million_ctrl_end");
+    for (int c = 0; c < grid->GetColumnCount(); ++c) {
+        if (grid->GetColumn(c)->type == grid::CFormatGrid::kNumeric) {
+            auto* view = static_cast<grid::CDefGridImpl*>(grid->GetImpl(0));
+            ASSERT_TRUE(view->TrackColumnWidth(c, 40));
+        }
+    }
+    ExpectNoShorterNumbers(*grid, "narrowed");
+    Save(*grid, "million_narrowed_numbers");
+    grid->AutofitColumns();
+    grid->resize(420, 300);
+    QTest::qWait(10);
+    // The ID column partly off the left, with a few digits left in sight.
+    const int step = static_cast<grid::CDefGridImpl*>(grid->GetImpl(0))->Column(0).width - 35;
+    ASSERT_GT(grid->horizontalScrollBar()->maximum(), step);
+    grid->horizontalScrollBar()->setValue(step);
+    ExpectNoShorterNumbers(*grid, "one step sideways");
+    Save(*grid, "million_scrolled_sideways");
+}
+
+TEST_F(CutTextTest, TheFormViewShowsEveryTypeWhole)
+{
+    auto grid = MakeGrid(EveryType());
+    grid->SetCurrentCell(0, 0);
+    grid->SetViewMode(1);
+    (void)grid->grab();
+    auto* form = static_cast<grid::CFormGridImpl*>(grid->GetImpl(1));
+    const std::vector<std::string> texts = RowTexts(*grid, 0);
+    for (int c = 0; c < grid->GetColumnCount(); ++c)
+        EXPECT_EQ(form->ShownValueText(c).trimmed().toStdString(), texts[static_cast<size_t>(c)])
+            << c;
+    Save(*grid, "form_every_type");
+    grid->SetCurrentCell(1, 3); // the logical of the second record: "false" in full
+    EXPECT_EQ(form->ShownValueText(3).trimmed(), QStringLiteral("false"));
+    QTest::keyClick(grid.get(), Qt::Key_Return);
+    Save(*grid, "form_check_box_editor");
 }
 
 } // namespace
