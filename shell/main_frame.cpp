@@ -190,14 +190,13 @@ void CMainFrame::ShowFontInBar(int points, bool showFace)
 
 void CMainFrame::OnFontBarChoice(const QString& face, const QString& sizeText)
 {
-    if (face.isEmpty())
-        return;
     const int dpi = ScreenDpi();
     FontRecord record = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
     bool isNumber = false;
     const int size = sizeText.trimmed().toInt(&isNumber);
-    if (!isNumber || size < kMinBarSize || size > kMaxBarSize) {
-        // A size the bar cannot apply: it shows the size in use again.
+    if (face.isEmpty() || !isNumber || size < kMinBarSize || size > kMaxBarSize) {
+        // Nothing to apply (no face chosen, or a size the bar cannot apply): the bar shows
+        // the size in use again rather than one the windows do not have.
         ShowFontInBar(PointSizeOfHeight(record.height, dpi), false);
         return;
     }

@@ -19,10 +19,13 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTest>
 #include <QToolBar>
 #include <QUrl>
 
@@ -189,6 +192,42 @@ TEST_F(MainFrameTest, FontBarGivesEveryGridTheChosenFaceAndSizeKeepingTheStyle)
     emit bar->SizeList()->activated(-1);
     EXPECT_EQ(-app->CurrentFontRecord()->height, pixels);
     EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("14"));
+}
+
+TEST_F(MainFrameTest, ASizeTypedInTheFontBarAppliesWhenTheTypingEnds)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf") });
+    shell::FontBar* bar = Main().FontBarWidget();
+    ASSERT_NE(bar, nullptr);
+    QLineEdit* edit = bar->SizeList()->lineEdit();
+    const auto pixels = [](int points) { return (points * shell::ScreenDpi() + 36) / 72; };
+    const auto gridPixels
+        = [this] { return Main().TableWindows()[0]->Grid()->GetGridFont().pixelSize(); };
+    const auto type = [edit](const char* text) {
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+    };
+
+    type("15"); // not in the list
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(gridPixels(), pixels(15));
+    EXPECT_EQ(-app->CurrentFontRecord()->height, pixels(15));
+    EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("15"));
+
+    // Leaving the box ends the typing too.
+    type("22");
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &leave);
+    EXPECT_EQ(gridPixels(), pixels(22));
+
+    // Anything but a size of 8 to 25 puts back the size in use.
+    for (const char* text : { "7", "26", "big" }) {
+        type(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("22")) << text;
+        EXPECT_EQ(gridPixels(), pixels(22)) << text;
+    }
 }
 
 TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)
