@@ -211,11 +211,17 @@ void CMainFrame::OnFontCommand()
 {
     const int dpi = ScreenDpi();
     const FontRecord current = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
+    const QFont shown = FontInUse(current, dpi);
     bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, FontFromRecord(current), this);
-    if (!chosen)
+    const QFont font = QFontDialog::getFont(&chosen, shown, this);
+    // OK on the font as it was shown changes nothing, not even the face name of a font the
+    // display shows through a substitute.
+    if (!chosen || SameFontChoice(font, shown))
         return;
     FontRecord record = RecordFromFont(font, dpi);
+    // A family left as it was keeps the face name the settings hold.
+    if (font.family().compare(shown.family(), Qt::CaseInsensitive) == 0)
+        record.faceName = current.faceName;
     record.width = current.width;
     record.charSet = current.charSet;
     ApplyFont(&record, true, false);

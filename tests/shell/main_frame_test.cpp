@@ -20,12 +20,16 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -227,6 +231,44 @@ TEST_F(MainFrameTest, ASizeTypedInTheFontBarAppliesWhenTheTypingEnds)
         QTest::keyClick(edit, Qt::Key_Return);
         EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("22")) << text;
         EXPECT_EQ(gridPixels(), pixels(22)) << text;
+    }
+}
+
+// OK in the font dialog without a change must leave every window and the saved font alone,
+// also for a face the display shows through a substitute and for a family whose first
+// style is not its regular one.
+TEST_F(MainFrameTest, FontDialogOpensOnTheFontInUseSoOkChangesNothing)
+{
+    for (const char* face : { "Courier New", "DejaVu Sans" }) {
+        SCOPED_TRACE(face);
+        if (std::string(face) == "DejaVu Sans"
+            && !QFontDatabase::hasFamily(QString::fromLatin1(face)))
+            continue;
+        ScriptedPrompt prompt;
+        WriteSettings(std::string("[Font]\r\nFaceName=") + face + "\r\nHight=-13\r\n");
+        Start({ WriteTable("a.dbf") });
+        const shell::FontRecord before = *app->CurrentFontRecord();
+        const QFont gridFont = Main().TableWindows()[0]->Grid()->GetGridFont();
+        QFont offered;
+        QTimer::singleShot(0, [&offered] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                offered = dialog->currentFont();
+                dialog->accept();
+            }
+        });
+        EXPECT_TRUE(Main().Router().Execute(ID_VIEW_FONT));
+
+        const QFontInfo inUse(gridFont);
+        EXPECT_EQ(offered.family().toStdString(), inUse.family().toStdString());
+        EXPECT_EQ(offered.styleName().toStdString(), inUse.styleName().toStdString());
+        EXPECT_FALSE(offered.italic());
+        EXPECT_EQ(offered.pointSize(), 10);
+        EXPECT_EQ(*app->CurrentFontRecord(), before);
+        EXPECT_EQ(Main().TableWindows()[0]->Grid()->GetGridFont(), gridFont);
+        app->ExitInstance();
+        EXPECT_NE(SettingsText().find(std::string("FaceName=") + face + "\r\nHight=-13\r\n"),
+            std::string::npos);
+        app.reset();
     }
 }
 
