@@ -25,6 +25,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -270,6 +271,61 @@ TEST_F(MainFrameTest, FontDialogOpensOnTheFontInUseSoOkChangesNothing)
             std::string::npos);
         app.reset();
     }
+}
+
+// Windows that were only ever maximized have a small normal size; arranged, they must still
+// fill the window area usefully. The caption names the active table's document while its
+// window is not maximized.
+TEST_F(MainFrameTest, ArrangedWindowsTakeMostOfTheAreaAndTheCaptionNamesTheActiveTable)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf"), WriteTable("b.dbf"), WriteTable("c.dbf") });
+    Main().setWindowState(Qt::WindowNoState);
+    Main().resize(1600, 1000);
+    QApplication::processEvents();
+    const QSize area = Main().MdiArea()->viewport()->size();
+    const std::vector<CChildFrame*> windows = Main().TableWindows();
+    EXPECT_EQ(Main().windowTitle(),
+        QStringLiteral("Lumetta - [Table %1]").arg(QString::fromStdString(tables.File("c"))));
+
+    EXPECT_TRUE(Main().Router().Execute(ID_WINDOW_CASCADE));
+    QApplication::processEvents();
+    for (const CChildFrame* window : windows) {
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_GE(window->width(), area.width() * 2 / 3);
+        EXPECT_GE(window->height(), area.height() / 2);
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(window->geometry()));
+    }
+    EXPECT_LT(windows[0]->y(), windows[1]->y());
+    EXPECT_LT(windows[1]->y(), windows[2]->y());
+    EXPECT_EQ(Main().ActiveTableWindow(), windows[2]);
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - c.dbf"));
+    Screenshot("main_window_cascaded");
+
+    Main().ActivateTaskWindow(windows[0]);
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - a.dbf"));
+    windows[0]->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(),
+        QStringLiteral("Lumetta - [Table %1]").arg(QString::fromStdString(tables.File("a"))));
+    windows[0]->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - a.dbf"));
+
+    windows[0]->showMaximized();
+    EXPECT_TRUE(Main().Router().Execute(ID_WINDOW_TILE_HORZ));
+    QApplication::processEvents();
+    int covered = 0;
+    for (const CChildFrame* window : windows) {
+        EXPECT_FALSE(window->isMaximized());
+        covered += window->width() * window->height();
+    }
+    EXPECT_GE(covered, area.width() * area.height() * 9 / 10);
+
+    for (CChildFrame* window : windows)
+        window->close();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta"));
 }
 
 TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)
