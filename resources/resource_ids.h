@@ -154,6 +154,7 @@ inline constexpr int IDS_CLASSIFIER_TABLE_MISSING = 61980;
 inline constexpr int IDS_CLASSIFIER_TABLE_NOT_OPEN = 61981;
 inline constexpr int IDS_NO_REGION_SELECTED = 61982;
 inline constexpr int IDS_NO_SETTLEMENT_SELECTED = 61983;
+inline constexpr int IDS_HEADER_ORIGINAL_AT_BACKUP = 61984;
 
 // Commands ---------------------------------------------------------------------------------
 

@@ -2,6 +2,8 @@
 
 #include "platform/qt/ansi_string.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,6 +23,23 @@ constexpr int kDefaultPixelSize = 13;
 int ClampPixels(int pixels)
 {
     return std::clamp(pixels, 1, kMaxPixelSize);
+}
+
+// The style of `family` that `drawn` is drawn in. The font dialog finds a style by its name
+// and takes the family's first one for a name it lacks, which may be an oblique or a light
+// one; so the name comes from the face in use, or else from the styles of the family.
+QString StyleInUse(const QString& family, const QFont& drawn)
+{
+    const QStringList styles = QFontDatabase::styles(family);
+    const QString used = QFontInfo(drawn).styleName();
+    if (styles.contains(used))
+        return used;
+    for (const QString& style : styles) {
+        if (QFontDatabase::weight(family, style) == drawn.weight()
+            && QFontDatabase::italic(family, style) == drawn.italic())
+            return style;
+    }
+    return {};
 }
 
 } // namespace
@@ -75,6 +94,27 @@ FontRecord RecordFromFont(const QFont& font, int dpi)
     record.weight = static_cast<int>(font.weight());
     record.italic = font.italic() ? 1 : 0;
     return record;
+}
+
+QFont FontInUse(const FontRecord& record, int dpi)
+{
+    const QFont drawn = FontFromRecord(record);
+    const QString family = QFontInfo(drawn).family();
+    QFont font(family);
+    font.setWeight(drawn.weight());
+    font.setItalic(drawn.italic());
+    font.setStyleName(StyleInUse(family, drawn));
+    font.setPointSize(std::max(1, PointSizeOfHeight(drawn.pixelSize(), dpi)));
+    return font;
+}
+
+bool SameFontChoice(const QFont& a, const QFont& b)
+{
+    if (a.family().compare(b.family(), Qt::CaseInsensitive) != 0 || a.pointSize() != b.pointSize())
+        return false;
+    if (!a.styleName().isEmpty() && !b.styleName().isEmpty())
+        return a.styleName() == b.styleName();
+    return a.weight() == b.weight() && a.italic() == b.italic();
 }
 
 int PointSizeOfHeight(int height, int dpi)

@@ -26,6 +26,14 @@ FontRecord RecordForPoints(const FontRecord& base, double points, int dpi);
 // The record of a font chosen in the font dialog.
 FontRecord RecordFromFont(const QFont& font, int dpi);
 
+// The font a record gives the windows, as the font dialog is to show it: the family the
+// display draws it in (a face it lacks shows as its substitute), the style of that family
+// it is drawn in, and its point size at `dpi`.
+QFont FontInUse(const FontRecord& record, int dpi);
+
+// Whether the font dialog gave back the same choice of family, style and point size.
+bool SameFontChoice(const QFont& a, const QFont& b);
+
 // The point size a record's height shows as: |h| x 72 / dpi, rounded half up.
 int PointSizeOfHeight(int height, int dpi);
 

@@ -175,34 +175,34 @@ bool CChildFrame::ConfirmClose()
     const table::CTable* table = m_grid->GetTable();
     const std::string name = table ? table->Name() : TableNameOf(m_tablePath);
     const int answer = m_grid->Notify(12, PathToAnsi(name), {});
-    if (answer == platform::IDYES) {
-        {
-            WaitCursor wait;
-            if (!m_grid->SaveChanges(true, nullptr))
-                return false;
-        }
-        AfterSave();
-        return true;
-    }
+    if (answer == platform::IDYES)
+        return WritePending();
     return answer == platform::IDNO;
 }
 
 void CChildFrame::Save()
 {
-    {
-        WaitCursor wait;
-        (void)m_grid->SaveChanges(true, nullptr);
-    }
-    AfterSave();
+    (void)WritePending();
     if (CMainFrame* main = m_app.MainFrame())
         main->ReactivateActiveWindow();
 }
 
-void CChildFrame::AfterSave()
+bool CChildFrame::WritePending()
 {
+    const std::size_t pending = m_grid->PendingChanges().Size();
+    bool saved = false;
+    {
+        WaitCursor wait;
+        saved = m_grid->SaveChanges(true, nullptr);
+    }
     UpdateTitle();
-    if (CMainFrame* main = m_app.MainFrame())
+    // Only a save that wrote something takes changes off the list (or drops one whose record
+    // is gone); one with nothing pending, or one the file refused, leaves the file as the
+    // other windows show it, and they must not ask to read it again.
+    const bool wrote = m_grid->PendingChanges().Size() < pending;
+    if (CMainFrame* main = m_app.MainFrame(); main && wrote)
         main->MarkChangedElsewhere(this);
+    return saved;
 }
 
 void CChildFrame::Reload()

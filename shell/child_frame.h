@@ -64,7 +64,8 @@ public:
     // Asks about unsaved changes before the window closes (saving them on Yes); false when
     // the user cancelled, and the window must stay.
     bool ConfirmClose();
-    // Writes the unsaved changes; every other window on the file learns that it changed.
+    // Writes the unsaved changes; when something was written, every other window on the
+    // file learns that it changed.
     void Save();
     // Reads the table from its file again, keeping the current cell where it can.
     void Reload();
@@ -86,7 +87,8 @@ protected:
 private:
     void OpenPendingTable();
     void AssignNumber();
-    void AfterSave();
+    // Save without the reactivation; false when changes the file refused are still pending.
+    bool WritePending();
 
     CViewerApp& m_app;
     std::unique_ptr<CDBGridDoc> m_document;

@@ -17,6 +17,9 @@ public:
 
     const std::string& PathName() const { return m_pathName; }
     void SetPathName(const std::string& path) { m_pathName = path; }
+    // The document's title, which the main window shows beside its own for a table window
+    // that is not maximized: the file name of the path, as a path (not cp1251 text).
+    std::string Title() const;
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified) { m_modified = modified; }

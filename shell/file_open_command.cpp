@@ -35,13 +35,29 @@ QString FileDialogFilter(const std::string& resourceFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
+std::unique_ptr<QFileDialog> MakeOpenDialog(QWidget* parent)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, QString(),
+        PathToQString(CurrentDirectory()), FileDialogFilter(platform::LoadString(IDS_OPEN_FILTER)));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setDefaultSuffix(QStringLiteral("dbf"));
+    return dialog;
+}
+
 std::vector<std::string> ChooseTablesToOpen(QWidget* parent)
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(),
-        PathToQString(CurrentDirectory()), FileDialogFilter(platform::LoadString(IDS_OPEN_FILTER)));
+    const std::unique_ptr<QFileDialog> dialog = MakeOpenDialog(parent);
+    if (dialog->exec() != QDialog::Accepted)
+        return {};
     std::vector<std::string> paths;
-    for (const QString& path : chosen)
+    for (const QString& path : dialog->selectedFiles())
         paths.push_back(PathFromQString(path));
+    if (!paths.empty()) {
+        const std::string directory = platform::DirectoryOf(paths.front());
+        if (!directory.empty())
+            (void)SetCurrentDirectory(directory);
+    }
     return paths;
 }
 

@@ -3,9 +3,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 namespace platform {
@@ -22,8 +24,13 @@ inline constexpr int kOpenWithoutAsking = 5;
 // "description (pattern)"; "*.*" stands for every file, as it always has in these filters.
 QString FileDialogFilter(const std::string& resourceFilter);
 
-// The multi-selection open dialog for existing tables, starting in the current directory.
-// The chosen paths in the dialog's order; none when cancelled.
+// The multi-selection open dialog for existing tables, starting in the current directory. A
+// name typed without an extension is taken with the default extension "dbf".
+std::unique_ptr<QFileDialog> MakeOpenDialog(QWidget* parent);
+
+// Runs the open dialog. The chosen paths in the dialog's order; none when cancelled. The
+// directory they were chosen in becomes the current one, so the next dialog starts where
+// tables were last opened from (Open in Directory moves it to the active table's).
 std::vector<std::string> ChooseTablesToOpen(QWidget* parent);
 
 // Opens the chosen paths that exist, in order, through `open`; paths that do not exist are

@@ -52,6 +52,13 @@ FontBar::FontBar(QWidget* parent)
     addWidget(m_sizes);
     connect(m_faces, &QComboBox::activated, this, &FontBar::EmitChoice);
     connect(m_sizes, &QComboBox::activated, this, &FontBar::EmitChoice);
+    // The list offers some sizes; others are typed. A typed size counts once the typing ends
+    // (Enter, or the box losing the focus), unless it is the size shown already: an entry of
+    // the list chosen by Enter has been applied by then.
+    connect(m_sizes->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (m_sizes->currentText() != m_shownSize)
+            EmitChoice();
+    });
 }
 
 void FontBar::FillFaces()
@@ -66,7 +73,8 @@ void FontBar::FillFaces()
 void FontBar::ShowFont(int points, const QString& face)
 {
     m_sizes->setCurrentIndex(m_sizes->findText(QString::number(points)));
-    m_sizes->setEditText(QString::number(points));
+    m_shownSize = QString::number(points);
+    m_sizes->setEditText(m_shownSize);
     if (!face.isEmpty())
         m_faces->setCurrentIndex(m_faces->findText(face, Qt::MatchFixedString));
 }

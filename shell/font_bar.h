@@ -7,8 +7,9 @@ class QComboBox;
 namespace shell {
 
 // The font bar: the list of every font face the display offers and a list of sizes (8 to
-// 20 points, or a size typed in). Choosing in either asks for the font to change; the main
-// window decides what follows and shows the font in use with ShowFont.
+// 20 points, or a size typed in). Choosing in either, or finishing a typed size, asks for
+// the font to change; the main window decides what follows and shows the font in use with
+// ShowFont.
 class FontBar : public QToolBar
 {
     Q_OBJECT
@@ -27,8 +28,8 @@ public:
     QComboBox* SizeList() const { return m_sizes; }
 
 signals:
-    // The user chose a face or a size: the selected face (empty when none is selected) and
-    // the size text.
+    // The user chose a face or a size, or typed a size other than the one shown: the
+    // selected face (empty when none is selected) and the size text.
     void FontChosen(const QString& face, const QString& sizeText);
 
 private:
@@ -36,6 +37,7 @@ private:
 
     QComboBox* m_faces;
     QComboBox* m_sizes;
+    QString m_shownSize; // the size ShowFont last showed
 };
 
 } // namespace shell

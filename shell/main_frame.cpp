@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "shell/about_dialog.h"
 #include "shell/app_font.h"
+#include "shell/cascade_layout.h"
 #include "shell/child_frame.h"
 #include "shell/command_icons.h"
 #include "shell/command_menus.h"
@@ -23,8 +24,11 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QUrl>
 
 namespace shell {
@@ -85,6 +89,7 @@ void CMainFrame::AddTableWindow(CChildFrame* window)
 {
     AddTaskWindow(window);
     connect(window, &CTaskChildWnd::Closed, this, [this] { UpdateCommandUI(); });
+    connect(window, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateMainTitle(); });
 }
 
 std::vector<CChildFrame*> CMainFrame::TableWindows() const
@@ -115,6 +120,7 @@ void CMainFrame::UpdateRouting()
 void CMainFrame::OnActiveWindowChanged(CTaskChildWnd*)
 {
     UpdateRouting();
+    UpdateMainTitle();
     CChildFrame* active = ActiveTableWindow();
     const int menu = active ? active->Document().DefaultMenu(IDR_TABLE_MENU) : IDR_MAIN_MENU;
     if (menu != m_currentMenu)
@@ -122,6 +128,45 @@ void CMainFrame::OnActiveWindowChanged(CTaskChildWnd*)
     if (active)
         active->OnActivate();
     UpdateCommandUI();
+}
+
+void CMainFrame::UpdateMainTitle()
+{
+    const QString program = FromAnsi(m_app.Title());
+    QString title = program;
+    if (const CChildFrame* active = ActiveTableWindow()) {
+        // A maximized window's title is put beside the caption by the window area, which
+        // builds on whatever the caption holds then: it must be the program's title alone.
+        if (!active->isMaximized())
+            title
+                = QStringLiteral("%1 - %2").arg(program, PathToQString(active->Document().Title()));
+        else if (windowTitle() == QStringLiteral("%1 - [%2]").arg(program, active->windowTitle()))
+            return;
+    }
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::CascadeTableWindows()
+{
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : MdiArea()->subWindowList(QMdiArea::StackingOrder)) {
+        if (window->isVisible() && !window->isMinimized())
+            windows.push_back(window);
+    }
+    if (windows.empty())
+        return;
+    QStyleOptionTitleBar option;
+    option.initFrom(windows.front());
+    const int step = windows.front()->style()->pixelMetric(
+        QStyle::PM_TitleBarHeight, &option, windows.front());
+    const std::vector<QRect> places
+        = CascadeRects(MdiArea()->viewport()->size(), static_cast<int>(windows.size()), step);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        windows[i]->setGeometry(places[i]);
+    }
 }
 
 void CMainFrame::ReloadMenus()
@@ -190,14 +235,13 @@ void CMainFrame::ShowFontInBar(int points, bool showFace)
 
 void CMainFrame::OnFontBarChoice(const QString& face, const QString& sizeText)
 {
-    if (face.isEmpty())
-        return;
     const int dpi = ScreenDpi();
     FontRecord record = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
     bool isNumber = false;
     const int size = sizeText.trimmed().toInt(&isNumber);
-    if (!isNumber || size < kMinBarSize || size > kMaxBarSize) {
-        // A size the bar cannot apply: it shows the size in use again.
+    if (face.isEmpty() || !isNumber || size < kMinBarSize || size > kMaxBarSize) {
+        // Nothing to apply (no face chosen, or a size the bar cannot apply): the bar shows
+        // the size in use again rather than one the windows do not have.
         ShowFontInBar(PointSizeOfHeight(record.height, dpi), false);
         return;
     }
@@ -212,11 +256,17 @@ void CMainFrame::OnFontCommand()
 {
     const int dpi = ScreenDpi();
     const FontRecord current = m_app.CurrentFontRecord().value_or(DefaultFontRecord(dpi));
+    const QFont shown = FontInUse(current, dpi);
     bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, FontFromRecord(current), this);
-    if (!chosen)
+    const QFont font = QFontDialog::getFont(&chosen, shown, this);
+    // OK on the font as it was shown changes nothing, not even the face name of a font the
+    // display shows through a substitute.
+    if (!chosen || SameFontChoice(font, shown))
         return;
     FontRecord record = RecordFromFont(font, dpi);
+    // A family left as it was keeps the face name the settings hold.
+    if (font.family().compare(shown.family(), Qt::CaseInsensitive) == 0)
+        record.faceName = current.faceName;
     record.width = current.width;
     record.charSet = current.charSet;
     ApplyFont(&record, true, false);
@@ -275,7 +325,9 @@ bool CMainFrame::ExecuteCommand(int id)
         m_fontBar->setVisible(m_fontBar->isHidden());
         return true;
     case ID_WINDOW_CASCADE:
-        MdiArea()->cascadeSubWindows();
+        // The window area's own cascade gives each window the size it asks for, which for
+        // a window that was only ever maximized is a small one.
+        CascadeTableWindows();
         return true;
     case ID_WINDOW_TILE_HORZ:
         MdiArea()->tileSubWindows();

@@ -75,6 +75,11 @@ protected:
 
 private:
     void UpdateRouting();
+    // The caption: the program's title, and the active table window's document title
+    // while that window is not maximized (a maximized one is named by the window area).
+    void UpdateMainTitle();
+    // Cascades the shown table windows over most of the window area.
+    void CascadeTableWindows();
     void OnFontBarChoice(const QString& face, const QString& sizeText);
     void OnFontCommand();
     void ShowFontInBar(int points, bool showFace);

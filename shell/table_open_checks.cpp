@@ -41,7 +41,16 @@ HeaderCheckOutcome OfferRepair(platform::FileSystem& fs, table::CDBFFile& checke
     const table::ReplaceResult replaced = table::ReplaceWithRepaired(fs, path, repaired);
     if (!replaced.Succeeded()) {
         // The user asked for a repair and did not get one: say so rather than open the old
-        // file as if it had been mended. The corrected copy is of no further use.
+        // file as if it had been mended.
+        if (replaced.originalPath != path) {
+            // The table is missing from its path and the open that follows fails: the user
+            // learns where the table is, and the corrected copy stays, as the one file that
+            // holds the records under the table's header.
+            ShowError(FormatText(LoadString(IDS_HEADER_ORIGINAL_AT_BACKUP),
+                { PathToAnsi(replaced.originalPath), PathToAnsi(replaced.repairedPath) }));
+            return HeaderCheckOutcome::kOriginalMoved;
+        }
+        // The table is back in its place; the corrected copy is of no further use.
         if (replaced.repairedPath != path && fs.Exists(replaced.repairedPath))
             (void)fs.Remove(replaced.repairedPath);
         ShowError(LoadString(IDS_HEADER_NOT_FIXED));

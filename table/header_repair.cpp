@@ -2,7 +2,50 @@
 
 #include "platform/file_system.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace table {
+namespace {
+
+constexpr std::size_t kCopyChunk = 64 * 1024;
+
+// Writes a whole copy of `from` at `to`, which must not exist. A copy that cannot be
+// finished is removed, so `to` never holds part of a table.
+bool CopyWhole(platform::FileSystem& fs, const std::string& from, const std::string& to)
+{
+    const std::unique_ptr<platform::File> source
+        = fs.Open(from, platform::OpenMode::kRead, nullptr);
+    if (!source)
+        return false;
+    std::unique_ptr<platform::File> target = fs.Open(to, platform::OpenMode::kCreate, nullptr);
+    if (!target)
+        return false;
+    std::vector<std::uint8_t> buffer(kCopyChunk);
+    std::uint64_t offset = 0;
+    bool copied = true;
+    for (;;) {
+        std::size_t got = 0;
+        if (!source->ReadAt(offset, buffer.data(), buffer.size(), &got)) {
+            copied = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (!target->WriteAt(offset, buffer.data(), got)) {
+            copied = false;
+            break;
+        }
+        offset += got;
+    }
+    copied = copied && target->Sync();
+    target.reset();
+    if (!copied)
+        (void)fs.Remove(to);
+    return copied;
+}
+
+} // namespace
 
 std::string BackupPathFor(const std::string& tablePath)
 {
@@ -47,6 +90,13 @@ ReplaceResult ReplaceWithRepaired(
     if (fs.Rename(result.backupPath, tablePath)) {
         result.originalPath = tablePath;
         result.outcome = ReplaceOutcome::kRepairedNotMoved;
+        return result;
+    }
+    // Left like this, the table would be missing from its path and an open of it would
+    // fail; a copy puts it back without touching the original at the backup path.
+    if (CopyWhole(fs, result.backupPath, tablePath)) {
+        result.originalPath = tablePath;
+        result.outcome = ReplaceOutcome::kOriginalCopiedBack;
         return result;
     }
     result.outcome = ReplaceOutcome::kOriginalAtBackup;

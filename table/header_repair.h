@@ -17,8 +17,11 @@ enum class ReplaceOutcome {
     kTableNotMoved, // the table could not be renamed to the backup path
     kRepairedNotMoved, // the repaired copy could not take the table's place; the original
                        // was renamed back to the table path
-    kOriginalAtBackup, // as kRepairedNotMoved, but renaming the original back failed too:
-                       // the table path is empty and the original is at the backup path
+    kOriginalCopiedBack, // as kRepairedNotMoved, but the original could not be renamed back:
+                         // a copy of it was written at the table path, and it stays at the
+                         // backup path too
+    kOriginalAtBackup, // as kOriginalCopiedBack, but copying failed as well: the table path
+                       // is empty and the original is only at the backup path
 };
 
 struct ReplaceResult
@@ -38,9 +41,12 @@ std::string BackupPathFor(const std::string& tablePath);
 // Puts the repaired copy of a table in its place and keeps the original under the backup
 // name: any file at the backup path is removed, the table is renamed to the backup path,
 // and the repaired copy is renamed to the table path. Each step is a rename, so the
-// original is never deleted or overwritten; a failed step stops the rest, and a failure
-// of the last one renames the original back. Nothing is moved when the backup path is the
-// table path (a table named *.old) or either one is the repaired copy's path.
+// original is never deleted or overwritten; a failed step stops the rest. When the last
+// one fails the original goes back to the table path: by a rename, or when even that fails
+// by a copy written there (removed again when it cannot be finished). The repaired copy is
+// never removed here; keeping or dropping it is the caller's choice. Nothing is moved when
+// the backup path is the table path (a table named *.old) or either one is the repaired
+// copy's path.
 // REQUIRES: the files are closed by the caller's checker or table (not needed on this
 // system, but the table must not be written to while it moves).
 ReplaceResult ReplaceWithRepaired(

@@ -131,6 +131,38 @@ TEST_F(ChildFrameTest, SavingMarksOtherWindowsOnTheFileWhichAskToReadItAgain)
     EXPECT_EQ(CellText(other, 0, 0), "Saved");
 }
 
+TEST_F(ChildFrameTest, ASaveThatWritesNothingMarksNoOtherWindow)
+{
+    const std::string path = WriteTable("a.dbf");
+    ScriptedPrompt prompt;
+    Start({ path, path });
+    CChildFrame* saver = Main().TableWindows()[0];
+    CChildFrame* other = Main().TableWindows()[1];
+    Main().ActivateTaskWindow(saver);
+    EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE)); // nothing pending
+    EXPECT_FALSE(other->ChangedElsewhere());
+
+    EditFirstName(saver, "Refused");
+    const auto before = testing_support::ReadAllBytes(path);
+    files.failWriteFrom = files.writes + 1; // a full disk
+    prompt.Answer({ platform::IDOK });
+    EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+    files.failWriteFrom = 0;
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Error occured while saving data." });
+    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
+    EXPECT_TRUE(saver->Grid()->HasPendingChanges());
+    EXPECT_FALSE(other->ChangedElsewhere());
+    EXPECT_EQ(Title(saver), "Table " + tables.File("a") + " * : 1");
+
+    // Closing, the save is asked for again; once it writes, the other window learns of it
+    // and, taking over, asks to read the file again.
+    prompt.Answer({ platform::IDYES, platform::IDNO });
+    EXPECT_TRUE(saver->close());
+    QApplication::processEvents();
+    EXPECT_TRUE(other->ChangedElsewhere());
+    EXPECT_EQ(prompt.Questions().size(), 3u);
+}
+
 TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
 {
     ScriptedPrompt prompt;

@@ -19,10 +19,18 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -189,6 +197,135 @@ TEST_F(MainFrameTest, FontBarGivesEveryGridTheChosenFaceAndSizeKeepingTheStyle)
     emit bar->SizeList()->activated(-1);
     EXPECT_EQ(-app->CurrentFontRecord()->height, pixels);
     EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("14"));
+}
+
+TEST_F(MainFrameTest, ASizeTypedInTheFontBarAppliesWhenTheTypingEnds)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf") });
+    shell::FontBar* bar = Main().FontBarWidget();
+    ASSERT_NE(bar, nullptr);
+    QLineEdit* edit = bar->SizeList()->lineEdit();
+    const auto pixels = [](int points) { return (points * shell::ScreenDpi() + 36) / 72; };
+    const auto gridPixels
+        = [this] { return Main().TableWindows()[0]->Grid()->GetGridFont().pixelSize(); };
+    const auto type = [edit](const char* text) {
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+    };
+
+    type("15"); // not in the list
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(gridPixels(), pixels(15));
+    EXPECT_EQ(-app->CurrentFontRecord()->height, pixels(15));
+    EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("15"));
+
+    // Leaving the box ends the typing too.
+    type("22");
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &leave);
+    EXPECT_EQ(gridPixels(), pixels(22));
+
+    // Anything but a size of 8 to 25 puts back the size in use.
+    for (const char* text : { "7", "26", "big" }) {
+        type(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(bar->SizeList()->currentText(), QStringLiteral("22")) << text;
+        EXPECT_EQ(gridPixels(), pixels(22)) << text;
+    }
+}
+
+// OK in the font dialog without a change must leave every window and the saved font alone,
+// also for a face the display shows through a substitute and for a family whose first
+// style is not its regular one.
+TEST_F(MainFrameTest, FontDialogOpensOnTheFontInUseSoOkChangesNothing)
+{
+    for (const char* face : { "Courier New", "DejaVu Sans" }) {
+        SCOPED_TRACE(face);
+        if (std::string(face) == "DejaVu Sans"
+            && !QFontDatabase::hasFamily(QString::fromLatin1(face)))
+            continue;
+        ScriptedPrompt prompt;
+        WriteSettings(std::string("[Font]\r\nFaceName=") + face + "\r\nHight=-13\r\n");
+        Start({ WriteTable("a.dbf") });
+        const shell::FontRecord before = *app->CurrentFontRecord();
+        const QFont gridFont = Main().TableWindows()[0]->Grid()->GetGridFont();
+        QFont offered;
+        QTimer::singleShot(0, [&offered] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                offered = dialog->currentFont();
+                dialog->accept();
+            }
+        });
+        EXPECT_TRUE(Main().Router().Execute(ID_VIEW_FONT));
+
+        const QFontInfo inUse(gridFont);
+        EXPECT_EQ(offered.family().toStdString(), inUse.family().toStdString());
+        EXPECT_EQ(offered.styleName().toStdString(), inUse.styleName().toStdString());
+        EXPECT_FALSE(offered.italic());
+        EXPECT_EQ(offered.pointSize(), 10);
+        EXPECT_EQ(*app->CurrentFontRecord(), before);
+        EXPECT_EQ(Main().TableWindows()[0]->Grid()->GetGridFont(), gridFont);
+        app->ExitInstance();
+        EXPECT_NE(SettingsText().find(std::string("FaceName=") + face + "\r\nHight=-13\r\n"),
+            std::string::npos);
+        app.reset();
+    }
+}
+
+// Windows that were only ever maximized have a small normal size; arranged, they must still
+// fill the window area usefully. The caption names the active table's document while its
+// window is not maximized.
+TEST_F(MainFrameTest, ArrangedWindowsTakeMostOfTheAreaAndTheCaptionNamesTheActiveTable)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf"), WriteTable("b.dbf"), WriteTable("c.dbf") });
+    Main().setWindowState(Qt::WindowNoState);
+    Main().resize(1600, 1000);
+    QApplication::processEvents();
+    const QSize area = Main().MdiArea()->viewport()->size();
+    const std::vector<CChildFrame*> windows = Main().TableWindows();
+    EXPECT_EQ(Main().windowTitle(),
+        QStringLiteral("Lumetta - [Table %1]").arg(QString::fromStdString(tables.File("c"))));
+
+    EXPECT_TRUE(Main().Router().Execute(ID_WINDOW_CASCADE));
+    QApplication::processEvents();
+    for (const CChildFrame* window : windows) {
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_GE(window->width(), area.width() * 2 / 3);
+        EXPECT_GE(window->height(), area.height() / 2);
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(window->geometry()));
+    }
+    EXPECT_LT(windows[0]->y(), windows[1]->y());
+    EXPECT_LT(windows[1]->y(), windows[2]->y());
+    EXPECT_EQ(Main().ActiveTableWindow(), windows[2]);
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - c.dbf"));
+    Screenshot("main_window_cascaded");
+
+    Main().ActivateTaskWindow(windows[0]);
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - a.dbf"));
+    windows[0]->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(),
+        QStringLiteral("Lumetta - [Table %1]").arg(QString::fromStdString(tables.File("a"))));
+    windows[0]->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta - a.dbf"));
+
+    windows[0]->showMaximized();
+    EXPECT_TRUE(Main().Router().Execute(ID_WINDOW_TILE_HORZ));
+    QApplication::processEvents();
+    int covered = 0;
+    for (const CChildFrame* window : windows) {
+        EXPECT_FALSE(window->isMaximized());
+        covered += window->width() * window->height();
+    }
+    EXPECT_GE(covered, area.width() * area.height() * 9 / 10);
+
+    for (CChildFrame* window : windows)
+        window->close();
+    QApplication::processEvents();
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta"));
 }
 
 TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)

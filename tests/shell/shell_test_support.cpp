@@ -19,9 +19,8 @@ ShellTest::~ShellTest()
 
 void ShellTest::Start(const std::vector<std::string>& arguments, shell::CommonControlsVersion controls)
 {
-    platform::FileSystem& fs = platform::FileSystem::Default();
     app = std::make_unique<shell::CViewerApp>(
-        fs, platform::SettingsLocation(fs, programDir.Path(), configDir.Path()), controls);
+        files, platform::SettingsLocation(files, programDir.Path(), configDir.Path()), controls);
     ASSERT_TRUE(app->InitInstance(arguments));
     QApplication::processEvents();
 }

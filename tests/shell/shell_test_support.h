@@ -2,6 +2,7 @@
 
 #include "shell/common_controls.h"
 #include "shell/viewer_app.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 #include <QWidget>
@@ -15,7 +16,8 @@
 namespace shell_testing {
 
 // A running program for a test: its own program directory (where the settings file goes),
-// a directory for tables, and the application started with a command line.
+// a directory for tables, and the application started with a command line. The program
+// reaches files through `files`, which fails only when a test asks it to.
 class ShellTest : public ::testing::Test
 {
 protected:
@@ -35,6 +37,7 @@ protected:
     // a person to look at.
     void Screenshot(const char* name, QWidget* widget = nullptr) const;
 
+    testing_support::FaultyFileSystem files;
     testing_support::TempDir programDir;
     testing_support::TempDir configDir;
     testing_support::TempDir tables;

@@ -113,6 +113,39 @@ TEST_F(TableOpenChecksTest, FailedRepairOrRenameSaysSoAndLeavesTheTable)
     EXPECT_FALSE(fs.Exists(dir.File("t.old")));
 }
 
+TEST_F(TableOpenChecksTest, ATableThatCannotGoBackToItsPathIsNamedAndTheCorrectedCopyKept)
+{
+    {
+        // Renaming the original back fails: a copy puts it back.
+        ScriptedPrompt prompt { platform::IDYES, platform::IDOK };
+        testing_support::FaultyFileSystem faulty;
+        faulty.failRenameFrom = 2;
+        Write(Table().RecordCount(12));
+        EXPECT_EQ(CheckTableHeader(faulty, path), HeaderCheckOutcome::kRepairFailed);
+        EXPECT_EQ(prompt.Asked(1).text, "The header of the table cannot be fixed.");
+        EXPECT_TRUE(Untouched());
+        EXPECT_FALSE(fs.Exists(dir.File("fixedHDR.tmp")));
+    }
+    // Copying fails too: the table is only at the backup path.
+    ScriptedPrompt prompt { platform::IDYES, platform::IDOK };
+    testing_support::FaultyFileSystem faulty;
+    faulty.failRenameFrom = 2;
+    faulty.failCreateContaining = "t.dbf";
+    Write(Table().RecordCount(12));
+    EXPECT_EQ(CheckTableHeader(faulty, path), HeaderCheckOutcome::kOriginalMoved);
+    EXPECT_EQ(prompt.Asked(1).text,
+        "The header of the table cannot be fixed, and the table could not be put back in its "
+        "place.\nThe table has been saved as\n"
+            + dir.File("t.old") + "\nA copy with the header fixed has been saved as\n"
+            + dir.File("fixedHDR.tmp"));
+    EXPECT_EQ(prompt.Asked(1).icon, platform::PromptIcon::kStop);
+    EXPECT_FALSE(fs.Exists(path));
+    EXPECT_EQ(ReadAllBytes(dir.File("t.old")), original);
+    const auto corrected = ReadAllBytes(dir.File("fixedHDR.tmp"));
+    ASSERT_GE(corrected.size(), 8u);
+    EXPECT_EQ(corrected[4], 10);
+}
+
 TEST_F(TableOpenChecksTest, UnknownVersionsAndEndlessDescriptorsAreWarnedAbout)
 {
     const std::string warning

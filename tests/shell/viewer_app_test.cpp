@@ -14,6 +14,9 @@
 #include "tests/support/table_builder.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +48,23 @@ std::vector<std::string> OpenPaths(const shell::CMainFrame& main)
     for (const CChildFrame* window : main.TableWindows())
         paths.push_back(window->TablePath());
     return paths;
+}
+
+// Types `name` into the next open dialog and takes it when it names `expected` (cancels it
+// otherwise); the dialog's directory goes to `startedIn`.
+void AnswerOpenDialog(const QString& name, const std::string& expected, QString* startedIn)
+{
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        *startedIn = dialog->directory().absolutePath();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        if (dialog->selectedFiles() == QStringList { shell::PathToQString(expected) })
+            static_cast<QDialog*>(dialog)->accept(); // with the file dialog's own checks
+        else
+            dialog->reject();
+    });
 }
 
 class ViewerAppTest : public ShellTest
@@ -205,6 +225,25 @@ TEST_F(ViewerAppTest, ManyChosenFilesAskFirstAndMissingOnesAreSkipped)
     }
     EXPECT_EQ(opened.size(), 6u);
     EXPECT_EQ(opened.back(), tables.File("t5.dbf"));
+}
+
+TEST_F(ViewerAppTest, OpenDialogAddsTheDefaultExtensionAndStartsWhereTablesWereLastOpened)
+{
+    ScriptedPrompt prompt;
+    const std::string goods = WriteTable("goods.dbf");
+    CurrentDirectory here(programDir.Path());
+    Start();
+    QString startedIn;
+    AnswerOpenDialog(shell::PathToQString(tables.File("goods")), goods, &startedIn);
+    EXPECT_TRUE(Main().Router().Execute(ID_FILE_OPEN));
+    EXPECT_EQ(startedIn.toStdString() + "/", programDir.Path());
+    EXPECT_EQ(OpenPaths(Main()), std::vector<std::string> { goods });
+
+    // The next Open starts where the table came from, not where the program started.
+    AnswerOpenDialog(QStringLiteral("goods"), goods, &startedIn);
+    EXPECT_TRUE(Main().Router().Execute(ID_FILE_OPEN));
+    EXPECT_EQ(startedIn.toStdString() + "/", tables.Path());
+    EXPECT_EQ(OpenPaths(Main()).size(), 2u);
 }
 
 TEST(FileDialogFilterTest, ResourceFiltersBecomeTheWidgetsForm)

@@ -53,7 +53,11 @@ private:
 std::unique_ptr<platform::File> FaultyFileSystem::Open(const std::string& path,
                                                        platform::OpenMode mode, int* error)
 {
-    if (!failOpenContaining.empty() && path.find(failOpenContaining) != std::string::npos) {
+    const auto contains = [&path](const std::string& text) {
+        return !text.empty() && path.find(text) != std::string::npos;
+    };
+    if (contains(failOpenContaining)
+        || (mode == platform::OpenMode::kCreate && contains(failCreateContaining))) {
         if (error)
             *error = EACCES;
         return nullptr;

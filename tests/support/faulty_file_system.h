@@ -7,9 +7,9 @@
 namespace testing_support {
 
 // The real file system with failures on demand: the Nth write (counted over all files opened
-// through it, from 1) and every later one fails with a full disk; renames, removals and
-// opens of paths containing a given text fail. Used to prove that failed saves, packs and
-// repairs leave the user's files as they were.
+// through it, from 1) and every later one fails with a full disk; renames, removals, and
+// opens (all, or only those that create) of paths containing a given text fail. Used to
+// prove that failed saves, packs and repairs leave the user's files as they were.
 class FaultyFileSystem final : public platform::FileSystem
 {
 public:
@@ -20,6 +20,7 @@ public:
     int failRenameFrom = 0;   // fail the Nth rename and every later one; 0: never
     bool failRemoves = false;
     std::string failOpenContaining; // empty: opens never fail
+    std::string failCreateContaining; // as failOpenContaining, for opens that create a file
 
     int writes = 0;
     int reads = 0;

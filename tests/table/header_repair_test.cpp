@@ -89,14 +89,38 @@ TEST_F(HeaderRepairTest, AFailedSecondRenameMovesTheOriginalBack)
     EXPECT_FALSE(fs.Exists(backup));
 }
 
-TEST_F(HeaderRepairTest, WhenNoRenameBackWorksTheCallerLearnsTheBackupPath)
+// Without a way back by renaming, the table path must not stay empty: the next open of
+// the table would fail with its only copy under the backup name.
+TEST_F(HeaderRepairTest, WhenNoRenameBackWorksTheOriginalIsCopiedBackOrTheCallerLearnsWhere)
 {
     testing_support::FaultyFileSystem failing;
     failing.failRenameFrom = 2; // the move back of the original fails too
-    const auto result = table::ReplaceWithRepaired(failing, table, repaired);
+    auto result = table::ReplaceWithRepaired(failing, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kOriginalCopiedBack);
+    EXPECT_EQ(result.originalPath, table);
+    EXPECT_EQ(result.repairedPath, repaired);
+    ExpectWhereReported(result);
+    EXPECT_EQ(ReadAllBytes(backup), original);
+
+    // No copy can be made: the original is at the backup path only.
+    ASSERT_TRUE(fs.Remove(backup));
+    testing_support::FaultyFileSystem noCopy;
+    noCopy.failRenameFrom = 2;
+    noCopy.failCreateContaining = "t.dbf";
+    result = table::ReplaceWithRepaired(noCopy, table, repaired);
     EXPECT_EQ(result.outcome, ReplaceOutcome::kOriginalAtBackup);
     EXPECT_EQ(result.originalPath, backup);
     EXPECT_EQ(result.repairedPath, repaired);
+    ExpectWhereReported(result);
+    EXPECT_FALSE(fs.Exists(table));
+
+    // A copy that breaks off half-way is not left at the table path.
+    ASSERT_TRUE(fs.Rename(backup, table));
+    testing_support::FaultyFileSystem full;
+    full.failRenameFrom = 2;
+    full.failWriteFrom = 1;
+    result = table::ReplaceWithRepaired(full, table, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kOriginalAtBackup);
     ExpectWhereReported(result);
     EXPECT_FALSE(fs.Exists(table));
 }
