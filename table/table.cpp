@@ -288,10 +288,11 @@ bool CTable::IsBlank() const
 {
     if (!m_open)
         return false;
-    // A zero byte ends the record as text: what comes before it decides.
+    // Writers pad fields with NUL bytes as well as spaces; either is no data, and data may
+    // follow them anywhere in the record, so every byte is looked at.
     const std::uint8_t* record = RecordBuffer();
-    for (int i = 0; i < RecordLength() && record[i] != 0; ++i) {
-        if (record[i] != ' ')
+    for (int i = 0; i < RecordLength(); ++i) {
+        if (record[i] != ' ' && record[i] != 0)
             return false;
     }
     return true;

@@ -80,7 +80,7 @@ public:
     std::uint32_t CurrentRecord() const;
     bool HasCurrentRecord() const;
     bool IsDeleted() const;
-    bool IsBlank() const;
+    bool IsBlank() const; // every byte of the record, flag included, a space or a NUL
     const std::uint8_t* RecordBuffer() const;
 
     // Values.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using table::CTable;
@@ -160,6 +162,31 @@ TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
     EXPECT_EQ(t.CurrentRecord(), 1u);
     EXPECT_FALSE(t.GoPrev());
     EXPECT_FALSE(t.HasCurrentRecord());
+}
+
+TEST_F(TableTest, ARecordIsBlankOnlyWhenEveryByteIsASpaceOrNul)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 3).Field("B", 'C', 3);
+    b.Record(std::string("\0\0\0abc", 6));   // NUL padding first, data after it
+    b.Record(std::string("\0 \0 \0\0", 6));  // nothing but spaces and NULs
+    b.Record("      ");
+    b.Record(std::string("   \0\0x", 6));
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    t.SetBlankFilter(CTable::BlankFilter::kNotBlank);
+    EXPECT_EQ(Names(t), "1 4 ");
+    t.SetBlankFilter(CTable::BlankFilter::kBlankOnly);
+    EXPECT_EQ(Names(t), "2 3 ");
+
+    // A real table whose second record starts with a NUL byte and holds text after it.
+    std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/dbfdatareader/dbase_03_nullchar.dbf",
+                               dir.File("nullchar.dbf"));
+    CTable real(&database);
+    ASSERT_TRUE(real.Open("nullchar", false));
+    real.SetBlankFilter(CTable::BlankFilter::kNotBlank);
+    EXPECT_EQ(Names(real), "1 2 3 ");
 }
 
 TEST_F(TableTest, GoTopFindsNothingWhenEveryRecordIsMarked)
