@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "table/blank_text.h"
 #include "table/dbf_create.h"
 #include "table/dbf_format.h"
 #include "table/field_codec.h"
@@ -346,9 +347,14 @@ bool CTable::CopyRecordTo(CTable& other)
         if (j < 0)
             continue;
         const FieldLayout& into = other.Fields()[j];
-        const std::string_view stored(reinterpret_cast<const char*>(RecordBuffer()) + field.offset,
-                                      field.width);
-        if (!WriteFieldText(into.def, stored.substr(0, into.width), target + into.offset))
+        std::string_view stored(reinterpret_cast<const char*>(RecordBuffer()) + field.offset,
+                                field.width);
+        // The target field decides what it takes: text fields cut to their width, numeric
+        // ones refuse a number that does not fit. The blanks that right-align a stored
+        // number are layout, not value, so a narrower field still takes what fits.
+        if (into.def.type == 'N' || into.def.type == 'F')
+            stored = TrimBlanks(stored);
+        if (!WriteFieldText(into.def, stored, target + into.offset))
             return false;
     }
     target[0] = IsDeleted() ? dbf::kDeletedFlag : dbf::kActiveFlag;

@@ -325,6 +325,42 @@ TEST_F(TableTest, CopyRecordToMatchesFieldsByName)
     EXPECT_EQ(into.GetValue(2, false).text, "Petr");
 }
 
+TEST_F(TableTest, CopyRecordToFailsOnANumberTheTargetCannotHold)
+{
+    TableBuilder from;
+    from.Field("N", 'N', 10).Field("S", 'N', 8, 2);
+    from.Record(std::string("1234567890") + "   12.50");
+    from.Record(std::string("       123") + "   12.50");
+    from.Write(dir.File("from.dbf"));
+    TableBuilder narrow;
+    narrow.Field("N", 'N', 5);
+    narrow.Write(dir.File("narrow.dbf"));
+    TableBuilder fits;
+    fits.Field("N", 'N', 5).Field("S", 'N', 5, 2);
+    fits.Write(dir.File("fits.dbf"));
+    CTable source(&database);
+    ASSERT_TRUE(source.Open("from", false));
+
+    // Ten digits do not fit five places: refused, and nothing reaches the file.
+    CTable refusing(&database);
+    ASSERT_TRUE(refusing.Open("narrow", false));
+    ASSERT_TRUE(refusing.AppendBlank());
+    const auto before = ReadAllBytes(dir.File("narrow.dbf"));
+    ASSERT_TRUE(source.GoTo(1));
+    EXPECT_FALSE(source.CopyRecordTo(refusing));
+    EXPECT_EQ(ReadAllBytes(dir.File("narrow.dbf")), before);
+
+    // The blanks that right-align a stored number are no part of its value.
+    CTable taking(&database);
+    ASSERT_TRUE(taking.Open("fits", false));
+    ASSERT_TRUE(taking.AppendBlank());
+    ASSERT_TRUE(source.GoTo(2));
+    ASSERT_TRUE(source.CopyRecordTo(taking));
+    ASSERT_TRUE(taking.GoTo(1));
+    EXPECT_EQ(taking.GetValue(0, false).number, 123.0);
+    EXPECT_EQ(taking.GetValue(1, false).number, 12.5);
+}
+
 TEST_F(TableTest, CodePageWritesOnlyTheHeaderByte)
 {
     People().Write(dir.File("t.dbf"));
