@@ -47,6 +47,10 @@ public:
     enum class DeletedFilter { kAll = 0, kNotDeleted = 1, kDeletedOnly = 2 };
     enum class BlankFilter { kAll = 0, kNotBlank = 1, kBlankOnly = 2 };
 
+    // The longest filter expression; index keys may be up to kMaxIndexExpression long.
+    static constexpr std::size_t kMaxFilterLength = 2048;
+    static constexpr std::size_t kMaxIndexExpression = 4096;
+
     explicit CTable(TableDatabase* database);
     ~CTable();
     CTable(const CTable&) = delete;
@@ -111,6 +115,7 @@ public:
     const FieldValue& LastSeekValue() const { return m_seekValue; }
 
     // Expressions over this table's records.
+    // A filter text: empty ones and those over kMaxFilterLength characters give nothing.
     std::unique_ptr<Expression> ParseExpression(const std::string& text, char* resultType) const;
     bool EvaluateExpression(Expression& expression, FieldValue& value, bool convert) const;
 
@@ -142,6 +147,8 @@ public:
 
 private:
     bool Fail(TableError error);
+    std::unique_ptr<Expression> ParseWithin(const std::string& text, std::size_t limit,
+                                            char* resultType) const;
     bool FailFile(DbfError error);
     bool CarryMemoTexts(std::uint8_t* record, MemoFile& into);
     bool ReadCurrent(std::uint32_t record);

@@ -8,11 +8,6 @@
 #include "table/table_index.h"
 
 namespace table {
-namespace {
-
-constexpr std::size_t kMaxIndexExpression = 4096;
-
-} // namespace
 
 std::string CTable::KeyExpression(const std::vector<std::string>& fieldNames)
 {
@@ -56,7 +51,7 @@ bool CTable::CreateIndex(const std::string& name, const std::string& expression,
         return Fail(TableError::kCodePageWrite);
 
     char resultType = 0;
-    std::unique_ptr<Expression> key = ParseExpression(expression, &resultType);
+    std::unique_ptr<Expression> key = ParseWithin(expression, kMaxIndexExpression, &resultType);
     if (!key || (resultType != 'C' && resultType != 'N'))
         return Fail(TableError::kBadKey);
     const NdxKeyType type = resultType == 'C' ? NdxKeyType::kCharacter : NdxKeyType::kNumeric;
