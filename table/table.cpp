@@ -365,16 +365,16 @@ bool CTable::CopyRecordTo(CTable& other)
 
 bool CTable::SetCodePage(CodePageId id, bool write)
 {
-    if (write) {
-        const auto byte = HeaderByteOf(id);
-        if (!byte) 
-            return Fail(TableError::kBadCodePage);
-        m_codePage = id;
-        if (!m_open || !m_handle->file.WriteHeaderByte(dbf::kCodePageOffset, *byte))
-            return Fail(TableError::kCodePageWrite);
-        return true;
-    }
+    // The table takes the code page whether or not it can be written: a failed write keeps
+    // the new one in memory while the table stays open.
     m_codePage = id;
+    if (!write)
+        return true;
+    const auto byte = HeaderByteOf(id);
+    if (!byte)
+        return Fail(TableError::kBadCodePage);
+    if (!m_open || !m_handle->file.WriteHeaderByte(dbf::kCodePageOffset, *byte))
+        return Fail(TableError::kCodePageWrite);
     return true;
 }
 

@@ -369,6 +369,8 @@ TEST_F(TableTest, CodePageWritesOnlyTheHeaderByte)
     const auto before = ReadAllBytes(dir.File("t.dbf"));
     EXPECT_FALSE(t.SetCodePage(static_cast<CodePageId>(437), true));
     EXPECT_EQ(t.LastError(), table::TableError::kBadCodePage);
+    EXPECT_EQ(t.CodePage(), static_cast<CodePageId>(437)); // taken, though not writable
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), before);
     ASSERT_TRUE(t.SetCodePage(CodePageId::k866, true));
     auto after = ReadAllBytes(dir.File("t.dbf"));
     EXPECT_EQ(after[29], 0x65);
