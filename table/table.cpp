@@ -241,11 +241,13 @@ int CTable::FieldIndex(const std::string& name) const
     return -1;
 }
 
-char CTable::FieldTypeByName(const std::string& name) const
+char CTable::FieldTypeByName(const std::string& name)
 {
     const int i = FieldIndex(name);
-    if (i < 0)
+    if (i < 0) {
+        m_lastError = TableError::kNoSuchField;
         throw CDBEngineException(TableError::kNoSuchField);
+    }
     return FieldType(i);
 }
 

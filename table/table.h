@@ -76,7 +76,8 @@ public:
     int FieldDecimals(int i) const;
     char FieldType(int i) const;  // 0 for a bad index
     int FieldIndex(const std::string& name) const; // -1 when unknown
-    char FieldTypeByName(const std::string& name) const; // throws kNoSuchField
+    // Throws kNoSuchField for an unknown name, which also becomes the last error.
+    char FieldTypeByName(const std::string& name);
     const std::vector<FieldLayout>& Fields() const;
     int RecordLength() const;
     int HeaderLength() const;

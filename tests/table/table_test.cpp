@@ -136,6 +136,7 @@ TEST_F(TableTest, CatalogueLooksUpNamesWithoutRegardToCase)
     } catch (const table::CDBEngineException& e) {
         EXPECT_EQ(e.Code(), table::TableError::kNoSuchField);
     }
+    EXPECT_EQ(t.LastError(), table::TableError::kNoSuchField);
 }
 
 TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
