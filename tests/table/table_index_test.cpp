@@ -146,6 +146,27 @@ TEST_F(TableIndexTest, KeyExpressionsMayBeLongerThanFilters)
     }
 }
 
+TEST_F(TableIndexTest, AnOverstatedRecordCountIndexesTheRecordsTheFileHolds)
+{
+    // Two records, while the header claims nearly 2^32: building an index must neither
+    // reserve room for the claim nor count records that are not there.
+    TableBuilder b;
+    b.Field("CODE", 'C', 3).Record("zzz").Record("aaa").RecordCount(0xFFFFFFF0u);
+    b.Write(dir.File("claims.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("claims", false));
+    EXPECT_EQ(t.RecordCount(), 0xFFFFFFF0u);
+    ASSERT_TRUE(t.CreateIndexOnFields("code", { "CODE" }, true));
+    ASSERT_TRUE(t.UseIndex("code"));
+    EXPECT_EQ(Order(t), "2 1 ");
+    ASSERT_TRUE(t.SetKeyIndex("code"));
+    ASSERT_TRUE(t.UseKeyIndex());
+    FieldValue code;
+    ASSERT_TRUE(code.Assign('C', "zzz", table::kDefaultDateFormat));
+    ASSERT_TRUE(t.SeekValue(code));
+    EXPECT_EQ(t.CurrentRecord(), 1u);
+}
+
 TEST_F(TableIndexTest, IndexDirectoryGoesWithTheTable)
 {
     auto& fs = platform::FileSystem::Default();
