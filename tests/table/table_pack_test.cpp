@@ -30,11 +30,12 @@ class TablePackTest : public ::testing::Test
 {
 protected:
     // A memo table: ID C2, NOTE M10; records a..e with texts, b and d marked deleted, c with
-    // no memo.
-    void WriteMemoTable(std::uint8_t version, MemoForm form, const std::string& name)
+    // no memo. The files are name.dbf and name.dbt, or name.DBF and name.DBT when `upper`.
+    void WriteMemoTable(std::uint8_t version, MemoForm form, const std::string& name,
+                        bool upper = false)
     {
         MemoFile memo(platform::FileSystem::Default());
-        ASSERT_TRUE(memo.Create(dir.File(name + ".dbt"), form, 512, name));
+        ASSERT_TRUE(memo.Create(dir.File(name + (upper ? ".DBT" : ".dbt")), form, 512, name));
         TableBuilder b;
         b.Version(version).Field("ID", 'C', 2).Field("NOTE", 'M', 10);
         for (char id : std::string("abcde")) {
@@ -46,17 +47,19 @@ protected:
             }
             b.Record(std::string(1, id) + " " + ref, id == 'b' || id == 'd');
         }
-        b.Write(dir.File(name + ".dbf"));
+        b.Write(dir.File(name + (upper ? ".DBF" : ".dbf")));
     }
 
+    // `name` is the memo file's base name, or its whole file name when it has a '.'.
     std::string MemoTextOf(CTable& t, std::uint32_t record, MemoForm form, const std::string& name)
     {
+        const std::string memoName = name.find('.') == std::string::npos ? name + ".dbt" : name;
         EXPECT_TRUE(t.GoTo(record));
         const std::string ref = t.GetValue(1, false).text;
         if (ref.find_first_not_of(' ') == std::string::npos)
             return "<none>";
         MemoFile memo(platform::FileSystem::Default());
-        EXPECT_TRUE(memo.Open(dir.File(name + ".dbt"), form));
+        EXPECT_TRUE(memo.Open(dir.File(memoName), form));
         std::string text;
         EXPECT_TRUE(memo.ReadText(static_cast<std::uint32_t>(std::stoul(ref)), &text));
         return text;
@@ -109,6 +112,89 @@ TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
         ASSERT_TRUE(memo.Open(dir.File(std::string(c.name) + ".dbt"), c.form));
         EXPECT_EQ(memo.NextFreeBlock(), 4u);
     }
+}
+
+TEST_F(TablePackTest, TemporaryNamesAreTheUsualOnesWhenFree)
+{
+    testing_support::FaultyFileSystem logging;
+    TableDatabase loggingDatabase(logging);
+    ASSERT_TRUE(loggingDatabase.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    CTable t(&loggingDatabase);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.Pack());
+    EXPECT_EQ(logging.renameLog, (std::vector<std::string> { "t.dbt -> TMPXBASE.OLD",
+                                                             "TMPXBASE.DBT -> t.dbt",
+                                                             "TMPXBASE.DBF -> t.dbf" }));
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u);
+}
+
+TEST_F(TablePackTest, FilesThatHoldTheTemporaryNamesAreNeverTouched)
+{
+    // What an interrupted pack of another program may leave, or a user's own tables.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "TMPXBASE", true);
+    testing_support::WriteAllBytes(dir.File("TMPXBASE.OLD"), { 'o', 'l', 'd' });
+    testing_support::WriteAllBytes(dir.File("TMPXBAS1.DBF"), { 'o', 'n', 'e' });
+    const auto userTable = ReadAllBytes(dir.File("TMPXBASE.DBF"));
+    const auto userMemo = ReadAllBytes(dir.File("TMPXBASE.DBT"));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    const auto expectUserFiles = [&](const std::string& what) {
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.DBF")), userTable) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.DBT")), userMemo) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.OLD")), (std::vector<std::uint8_t> { 'o', 'l', 'd' }))
+            << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBAS1.DBF")), (std::vector<std::uint8_t> { 'o', 'n', 'e' }))
+            << what;
+        EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 6u) << what;
+    };
+
+    // Failures at each rename clean up only what the pack made.
+    testing_support::FaultyFileSystem faulty;
+    TableDatabase faultyDatabase(faulty);
+    ASSERT_TRUE(faultyDatabase.SetDatabaseDirectory(dir.Path()));
+    for (int nth = 1; nth <= 3; ++nth) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failRenameNumber = faulty.renames + nth;
+        EXPECT_FALSE(t.Pack()) << "rename " << nth;
+        faulty.failRenameNumber = 0;
+        expectUserFiles("rename " + std::to_string(nth));
+    }
+
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+    EXPECT_EQ(t.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "t"), std::string(700, 'e'));
+    expectUserFiles("after the pack");
+}
+
+TEST_F(TablePackTest, ATableNamedLikeTheTemporaryTablePacks)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "TMPXBASE", true);
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("TMPXBASE", false));
+    ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+    ASSERT_EQ(t.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(t, 1, MemoForm::kDbase3, "TMPXBASE.DBT"), "aaa");
+    EXPECT_EQ(MemoTextOf(t, 2, MemoForm::kDbase3, "TMPXBASE.DBT"), "<none>");
+    EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "TMPXBASE.DBT"), std::string(700, 'e'));
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u);
+
+    // Without a memo file as well.
+    TableBuilder b;
+    b.Field("A", 'C', 2).Record("1").Record("2", true).Record("3");
+    b.Write(dir.File("TMPXBASE.DBF"));
+    ASSERT_TRUE(platform::FileSystem::Default().Remove(dir.File("TMPXBASE.DBT")));
+    CTable plain(&database);
+    ASSERT_TRUE(plain.Open("TMPXBASE", false));
+    ASSERT_TRUE(plain.Pack()) << table::DbfErrorText(plain.LastFileError());
+    ASSERT_EQ(plain.RecordCount(), 2u);
+    ASSERT_TRUE(plain.GoTo(2));
+    EXPECT_EQ(plain.GetValue(0, false).text, "3 ");
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 1u);
 }
 
 TEST_F(TablePackTest, RefusesFoxProMemoTables)
@@ -177,6 +263,17 @@ TEST_F(TablePackTest, FailuresAtAnyStepLeaveTheOriginals)
         expectOriginals("rename " + std::to_string(nth));
         EXPECT_TRUE(t.IsOpen());
         EXPECT_EQ(t.RecordCount(), 5u);
+    }
+    // A temporary file the directory refuses to create.
+    for (const char* refused : { "TMPXBASE.DBF", "TMPXBASE.DBT", "TMPXBASE.OLD" }) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failOpenContaining = refused;
+        EXPECT_FALSE(t.Pack()) << refused;
+        EXPECT_EQ(t.LastFileError(), DbfError::kOpenFailed) << refused;
+        faulty.failOpenContaining.clear();
+        expectOriginals(refused);
+        EXPECT_TRUE(t.IsOpen());
     }
 }
 
