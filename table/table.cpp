@@ -94,13 +94,20 @@ bool CTable::OpenMemo()
     const std::uint8_t memoVersion = version == dbf::kVersionDbase4 ? dbf::kVersionDbase4Memo
         : version == dbf::kVersionDbase3                            ? dbf::kVersionDbase3Memo
                                                                     : version;
-    const std::string memoPath = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
-    if (memoPath.empty()) {
-        // Let the memo file report its own reason: missing, or no companion name at all.
-        (void)m_handle->memo.Open(MemoCompanionPath(file.Path(), memoVersion), MemoFormForVersion(memoVersion));
-        return false;
+    const std::string found = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
+    m_memoPath = found;
+    if (m_memoPath.empty()) {
+        // The name the memo file would have; a table path that gives none (not ending in F)
+        // is named by its base name with ".dbt".
+        m_memoPath = MemoCompanionPath(file.Path(), memoVersion);
+        if (m_memoPath.empty())
+            m_memoPath = platform::DirectoryOf(file.Path()) + platform::BaseNameOf(file.Path()) + ".dbt";
     }
-    return m_handle->memo.Open(memoPath, MemoFormForVersion(memoVersion));
+    if (!found.empty() && m_handle->memo.Open(found, MemoFormForVersion(memoVersion)))
+        return true;
+    const DbfError why = found.empty() ? DbfError::kNoMemoFile : m_handle->memo.LastError();
+    m_memoError = why != DbfError::kNone ? why : DbfError::kOpenFailed;
+    return false;
 }
 
 bool CTable::Open(const std::string& path, bool autodetect)
@@ -117,10 +124,10 @@ bool CTable::Open(const std::string& path, bool autodetect)
     RecordFile& file = m_handle->file;
     if (!file.Open(full, RecordFile::Mode::kReadWrite))
         return false;
-    if (file.HasMemoFields() && file.Version() != dbf::kVersionFoxProMemo && !OpenMemo()) {
-        file.Close();
-        return false;
-    }
+    // Without its memo file the table still opens; OpenMemo keeps the reason for the
+    // operations that need the memo texts.
+    if (file.HasMemoFields() && file.Version() != dbf::kVersionFoxProMemo)
+        (void)OpenMemo();
     m_open = true;
     m_name = platform::BaseNameOf(full);
     m_indexDirectory = m_database->TempIndexRoot() + m_name + "/";
@@ -152,6 +159,8 @@ void CTable::Close()
     }
     m_activeIndexName.clear();
     m_indexes.clear();
+    m_memoError = DbfError::kNone;
+    m_memoPath.clear();
     if (m_open && m_database && !m_indexDirectory.empty()
         && m_database->FileSystem().IsDirectory(m_indexDirectory))
         (void)m_database->FileSystem().RemoveAll(m_indexDirectory);

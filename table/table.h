@@ -142,6 +142,17 @@ public:
     [[nodiscard]] bool AddRelation(const std::string& targetName, const std::string& keyField);
     const std::vector<std::unique_ptr<TableRelation>>& Relations() const { return m_relations; }
 
+    // Memo file. A table whose memo file is missing or damaged still opens, as nothing the
+    // table shows is read from it (memo cells show a placeholder from the record's block
+    // number); what needs the memo texts, such as Pack, refuses with MemoError() and writes
+    // nothing. MemoUnavailable() is true when the table has memo-type fields, keeps them in
+    // a memo file it opens (every version but 0xF5), and that file could not be opened;
+    // MemoError() says why (kNoMemoFile when it does not exist) and MemoFilePath() names the
+    // memo file the table uses or looked for.
+    bool MemoUnavailable() const { return m_memoError != DbfError::kNone; }
+    DbfError MemoError() const { return m_memoError; }
+    const std::string& MemoFilePath() const { return m_memoPath; }
+
     TableError LastError() const { return m_lastError; }
     // The record-access layer's reason for the last failed open, read or write.
     DbfError LastFileError() const;
@@ -175,6 +186,8 @@ private:
     FieldValue m_seekValue;
     TableError m_lastError = TableError::kNone;
     DbfError m_fileError = DbfError::kNone; // a failed pack's reason
+    DbfError m_memoError = DbfError::kNone; // why an open table has no memo file open
+    std::string m_memoPath;
 };
 
 } // namespace table

@@ -132,7 +132,11 @@ bool CTable::Pack()
     const bool memoFields = file.HasMemoFields();
     if (memoFields && file.Version() == dbf::kVersionFoxProMemo)
         return FailFile(DbfError::kMemoNotCarried);
-    const bool carryMemo = memoFields && m_handle->memo.IsOpen();
+    // The kept records' memo texts must reach the new memo file; without the old one they
+    // would point into nothing.
+    if (memoFields && !m_handle->memo.IsOpen())
+        return FailFile(MemoUnavailable() ? m_memoError : DbfError::kNoMemoFile);
+    const bool carryMemo = memoFields;
 
     const std::string tablePath = file.Path();
     const std::string directory = platform::DirectoryOf(tablePath);

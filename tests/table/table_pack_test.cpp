@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using table::CTable;
@@ -195,6 +197,69 @@ TEST_F(TablePackTest, ATableNamedLikeTheTemporaryTablePacks)
     ASSERT_TRUE(plain.GoTo(2));
     EXPECT_EQ(plain.GetValue(0, false).text, "3 ");
     EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 1u);
+}
+
+TEST_F(TablePackTest, TablesWhoseMemoFileIsMissingOrDamagedOpenButDoNotPack)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    auto& fs = platform::FileSystem::Default();
+    const auto expectRefused = [&](CTable& t, DbfError why, const std::string& what) {
+        const auto names = fs.List(dir.Path());
+        const auto table = ReadAllBytes(dir.File(t.Name() + ".dbf"));
+        EXPECT_FALSE(t.Pack()) << what;
+        EXPECT_EQ(t.LastFileError(), why) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File(t.Name() + ".dbf")), table) << what;
+        EXPECT_EQ(fs.List(dir.Path()).size(), names.size()) << what;
+        EXPECT_TRUE(t.IsOpen()) << what;
+    };
+
+    // A real table shipped without its memo file: every record reads, memo cells show
+    // their placeholder from the block numbers the records hold.
+    std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/infused-dbf/dbase_83_missing_memo.dbf",
+                               dir.File("missing.dbf"));
+    CTable real(&database);
+    ASSERT_TRUE(real.Open("missing", false)) << table::DbfErrorText(real.LastFileError());
+    EXPECT_TRUE(real.MemoUnavailable());
+    EXPECT_EQ(real.MemoError(), DbfError::kNoMemoFile);
+    EXPECT_EQ(real.MemoFilePath(), dir.File("missing.dbt"));
+    ASSERT_EQ(real.RecordCount(), 67u);
+    const int desc = real.FieldIndex("DESC");
+    ASSERT_TRUE(real.GoTo(1));
+    EXPECT_EQ(real.GetValue(desc, false).DisplayText(0, table::kDefaultDateFormat), "<Memo>");
+    std::uint32_t read = 0;
+    for (bool ok = real.GoTop(); ok; ok = real.GoNext())
+        ++read;
+    EXPECT_EQ(read, 67u);
+    expectRefused(real, DbfError::kNoMemoFile, "missing");
+
+    // A memo file too short for its header.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "short");
+    testing_support::WriteAllBytes(dir.File("short.dbt"), { 1, 0, 0, 0 });
+    CTable damaged(&database);
+    ASSERT_TRUE(damaged.Open("short", false));
+    EXPECT_TRUE(damaged.MemoUnavailable());
+    EXPECT_EQ(damaged.MemoError(), DbfError::kMemoTooShort);
+    expectRefused(damaged, DbfError::kMemoTooShort, "short");
+    EXPECT_EQ(ReadAllBytes(dir.File("short.dbt")), (std::vector<std::uint8_t> { 1, 0, 0, 0 }));
+
+    // A memo file that serves its table.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "good");
+    CTable good(&database);
+    ASSERT_TRUE(good.Open("good", false));
+    EXPECT_FALSE(good.MemoUnavailable());
+    EXPECT_EQ(good.MemoError(), DbfError::kNone);
+    EXPECT_EQ(good.MemoFilePath(), dir.File("good.dbt"));
+
+    // A dBASE III table with a binary field of the memo types and no memo file.
+    const std::string numeric = LUMETTA_SHARED_DATA "/real/vscode-dbf/TestNumeric.dbf";
+    if (std::filesystem::exists(numeric)) {
+        std::filesystem::copy_file(numeric, dir.File("numeric.dbf"));
+        CTable binary(&database);
+        ASSERT_TRUE(binary.Open("numeric", false)) << table::DbfErrorText(binary.LastFileError());
+        EXPECT_TRUE(binary.MemoUnavailable());
+        EXPECT_EQ(binary.MemoFilePath(), dir.File("numeric.dbt"));
+        expectRefused(binary, DbfError::kNoMemoFile, "numeric");
+    }
 }
 
 TEST_F(TablePackTest, RefusesFoxProMemoTables)
