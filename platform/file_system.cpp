@@ -101,6 +101,9 @@ public:
         case OpenMode::kCreate:
             flags |= O_RDWR | O_CREAT | O_TRUNC;
             break;
+        case OpenMode::kCreateNew:
+            flags |= O_RDWR | O_CREAT | O_EXCL;
+            break;
         }
         const int fd = ::open(path.c_str(), flags, 0644);
         if (fd < 0) {

@@ -9,8 +9,10 @@
 
 namespace platform {
 
-// How a file is opened. kCreate makes the file, emptying one that exists.
-enum class OpenMode { kRead, kReadWrite, kCreate };
+// How a file is opened. kCreate makes the file, emptying one that exists. kCreateNew makes
+// a file only where none exists (the error is EEXIST when one does), for the program's own
+// temporary files, which must never be a user's file of the same name.
+enum class OpenMode { kRead, kReadWrite, kCreate, kCreateNew };
 
 // One open file. Every call reports failure as false and keeps the operating system's
 // error number for the caller (0 when the failure was not the system's, e.g. a short read).

@@ -33,6 +33,7 @@ const char* DbfErrorText(DbfError error)
     case DbfError::kMemoTooLong: return "memo text too long";
     case DbfError::kRenameFailed: return "the new file could not replace the old one";
     case DbfError::kMemoNotCarried: return "the memo texts of this table cannot be carried over";
+    case DbfError::kNoFreeName: return "no free name for a temporary file";
     }
     return "unknown error";
 }

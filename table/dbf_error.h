@@ -34,6 +34,7 @@ enum class DbfError {
     kMemoTooLong,         // a memo text over the size the program accepts
     kRenameFailed,        // the finished new file could not be put in place
     kMemoNotCarried,      // memo texts of this table's memo form cannot be carried over
+    kNoFreeName,          // every name an operation may give its temporary files is taken
 };
 
 // A short English description of a code, for the command-line tool and test messages; the

@@ -128,6 +128,21 @@ void CDBFFile::Check(const std::string& path)
     m_recordCount = m_header.fileLength >= m_recordsStart
         ? (m_header.fileLength - m_recordsStart) / m_recordLength
         : 0;
+    // Records of one byte (no fields, only the flag) would count the end-of-file byte as a
+    // record, and the repair, which writes one after the records, would make the next check
+    // find one record more again. A flag is never 0x1A, so a final 0x1A ends the file.
+    if (m_recordLength == 1 && m_recordCount > 0) {
+        std::uint8_t last = 0;
+        std::size_t got = 0;
+        if (!m_file->ReadAt(m_header.fileLength - 1, &last, 1, &got) || got != 1) {
+            m_lastSystemError = m_file->LastError();
+            m_file.reset();
+            m_result = Result::kCannotOpen;
+            return;
+        }
+        if (last == dbf::kEndOfFile)
+            --m_recordCount;
+    }
     const bool agrees = m_header.recordCount == m_recordCount && m_headerLengthMatches
         && m_header.recordLength == m_recordLength;
     m_result = agrees ? Result::kAgrees : Result::kDisagrees;

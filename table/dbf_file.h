@@ -47,7 +47,8 @@ private:
 // What the check computes from the descriptors read (n of them):
 //   H = 32n + 33, the header length the descriptors call for;
 //   R = 1 + the sum of their storage widths, the record length they call for;
-//   N = whole records of R bytes between the start of the records and the end of the file.
+//   N = whole records of R bytes between the start of the records and the end of the file
+//       (a final end-of-file byte is no record, even when R is 1 and it would make one).
 // The records start at the stored header length when it matches (H, or H + 1 for a header
 // with one pad byte after the terminator), otherwise at H. When the
 // widths add up to more than a 16-bit record length can hold, no header can describe the

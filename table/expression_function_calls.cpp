@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "table/expression_text.h"
+#include "table/leading_number.h"
 
 #include <algorithm>
 #include <charconv>
@@ -78,7 +79,7 @@ bool FunctionNode::CallNumber(const ExprValue* args, ExprValue* out)
     case FunctionId::kSqrt:
         return Finite(std::sqrt(x), out);
     case FunctionId::kVal:
-        return LeadingNumber(args[0].text, &out->number);
+        return Finite(LeadingNumber(args[0].text), out);
     case FunctionId::kMax:
         out->number = std::max(x, args[1].number);
         return true;

@@ -88,17 +88,15 @@ bool Accepts(ParamKind kind, char type)
 
 const FunctionInfo* FindFunction(std::string_view name)
 {
-    const FunctionInfo* candidate = nullptr;
-    int candidates = 0;
+    if (name.empty())
+        return nullptr;
+    // No name of the table begins another name before it, so the first match is also the
+    // function of exactly that name when there is one.
     for (const FunctionInfo& f : kFunctions) {
-        if (name.empty() || !StartsWithNoCase(f.name, name))
-            continue;
-        if (f.name.size() == name.size())
+        if (StartsWithNoCase(f.name, name))
             return &f;
-        candidate = &f;
-        ++candidates;
     }
-    return candidates == 1 ? candidate : nullptr;
+    return nullptr;
 }
 
 FunctionNode::FunctionNode(

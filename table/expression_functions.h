@@ -71,9 +71,10 @@ struct FunctionInfo
     ParamKind params[kMaxArguments];
 };
 
-// The function a name written before '(' stands for: the function of exactly that name, or
-// else the one function whose name begins with it (SUBS for SUBSTR). Letter case does not
-// matter. Nothing when no function or several functions begin with it (LE: LEN and LEFT).
+// The function a name written before '(' stands for: the first function, in the order of
+// FunctionId, whose name begins with it (SUBS for SUBSTR, LE for LEN rather than LEFT, S for STR), the
+// functions the program's own expressions use coming first. Letter case does not matter.
+// Nothing when no function begins with it.
 const FunctionInfo* FindFunction(std::string_view name);
 
 // A call of a function. Arguments that do not fit the function make the node's type 0; the

@@ -1,6 +1,7 @@
 #include "table/expression_node.h"
 
 #include "table/expression_text.h"
+#include "table/leading_number.h"
 
 #include <cassert>
 #include <cmath>
@@ -127,7 +128,10 @@ bool FieldNode::Evaluate(const EvalContext& context, ExprValue* out)
         out->text = stored;
         return true;
     case 'N':
-        return LeadingNumber(stored, &out->number);
+        // Read as the field's value is read everywhere; a number beyond a double's range
+        // takes part in no evaluation, whose numbers are always finite.
+        out->number = LeadingNumber(stored);
+        return std::isfinite(out->number);
     case 'L':
         out->logical = m_width > 0 && (stored[0] == 'T' || stored[0] == 't');
         return true;

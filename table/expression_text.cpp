@@ -2,19 +2,11 @@
 
 #include "platform/code_page.h"
 
-#include <charconv>
-#include <cstdint>
 #include <cstring>
-#include <system_error>
 
 namespace table {
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 bool IsDigit(char c)
 {
@@ -48,55 +40,6 @@ LetterTables BuildLetters(bool oem)
 }
 
 } // namespace
-
-bool LeadingNumber(std::string_view text, double* value)
-{
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t start = i;
-    // Up to 15 digits the mantissa is an exact integer and 10^decimals an exact double, so
-    // one division rounds correctly: the same result as the general parse, much cheaper.
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-        ++digits;
-        ++i;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-            ++digits;
-            ++decimals;
-            ++i;
-        }
-    }
-    *value = 0;
-    if (digits == 0)
-        return true;
-    double magnitude = 0;
-    if (digits <= 15) {
-        static constexpr double kPowers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-            1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
-        magnitude = static_cast<double>(mantissa) / kPowers[decimals];
-    } else {
-        const auto [ptr, ec] = std::from_chars(
-            text.data() + start, text.data() + i, magnitude, std::chars_format::fixed);
-        (void)ptr;
-        if (ec != std::errc())
-            return false;
-    }
-    *value = negative ? -magnitude : magnitude;
-    return true;
-}
 
 std::string_view TrimTrailingSpaces(std::string_view text)
 {

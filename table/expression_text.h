@@ -4,14 +4,10 @@
 #include <cstddef>
 #include <string_view>
 
-// Byte-level helpers of the expression evaluator: numbers in stored text, blanks, byte-wise
-// order, letter case with and without the DOS code page, and "YYYYMMDD" dates.
+// Byte-level helpers of the expression evaluator: blanks, byte-wise order, letter case with
+// and without the DOS code page, and "YYYYMMDD" dates. Numbers in stored text are read by
+// table/leading_number.h, as field values read them.
 namespace table {
-
-// The decimal number at the start of `text` after blanks: an optional sign, digits, an
-// optional point and more digits; no number gives 0. False only when the digits are too
-// many for a double, which no field can hold (at most 255 digits) but a computed text can.
-[[nodiscard]] bool LeadingNumber(std::string_view text, double* value);
 
 std::string_view TrimTrailingSpaces(std::string_view text);
 std::string_view TrimLeadingSpaces(std::string_view text);

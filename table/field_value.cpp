@@ -1,76 +1,15 @@
 #include "table/field_value.h"
 
 #include "table/blank_text.h"
+#include "table/leading_number.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <limits>
 
 namespace table {
 
 namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// The decimal number at the start of `s` after blanks: an optional sign, digits with an
-// optional point, and an optional exponent. Anything after it is ignored; text without
-// digits is 0. Only this decimal form is read (no "inf", "nan" or hexadecimal), and the
-// point is always '.', whatever the environment.
-double LeadingNumber(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i]))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    const std::size_t mantissaStart = i;
-    // Decimal order of the first significant digit, for numbers out of a double's range.
-    long order = 0;
-    bool significant = false;
-    std::size_t digits = 0;
-    for (; i < s.size() && IsDigit(s[i]); ++i, ++digits) {
-        significant = significant || s[i] != '0';
-        if (significant)
-            ++order;
-    }
-    if (i < s.size() && s[i] == '.') {
-        for (++i; i < s.size() && IsDigit(s[i]); ++i, ++digits) {
-            if (!significant && s[i] == '0')
-                --order;
-            significant = significant || s[i] != '0';
-        }
-    }
-    if (digits == 0)
-        return 0;
-    std::size_t end = i;
-    long exponent = 0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        const bool negativeExponent = j < s.size() && s[j] == '-';
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            ++j;
-        if (j < s.size() && IsDigit(s[j])) {
-            for (; j < s.size() && IsDigit(s[j]); ++j)
-                exponent = std::min(exponent * 10 + (s[j] - '0'), 100000L);
-            end = j;
-            if (negativeExponent)
-                exponent = -exponent;
-        }
-    }
-    double value = 0;
-    const auto result = std::from_chars(
-        s.data() + mantissaStart, s.data() + end, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range)
-        value = order + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return negative ? -value : value;
-}
 
 // The logical words, matched without regard to case.
 bool ReadLogical(std::string_view text, bool* logical)

@@ -168,6 +168,11 @@ std::uint64_t RecordFile::RecordsInFile() const
     return (m_fileLength - m_headerLength) / m_recordLength;
 }
 
+std::uint32_t RecordFile::RecordsHeld() const
+{
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(m_recordCount, RecordsInFile()));
+}
+
 bool RecordFile::HasMemoFields() const
 {
     return std::any_of(m_fields.begin(), m_fields.end(),

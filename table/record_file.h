@@ -50,6 +50,9 @@ public:
     std::uint64_t FileLength() const { return m_fileLength; }
     // Whole records the file holds after the header (may differ from RecordCount()).
     std::uint64_t RecordsInFile() const;
+    // Records the header counts and the file holds: what anything sized by the number of
+    // records (an index, a list of rows) may take, as the header's count is unchecked.
+    std::uint32_t RecordsHeld() const;
     const std::vector<FieldLayout>& Fields() const { return m_fields; }
     bool HasMemoFields() const;
 

@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "table/blank_text.h"
 #include "table/dbf_create.h"
 #include "table/dbf_format.h"
 #include "table/field_codec.h"
@@ -93,13 +94,20 @@ bool CTable::OpenMemo()
     const std::uint8_t memoVersion = version == dbf::kVersionDbase4 ? dbf::kVersionDbase4Memo
         : version == dbf::kVersionDbase3                            ? dbf::kVersionDbase3Memo
                                                                     : version;
-    const std::string memoPath = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
-    if (memoPath.empty()) {
-        // Let the memo file report its own reason: missing, or no companion name at all.
-        (void)m_handle->memo.Open(MemoCompanionPath(file.Path(), memoVersion), MemoFormForVersion(memoVersion));
-        return false;
+    const std::string found = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
+    m_memoPath = found;
+    if (m_memoPath.empty()) {
+        // The name the memo file would have; a table path that gives none (not ending in F)
+        // is named by its base name with ".dbt".
+        m_memoPath = MemoCompanionPath(file.Path(), memoVersion);
+        if (m_memoPath.empty())
+            m_memoPath = platform::DirectoryOf(file.Path()) + platform::BaseNameOf(file.Path()) + ".dbt";
     }
-    return m_handle->memo.Open(memoPath, MemoFormForVersion(memoVersion));
+    if (!found.empty() && m_handle->memo.Open(found, MemoFormForVersion(memoVersion)))
+        return true;
+    const DbfError why = found.empty() ? DbfError::kNoMemoFile : m_handle->memo.LastError();
+    m_memoError = why != DbfError::kNone ? why : DbfError::kOpenFailed;
+    return false;
 }
 
 bool CTable::Open(const std::string& path, bool autodetect)
@@ -116,10 +124,10 @@ bool CTable::Open(const std::string& path, bool autodetect)
     RecordFile& file = m_handle->file;
     if (!file.Open(full, RecordFile::Mode::kReadWrite))
         return false;
-    if (file.HasMemoFields() && file.Version() != dbf::kVersionFoxProMemo && !OpenMemo()) {
-        file.Close();
-        return false;
-    }
+    // Without its memo file the table still opens; OpenMemo keeps the reason for the
+    // operations that need the memo texts.
+    if (file.HasMemoFields() && file.Version() != dbf::kVersionFoxProMemo)
+        (void)OpenMemo();
     m_open = true;
     m_name = platform::BaseNameOf(full);
     m_indexDirectory = m_database->TempIndexRoot() + m_name + "/";
@@ -151,6 +159,8 @@ void CTable::Close()
     }
     m_activeIndexName.clear();
     m_indexes.clear();
+    m_memoError = DbfError::kNone;
+    m_memoPath.clear();
     if (m_open && m_database && !m_indexDirectory.empty()
         && m_database->FileSystem().IsDirectory(m_indexDirectory))
         (void)m_database->FileSystem().RemoveAll(m_indexDirectory);
@@ -240,11 +250,13 @@ int CTable::FieldIndex(const std::string& name) const
     return -1;
 }
 
-char CTable::FieldTypeByName(const std::string& name) const
+char CTable::FieldTypeByName(const std::string& name)
 {
     const int i = FieldIndex(name);
-    if (i < 0)
+    if (i < 0) {
+        m_lastError = TableError::kNoSuchField;
         throw CDBEngineException(TableError::kNoSuchField);
+    }
     return FieldType(i);
 }
 
@@ -288,10 +300,11 @@ bool CTable::IsBlank() const
 {
     if (!m_open)
         return false;
-    // A zero byte ends the record as text: what comes before it decides.
+    // Writers pad fields with NUL bytes as well as spaces; either is no data, and data may
+    // follow them anywhere in the record, so every byte is looked at.
     const std::uint8_t* record = RecordBuffer();
-    for (int i = 0; i < RecordLength() && record[i] != 0; ++i) {
-        if (record[i] != ' ')
+    for (int i = 0; i < RecordLength(); ++i) {
+        if (record[i] != ' ' && record[i] != 0)
             return false;
     }
     return true;
@@ -345,9 +358,14 @@ bool CTable::CopyRecordTo(CTable& other)
         if (j < 0)
             continue;
         const FieldLayout& into = other.Fields()[j];
-        const std::string_view stored(reinterpret_cast<const char*>(RecordBuffer()) + field.offset,
-                                      field.width);
-        if (!WriteFieldText(into.def, stored.substr(0, into.width), target + into.offset))
+        std::string_view stored(reinterpret_cast<const char*>(RecordBuffer()) + field.offset,
+                                field.width);
+        // The target field decides what it takes: text fields cut to their width, numeric
+        // ones refuse a number that does not fit. The blanks that right-align a stored
+        // number are layout, not value, so a narrower field still takes what fits.
+        if (into.def.type == 'N' || into.def.type == 'F')
+            stored = TrimBlanks(stored);
+        if (!WriteFieldText(into.def, stored, target + into.offset))
             return false;
     }
     target[0] = IsDeleted() ? dbf::kDeletedFlag : dbf::kActiveFlag;
@@ -358,16 +376,16 @@ bool CTable::CopyRecordTo(CTable& other)
 
 bool CTable::SetCodePage(CodePageId id, bool write)
 {
-    if (write) {
-        const auto byte = HeaderByteOf(id);
-        if (!byte) 
-            return Fail(TableError::kBadCodePage);
-        m_codePage = id;
-        if (!m_open || !m_handle->file.WriteHeaderByte(dbf::kCodePageOffset, *byte))
-            return Fail(TableError::kCodePageWrite);
-        return true;
-    }
+    // The table takes the code page whether or not it can be written: a failed write keeps
+    // the new one in memory while the table stays open.
     m_codePage = id;
+    if (!write)
+        return true;
+    const auto byte = HeaderByteOf(id);
+    if (!byte)
+        return Fail(TableError::kBadCodePage);
+    if (!m_open || !m_handle->file.WriteHeaderByte(dbf::kCodePageOffset, *byte))
+        return Fail(TableError::kCodePageWrite);
     return true;
 }
 

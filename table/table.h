@@ -47,6 +47,10 @@ public:
     enum class DeletedFilter { kAll = 0, kNotDeleted = 1, kDeletedOnly = 2 };
     enum class BlankFilter { kAll = 0, kNotBlank = 1, kBlankOnly = 2 };
 
+    // The longest filter expression; index keys may be up to kMaxIndexExpression long.
+    static constexpr std::size_t kMaxFilterLength = 2048;
+    static constexpr std::size_t kMaxIndexExpression = 4096;
+
     explicit CTable(TableDatabase* database);
     ~CTable();
     CTable(const CTable&) = delete;
@@ -72,7 +76,8 @@ public:
     int FieldDecimals(int i) const;
     char FieldType(int i) const;  // 0 for a bad index
     int FieldIndex(const std::string& name) const; // -1 when unknown
-    char FieldTypeByName(const std::string& name) const; // throws kNoSuchField
+    // Throws kNoSuchField for an unknown name, which also becomes the last error.
+    char FieldTypeByName(const std::string& name);
     const std::vector<FieldLayout>& Fields() const;
     int RecordLength() const;
     int HeaderLength() const;
@@ -80,7 +85,7 @@ public:
     std::uint32_t CurrentRecord() const;
     bool HasCurrentRecord() const;
     bool IsDeleted() const;
-    bool IsBlank() const;
+    bool IsBlank() const; // every byte of the record, flag included, a space or a NUL
     const std::uint8_t* RecordBuffer() const;
 
     // Values.
@@ -111,6 +116,7 @@ public:
     const FieldValue& LastSeekValue() const { return m_seekValue; }
 
     // Expressions over this table's records.
+    // A filter text: empty ones and those over kMaxFilterLength characters give nothing.
     std::unique_ptr<Expression> ParseExpression(const std::string& text, char* resultType) const;
     bool EvaluateExpression(Expression& expression, FieldValue& value, bool convert) const;
 
@@ -136,12 +142,25 @@ public:
     [[nodiscard]] bool AddRelation(const std::string& targetName, const std::string& keyField);
     const std::vector<std::unique_ptr<TableRelation>>& Relations() const { return m_relations; }
 
+    // Memo file. A table whose memo file is missing or damaged still opens, as nothing the
+    // table shows is read from it (memo cells show a placeholder from the record's block
+    // number); what needs the memo texts, such as Pack, refuses with MemoError() and writes
+    // nothing. MemoUnavailable() is true when the table has memo-type fields, keeps them in
+    // a memo file it opens (every version but 0xF5), and that file could not be opened;
+    // MemoError() says why (kNoMemoFile when it does not exist) and MemoFilePath() names the
+    // memo file the table uses or looked for.
+    bool MemoUnavailable() const { return m_memoError != DbfError::kNone; }
+    DbfError MemoError() const { return m_memoError; }
+    const std::string& MemoFilePath() const { return m_memoPath; }
+
     TableError LastError() const { return m_lastError; }
     // The record-access layer's reason for the last failed open, read or write.
     DbfError LastFileError() const;
 
 private:
     bool Fail(TableError error);
+    std::unique_ptr<Expression> ParseWithin(const std::string& text, std::size_t limit,
+                                            char* resultType) const;
     bool FailFile(DbfError error);
     bool CarryMemoTexts(std::uint8_t* record, MemoFile& into);
     bool ReadCurrent(std::uint32_t record);
@@ -167,6 +186,8 @@ private:
     FieldValue m_seekValue;
     TableError m_lastError = TableError::kNone;
     DbfError m_fileError = DbfError::kNone; // a failed pack's reason
+    DbfError m_memoError = DbfError::kNone; // why an open table has no memo file open
+    std::string m_memoPath;
 };
 
 } // namespace table

@@ -8,11 +8,6 @@
 #include "table/table_index.h"
 
 namespace table {
-namespace {
-
-constexpr std::size_t kMaxIndexExpression = 4096;
-
-} // namespace
 
 std::string CTable::KeyExpression(const std::vector<std::string>& fieldNames)
 {
@@ -56,17 +51,20 @@ bool CTable::CreateIndex(const std::string& name, const std::string& expression,
         return Fail(TableError::kCodePageWrite);
 
     char resultType = 0;
-    std::unique_ptr<Expression> key = ParseExpression(expression, &resultType);
+    std::unique_ptr<Expression> key = ParseWithin(expression, kMaxIndexExpression, &resultType);
     if (!key || (resultType != 'C' && resultType != 'N'))
         return Fail(TableError::kBadKey);
     const NdxKeyType type = resultType == 'C' ? NdxKeyType::kCharacter : NdxKeyType::kNumeric;
 
     // Every record gets a key, in record order; the builder keeps keys, never records.
+    // Records the header counts beyond the end of the file cannot be read, so they get
+    // none, and room is kept only for the records the file holds.
     NdxBuilder builder(fs, type, expression, unique);
     RecordFile& file = m_handle->file;
-    builder.Reserve(file.RecordCount());
+    const std::uint32_t held = file.RecordsHeld();
+    builder.Reserve(held);
     const bool oem = IsOemCodePage(m_codePage);
-    for (std::uint32_t k = 1; k <= file.RecordCount();) {
+    for (std::uint32_t k = 1; k <= held;) {
         const std::uint8_t* run = nullptr;
         std::uint32_t count = 0;
         if (!file.ReadRun(k, &run, &count))

@@ -198,9 +198,15 @@ std::string CTable::GetFilterExpression(bool convert) const
 
 std::unique_ptr<Expression> CTable::ParseExpression(const std::string& text, char* resultType) const
 {
+    return ParseWithin(text, kMaxFilterLength, resultType);
+}
+
+std::unique_ptr<Expression> CTable::ParseWithin(const std::string& text, std::size_t limit,
+                                                char* resultType) const
+{
     if (resultType)
         *resultType = 0;
-    if (text.empty() || text.size() > 2048 || !m_open)
+    if (text.empty() || text.size() > limit || !m_open)
         return nullptr;
     std::unique_ptr<Expression> expression = table::ParseExpression(text, Fields());
     if (expression && resultType) {

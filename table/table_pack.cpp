@@ -4,6 +4,12 @@
 // does each replace its original, the table with one rename. Until that rename the original
 // table is untouched; a memo file is first moved aside and put back should a later step
 // fail.
+//
+// The pack's own files are named TMPXBASE.DBF, TMPXBASE.DBT and TMPXBASE.OLD when those
+// names are free. A file of such a name may be a user's table, the leftover of another
+// program's interrupted pack, or the very table being packed, so every one of them is
+// created where no file exists (TMPXBAS1, TMPXBAS2, ... when taken), and only files the
+// pack created are ever emptied or removed.
 
 #include "table/table.h"
 
@@ -12,6 +18,7 @@
 #include "table/table_appender.h"
 #include "table/table_database.h"
 
+#include <cerrno>
 #include <charconv>
 #include <optional>
 #include <cstring>
@@ -20,9 +27,49 @@
 namespace table {
 namespace {
 
-constexpr const char* kPackTable = "TMPXBASE.DBF";
-constexpr const char* kPackMemo = "TMPXBASE.DBT";
-constexpr const char* kMemoAside = "TMPXBASE.OLD";
+constexpr const char* kPackStem = "TMPXBASE";
+constexpr int kStemChoices = 1000; // TMPXBASE, TMPXBAS1 .. TMPXB999
+
+// The n-th choice of a stem for the pack's files: TMPXBASE, then the same eight characters
+// ending in n.
+std::string PackStem(int n)
+{
+    const std::string stem = kPackStem;
+    if (n == 0)
+        return stem;
+    const std::string digits = std::to_string(n);
+    return stem.substr(0, stem.size() - digits.size()) + digits;
+}
+
+// Creates the file `path` only when no file of that name exists; `*taken` tells a name in
+// use from other failures.
+std::unique_ptr<platform::File> CreateNew(platform::FileSystem& fs, const std::string& path,
+                                          bool* taken)
+{
+    int error = 0;
+    auto file = fs.Open(path, platform::OpenMode::kCreateNew, &error);
+    *taken = !file && error == EEXIST;
+    return file;
+}
+
+// Claims the first free name stem + `extension` by creating it empty. Nothing when every
+// choice is taken (kNoFreeName) or the directory refuses new files (kOpenFailed).
+std::optional<std::string> ClaimFreeName(platform::FileSystem& fs, const std::string& directory,
+                                         const std::string& extension, DbfError* why)
+{
+    for (int n = 0; n < kStemChoices; ++n) {
+        const std::string path = directory + PackStem(n) + extension;
+        bool taken = false;
+        if (CreateNew(fs, path, &taken))
+            return path;
+        if (!taken) {
+            *why = DbfError::kOpenFailed;
+            return std::nullopt;
+        }
+    }
+    *why = DbfError::kNoFreeName;
+    return std::nullopt;
+}
 
 // The memo block number a record's field holds: 0 for a blank field, nothing for a field
 // that holds anything but right-aligned digits.
@@ -85,18 +132,14 @@ bool CTable::Pack()
     const bool memoFields = file.HasMemoFields();
     if (memoFields && file.Version() == dbf::kVersionFoxProMemo)
         return FailFile(DbfError::kMemoNotCarried);
-    const bool carryMemo = memoFields && m_handle->memo.IsOpen();
+    // The kept records' memo texts must reach the new memo file; without the old one they
+    // would point into nothing.
+    if (memoFields && !m_handle->memo.IsOpen())
+        return FailFile(MemoUnavailable() ? m_memoError : DbfError::kNoMemoFile);
+    const bool carryMemo = memoFields;
 
     const std::string tablePath = file.Path();
     const std::string directory = platform::DirectoryOf(tablePath);
-    const std::string packPath = directory + kPackTable;
-    const std::string packMemoPath = directory + kPackMemo;
-    auto discard = [&](DbfError error) {
-        (void)fs.Remove(packPath);
-        if (carryMemo)
-            (void)fs.Remove(packMemoPath);
-        return FailFile(error);
-    };
 
     // The header bytes as they are (code-page byte included), with no records yet.
     std::vector<std::uint8_t> header(file.HeaderLength());
@@ -106,10 +149,36 @@ bool CTable::Pack()
     dbf::PutU32(header.data() + 4, 0);
     header.push_back(dbf::kEndOfFile);
 
-    {
-        auto packed = fs.Open(packPath, platform::OpenMode::kCreate, nullptr);
-        if (!packed)
+    // The new table and its memo file share a stem, as a table and its memo do.
+    std::string packPath;
+    std::string packMemoPath;
+    std::unique_ptr<platform::File> packed;
+    for (int n = 0; n < kStemChoices && !packed; ++n) {
+        packPath = directory + PackStem(n) + ".DBF";
+        bool taken = false;
+        packed = CreateNew(fs, packPath, &taken);
+        if (!packed && !taken)
             return FailFile(DbfError::kOpenFailed);
+        if (!packed || !carryMemo)
+            continue;
+        packMemoPath = directory + PackStem(n) + ".DBT";
+        if (CreateNew(fs, packMemoPath, &taken))
+            break;
+        packed.reset();
+        (void)fs.Remove(packPath);
+        if (!taken)
+            return FailFile(DbfError::kOpenFailed);
+    }
+    if (!packed)
+        return FailFile(DbfError::kNoFreeName);
+    auto discard = [&](DbfError error) {
+        (void)fs.Remove(packPath);
+        if (carryMemo)
+            (void)fs.Remove(packMemoPath);
+        return FailFile(error);
+    };
+
+    {
         if (!packed->WriteAt(0, header.data(), header.size()))
             return discard(DbfError::kWriteFailed);
 
@@ -140,6 +209,7 @@ bool CTable::Pack()
         }
         if (!appender.Finish() || !packed->Sync())
             return discard(DbfError::kWriteFailed);
+        packed.reset();
     }
 
     // Everything is written; now the new files take the old ones' places.
@@ -151,8 +221,18 @@ bool CTable::Pack()
         m_codePage = codePage;
     };
     if (carryMemo) {
-        const std::string aside = directory + kMemoAside;
+        // The old memo moves onto a free name the pack claimed, so the rename replaces
+        // nothing but that empty file.
+        DbfError why = DbfError::kNone;
+        const std::optional<std::string> claimed = ClaimFreeName(fs, directory, ".OLD", &why);
+        if (!claimed) {
+            discard(why);
+            reopen();
+            return FailFile(why);
+        }
+        const std::string& aside = *claimed;
         if (!fs.Rename(memoPath, aside)) {
+            (void)fs.Remove(aside);
             discard(DbfError::kRenameFailed);
             reopen();
             return FailFile(DbfError::kRenameFailed);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 using platform::FileSystem;
@@ -45,6 +47,22 @@ TEST_F(FileSystemTest, OpenFailuresReportTheSystemError)
     error = 0;
     EXPECT_EQ(fs.Open(dir.Path(), OpenMode::kRead, &error), nullptr); // a directory
     EXPECT_NE(error, 0);
+}
+
+TEST_F(FileSystemTest, CreatingANewFileNeverTouchesAnExistingOne)
+{
+    testing_support::WriteAllBytes(dir.File("user.dbf"), { 1, 2, 3 });
+    int error = 0;
+    EXPECT_EQ(fs.Open(dir.File("user.dbf"), OpenMode::kCreateNew, &error), nullptr);
+    EXPECT_EQ(error, EEXIST);
+    EXPECT_EQ(testing_support::ReadAllBytes(dir.File("user.dbf")), (std::vector<std::uint8_t> { 1, 2, 3 }));
+
+    auto file = fs.Open(dir.File("new.tmp"), OpenMode::kCreateNew, nullptr);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->WriteAt(0, "x", 1));
+    std::uint64_t size = 0;
+    ASSERT_TRUE(file->Size(&size));
+    EXPECT_EQ(size, 1u);
 }
 
 TEST_F(FileSystemTest, FindsEntriesWithoutRegardToCaseExactFirst)

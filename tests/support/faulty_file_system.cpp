@@ -71,6 +71,7 @@ std::unique_ptr<platform::File> FaultyFileSystem::Open(const std::string& path,
 bool FaultyFileSystem::Rename(const std::string& from, const std::string& to)
 {
     ++renames;
+    renameLog.push_back(platform::FileNameOf(from) + " -> " + platform::FileNameOf(to));
     if (failRenames || (failRenameNumber > 0 && renames == failRenameNumber)
         || (failRenameFrom > 0 && renames >= failRenameFrom))
         return false;

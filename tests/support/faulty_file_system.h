@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -25,6 +26,8 @@ public:
     int writes = 0;
     int reads = 0;
     int renames = 0;
+    // Every rename asked for, failed or not, as "from-name -> to-name" (file names only).
+    std::vector<std::string> renameLog;
 
     std::unique_ptr<platform::File> Open(const std::string& path, platform::OpenMode mode,
                                          int* error) override;

@@ -172,6 +172,28 @@ TEST_F(DbfFileTest, WrappingRecordLengthDisagreesAndIsNotRepaired)
     EXPECT_FALSE(fs.Exists(dir.File("fixedHDR.tmp")));
 }
 
+// A table without fields has records of one byte, the flag; its end-of-file byte is as long
+// as a record but is none.
+TEST_F(DbfFileTest, OneByteRecordsDoNotCountTheEndOfFileByte)
+{
+    EXPECT_EQ(Check(TableBuilder()), Result::kAgrees);
+    EXPECT_EQ(Check(TableBuilder().Record("").Record("", true)), Result::kAgrees);
+    EXPECT_EQ(Check(TableBuilder().Record("").Record("", true).EndOfFile(false)), Result::kAgrees);
+
+    TableBuilder damaged;
+    damaged.Record("").Record("", true).Record("").RecordCount(7);
+    damaged.Write(path);
+    CDBFFile checker(fs, path);
+    ASSERT_EQ(checker.Result(), Result::kDisagrees);
+    EXPECT_EQ(checker.ComputedRecordCount(), 3u);
+    std::string repaired;
+    ASSERT_TRUE(checker.Repair(dir.Path(), &repaired));
+    EXPECT_EQ(CDBFFile(fs, repaired).Result(), Result::kAgrees);
+    const auto bytes = ReadAllBytes(repaired);
+    EXPECT_EQ(bytes.size(), 33u + 3 + 1);
+    EXPECT_EQ(bytes[4], 3);
+}
+
 TEST_F(DbfFileTest, RepairsTheTenRecordExampleAndReplacesTheTable)
 {
     TenRecords().RecordCount(12).Write(path);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 using expression_testing::Eval;
@@ -36,8 +38,32 @@ TEST_F(ExpressionFunctionsTest, NamesMatchByTheirLeadingLetters)
     EXPECT_EQ(Text("STR('x')", r), "x         ");
     EXPECT_EQ(Number("AT('b','abc')", r), 2);
 
-    // The start of several names, or a name longer than any, is no function.
-    for (const char* text : { "LE(NAME)", "L(NAME)", "S(1)", "UPPERX(NAME)", "D(DT)" })
+    // The start of several names is the first of them in the function table, where the
+    // functions the program's own expressions use come first.
+    const auto idOf = [](const char* name) {
+        const table::FunctionInfo* f = table::FindFunction(name);
+        return f ? std::optional(f->id) : std::nullopt;
+    };
+    EXPECT_EQ(idOf("LE"), table::FunctionId::kLen); // not LEFT
+    EXPECT_EQ(Number("L(NAME)", r), 6);
+    EXPECT_EQ(Text("D(DT)", r), "20010202"); // DTOC before DATE, DAY and DOW
+    EXPECT_EQ(Text("S('x')", r), "x         "); // STR before SPACE, SQRT and SUBSTR
+    EXPECT_EQ(idOf("C"), table::FunctionId::kCdow);
+    EXPECT_EQ(idOf("is"), table::FunctionId::kIsAlpha);
+
+    // So taking the first match never hides a function behind one before it.
+    for (const char* name : { "LEN", "AT", "UPPER", "LOWER", "DTOC", "STR", "TRIM", "RTRIM",
+                              "LTRIM", "ABS", "ASC", "CDOW", "CHR", "CMONTH", "DATE", "DAY", "DOW",
+                              "EXP", "IIF", "INT", "ISALPHA", "ISLOWER", "ISUPPER", "LEFT", "LOG",
+                              "MAX", "MIN", "MONTH", "REPLICATE", "RIGHT", "SPACE", "SQRT",
+                              "SUBSTR", "VAL", "YEAR" }) {
+        const table::FunctionInfo* f = table::FindFunction(name);
+        ASSERT_NE(f, nullptr) << name;
+        EXPECT_EQ(f->name, name);
+    }
+
+    // A name longer than any function, or one that starts none, is no function.
+    for (const char* text : { "UPPERX(NAME)", "Q(NAME)" })
         EXPECT_EQ(ParseError(text, r), ExprErrorCode::kUnknownFunction) << text;
 
     EXPECT_EQ(table::FindFunction("ltr")->id, table::FunctionId::kLtrim);

@@ -1,7 +1,11 @@
 #include "table/expression.h"
+
+#include "table/field_value.h"
 #include "tests/table/expression_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -45,6 +49,30 @@ TEST_F(ExpressionTest, OperandsFollowTheirFieldType)
     EXPECT_EQ(Number("SUM", r), 0);
     r.Put("SUM", "   12abc");
     EXPECT_EQ(Number("SUM", r), 12);
+}
+
+TEST_F(ExpressionTest, NumericFieldsHoldTheValueTheirCellsShow)
+{
+    // Whatever a stored text means as a value, it means in a filter too: exponents
+    // included, which some writers use in N and F fields.
+    for (const char* stored : { "1.5E+03", "  2e2", "-1.5e-2", "+4.25", "  -.5", "   7e", "12.5x",
+                                "00000123456789012345", "1e400", "-1E400", "1e-400" }) {
+        table::FieldValue shown;
+        (void)shown.Assign('N', stored, table::DateFormat::kYyyyMmDd);
+        TestRecord n;
+        n.Add("V", 'N', 20).Add("W", 'F', 20).Put("V", stored).Put("W", stored);
+        if (std::isfinite(shown.number)) {
+            EXPECT_EQ(Number("V", n), shown.number) << stored;
+            EXPECT_EQ(Number("W", n), shown.number) << stored;
+            EXPECT_EQ(Number(std::string("VAL('") + stored + "')", n), shown.number) << stored;
+        } else {
+            // No number beyond a double's range enters an evaluation.
+            EXPECT_EQ(Number("V", n), std::nullopt) << stored;
+        }
+    }
+    r.Put("SUM", " 1.5E+03");
+    EXPECT_EQ(Logical("SUM>1000", r), true);
+    EXPECT_EQ(Logical("SUM=1500", r), true);
 }
 
 TEST_F(ExpressionTest, LogicalFieldsAreTrueOnlyForTOrLowerT)

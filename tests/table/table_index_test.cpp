@@ -131,6 +131,42 @@ TEST_F(TableIndexTest, UniqueIndexesRefuseDuplicateKeys)
     }
 }
 
+TEST_F(TableIndexTest, KeyExpressionsMayBeLongerThanFilters)
+{
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("people", false));
+    for (std::size_t length : { 2049, 4096 }) {
+        const std::string key = "NAME" + std::string(length - 4, ' ');
+        char type = 0;
+        EXPECT_EQ(t.ParseExpression(key, &type), nullptr) << length; // too long for a filter
+        ASSERT_TRUE(t.CreateIndex("long", key, false)) << length;
+        ASSERT_TRUE(t.UseIndex("long"));
+        EXPECT_EQ(Order(t), "2 4 3 1 5 ") << length;
+        t.ClearIndex();
+    }
+}
+
+TEST_F(TableIndexTest, AnOverstatedRecordCountIndexesTheRecordsTheFileHolds)
+{
+    // Two records, while the header claims nearly 2^32: building an index must neither
+    // reserve room for the claim nor count records that are not there.
+    TableBuilder b;
+    b.Field("CODE", 'C', 3).Record("zzz").Record("aaa").RecordCount(0xFFFFFFF0u);
+    b.Write(dir.File("claims.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("claims", false));
+    EXPECT_EQ(t.RecordCount(), 0xFFFFFFF0u);
+    ASSERT_TRUE(t.CreateIndexOnFields("code", { "CODE" }, true));
+    ASSERT_TRUE(t.UseIndex("code"));
+    EXPECT_EQ(Order(t), "2 1 ");
+    ASSERT_TRUE(t.SetKeyIndex("code"));
+    ASSERT_TRUE(t.UseKeyIndex());
+    FieldValue code;
+    ASSERT_TRUE(code.Assign('C', "zzz", table::kDefaultDateFormat));
+    ASSERT_TRUE(t.SeekValue(code));
+    EXPECT_EQ(t.CurrentRecord(), 1u);
+}
+
 TEST_F(TableIndexTest, IndexDirectoryGoesWithTheTable)
 {
     auto& fs = platform::FileSystem::Default();

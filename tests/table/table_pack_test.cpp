@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using table::CTable;
@@ -30,11 +32,12 @@ class TablePackTest : public ::testing::Test
 {
 protected:
     // A memo table: ID C2, NOTE M10; records a..e with texts, b and d marked deleted, c with
-    // no memo.
-    void WriteMemoTable(std::uint8_t version, MemoForm form, const std::string& name)
+    // no memo. The files are name.dbf and name.dbt, or name.DBF and name.DBT when `upper`.
+    void WriteMemoTable(std::uint8_t version, MemoForm form, const std::string& name,
+                        bool upper = false)
     {
         MemoFile memo(platform::FileSystem::Default());
-        ASSERT_TRUE(memo.Create(dir.File(name + ".dbt"), form, 512, name));
+        ASSERT_TRUE(memo.Create(dir.File(name + (upper ? ".DBT" : ".dbt")), form, 512, name));
         TableBuilder b;
         b.Version(version).Field("ID", 'C', 2).Field("NOTE", 'M', 10);
         for (char id : std::string("abcde")) {
@@ -46,17 +49,19 @@ protected:
             }
             b.Record(std::string(1, id) + " " + ref, id == 'b' || id == 'd');
         }
-        b.Write(dir.File(name + ".dbf"));
+        b.Write(dir.File(name + (upper ? ".DBF" : ".dbf")));
     }
 
+    // `name` is the memo file's base name, or its whole file name when it has a '.'.
     std::string MemoTextOf(CTable& t, std::uint32_t record, MemoForm form, const std::string& name)
     {
+        const std::string memoName = name.find('.') == std::string::npos ? name + ".dbt" : name;
         EXPECT_TRUE(t.GoTo(record));
         const std::string ref = t.GetValue(1, false).text;
         if (ref.find_first_not_of(' ') == std::string::npos)
             return "<none>";
         MemoFile memo(platform::FileSystem::Default());
-        EXPECT_TRUE(memo.Open(dir.File(name + ".dbt"), form));
+        EXPECT_TRUE(memo.Open(dir.File(memoName), form));
         std::string text;
         EXPECT_TRUE(memo.ReadText(static_cast<std::uint32_t>(std::stoul(ref)), &text));
         return text;
@@ -108,6 +113,152 @@ TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
         MemoFile memo(platform::FileSystem::Default());
         ASSERT_TRUE(memo.Open(dir.File(std::string(c.name) + ".dbt"), c.form));
         EXPECT_EQ(memo.NextFreeBlock(), 4u);
+    }
+}
+
+TEST_F(TablePackTest, TemporaryNamesAreTheUsualOnesWhenFree)
+{
+    testing_support::FaultyFileSystem logging;
+    TableDatabase loggingDatabase(logging);
+    ASSERT_TRUE(loggingDatabase.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    CTable t(&loggingDatabase);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.Pack());
+    EXPECT_EQ(logging.renameLog, (std::vector<std::string> { "t.dbt -> TMPXBASE.OLD",
+                                                             "TMPXBASE.DBT -> t.dbt",
+                                                             "TMPXBASE.DBF -> t.dbf" }));
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u);
+}
+
+TEST_F(TablePackTest, FilesThatHoldTheTemporaryNamesAreNeverTouched)
+{
+    // What an interrupted pack of another program may leave, or a user's own tables.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "TMPXBASE", true);
+    testing_support::WriteAllBytes(dir.File("TMPXBASE.OLD"), { 'o', 'l', 'd' });
+    testing_support::WriteAllBytes(dir.File("TMPXBAS1.DBF"), { 'o', 'n', 'e' });
+    const auto userTable = ReadAllBytes(dir.File("TMPXBASE.DBF"));
+    const auto userMemo = ReadAllBytes(dir.File("TMPXBASE.DBT"));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "t");
+    const auto expectUserFiles = [&](const std::string& what) {
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.DBF")), userTable) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.DBT")), userMemo) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBASE.OLD")), (std::vector<std::uint8_t> { 'o', 'l', 'd' }))
+            << what;
+        EXPECT_EQ(ReadAllBytes(dir.File("TMPXBAS1.DBF")), (std::vector<std::uint8_t> { 'o', 'n', 'e' }))
+            << what;
+        EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 6u) << what;
+    };
+
+    // Failures at each rename clean up only what the pack made.
+    testing_support::FaultyFileSystem faulty;
+    TableDatabase faultyDatabase(faulty);
+    ASSERT_TRUE(faultyDatabase.SetDatabaseDirectory(dir.Path()));
+    for (int nth = 1; nth <= 3; ++nth) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failRenameNumber = faulty.renames + nth;
+        EXPECT_FALSE(t.Pack()) << "rename " << nth;
+        faulty.failRenameNumber = 0;
+        expectUserFiles("rename " + std::to_string(nth));
+    }
+
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+    EXPECT_EQ(t.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "t"), std::string(700, 'e'));
+    expectUserFiles("after the pack");
+}
+
+TEST_F(TablePackTest, ATableNamedLikeTheTemporaryTablePacks)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "TMPXBASE", true);
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("TMPXBASE", false));
+    ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+    ASSERT_EQ(t.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(t, 1, MemoForm::kDbase3, "TMPXBASE.DBT"), "aaa");
+    EXPECT_EQ(MemoTextOf(t, 2, MemoForm::kDbase3, "TMPXBASE.DBT"), "<none>");
+    EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "TMPXBASE.DBT"), std::string(700, 'e'));
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 2u);
+
+    // Without a memo file as well.
+    TableBuilder b;
+    b.Field("A", 'C', 2).Record("1").Record("2", true).Record("3");
+    b.Write(dir.File("TMPXBASE.DBF"));
+    ASSERT_TRUE(platform::FileSystem::Default().Remove(dir.File("TMPXBASE.DBT")));
+    CTable plain(&database);
+    ASSERT_TRUE(plain.Open("TMPXBASE", false));
+    ASSERT_TRUE(plain.Pack()) << table::DbfErrorText(plain.LastFileError());
+    ASSERT_EQ(plain.RecordCount(), 2u);
+    ASSERT_TRUE(plain.GoTo(2));
+    EXPECT_EQ(plain.GetValue(0, false).text, "3 ");
+    EXPECT_EQ(platform::FileSystem::Default().List(dir.Path()).size(), 1u);
+}
+
+TEST_F(TablePackTest, TablesWhoseMemoFileIsMissingOrDamagedOpenButDoNotPack)
+{
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    auto& fs = platform::FileSystem::Default();
+    const auto expectRefused = [&](CTable& t, DbfError why, const std::string& what) {
+        const auto names = fs.List(dir.Path());
+        const auto table = ReadAllBytes(dir.File(t.Name() + ".dbf"));
+        EXPECT_FALSE(t.Pack()) << what;
+        EXPECT_EQ(t.LastFileError(), why) << what;
+        EXPECT_EQ(ReadAllBytes(dir.File(t.Name() + ".dbf")), table) << what;
+        EXPECT_EQ(fs.List(dir.Path()).size(), names.size()) << what;
+        EXPECT_TRUE(t.IsOpen()) << what;
+    };
+
+    // A real table shipped without its memo file: every record reads, memo cells show
+    // their placeholder from the block numbers the records hold.
+    std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/infused-dbf/dbase_83_missing_memo.dbf",
+                               dir.File("missing.dbf"));
+    CTable real(&database);
+    ASSERT_TRUE(real.Open("missing", false)) << table::DbfErrorText(real.LastFileError());
+    EXPECT_TRUE(real.MemoUnavailable());
+    EXPECT_EQ(real.MemoError(), DbfError::kNoMemoFile);
+    EXPECT_EQ(real.MemoFilePath(), dir.File("missing.dbt"));
+    ASSERT_EQ(real.RecordCount(), 67u);
+    const int desc = real.FieldIndex("DESC");
+    ASSERT_TRUE(real.GoTo(1));
+    EXPECT_EQ(real.GetValue(desc, false).DisplayText(0, table::kDefaultDateFormat), "<Memo>");
+    std::uint32_t read = 0;
+    for (bool ok = real.GoTop(); ok; ok = real.GoNext())
+        ++read;
+    EXPECT_EQ(read, 67u);
+    expectRefused(real, DbfError::kNoMemoFile, "missing");
+
+    // A memo file too short for its header.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "short");
+    testing_support::WriteAllBytes(dir.File("short.dbt"), { 1, 0, 0, 0 });
+    CTable damaged(&database);
+    ASSERT_TRUE(damaged.Open("short", false));
+    EXPECT_TRUE(damaged.MemoUnavailable());
+    EXPECT_EQ(damaged.MemoError(), DbfError::kMemoTooShort);
+    expectRefused(damaged, DbfError::kMemoTooShort, "short");
+    EXPECT_EQ(ReadAllBytes(dir.File("short.dbt")), (std::vector<std::uint8_t> { 1, 0, 0, 0 }));
+
+    // A memo file that serves its table.
+    WriteMemoTable(0x83, MemoForm::kDbase3, "good");
+    CTable good(&database);
+    ASSERT_TRUE(good.Open("good", false));
+    EXPECT_FALSE(good.MemoUnavailable());
+    EXPECT_EQ(good.MemoError(), DbfError::kNone);
+    EXPECT_EQ(good.MemoFilePath(), dir.File("good.dbt"));
+
+    // A dBASE III table with a binary field of the memo types and no memo file.
+    const std::string numeric = LUMETTA_SHARED_DATA "/real/vscode-dbf/TestNumeric.dbf";
+    if (std::filesystem::exists(numeric)) {
+        std::filesystem::copy_file(numeric, dir.File("numeric.dbf"));
+        CTable binary(&database);
+        ASSERT_TRUE(binary.Open("numeric", false)) << table::DbfErrorText(binary.LastFileError());
+        EXPECT_TRUE(binary.MemoUnavailable());
+        EXPECT_EQ(binary.MemoFilePath(), dir.File("numeric.dbt"));
+        expectRefused(binary, DbfError::kNoMemoFile, "numeric");
     }
 }
 
@@ -177,6 +328,17 @@ TEST_F(TablePackTest, FailuresAtAnyStepLeaveTheOriginals)
         expectOriginals("rename " + std::to_string(nth));
         EXPECT_TRUE(t.IsOpen());
         EXPECT_EQ(t.RecordCount(), 5u);
+    }
+    // A temporary file the directory refuses to create.
+    for (const char* refused : { "TMPXBASE.DBF", "TMPXBASE.DBT", "TMPXBASE.OLD" }) {
+        CTable t(&faultyDatabase);
+        ASSERT_TRUE(t.Open("t", false));
+        faulty.failOpenContaining = refused;
+        EXPECT_FALSE(t.Pack()) << refused;
+        EXPECT_EQ(t.LastFileError(), DbfError::kOpenFailed) << refused;
+        faulty.failOpenContaining.clear();
+        expectOriginals(refused);
+        EXPECT_TRUE(t.IsOpen());
     }
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using table::CTable;
@@ -134,6 +136,7 @@ TEST_F(TableTest, CatalogueLooksUpNamesWithoutRegardToCase)
     } catch (const table::CDBEngineException& e) {
         EXPECT_EQ(e.Code(), table::TableError::kNoSuchField);
     }
+    EXPECT_EQ(t.LastError(), table::TableError::kNoSuchField);
 }
 
 TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
@@ -160,6 +163,31 @@ TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
     EXPECT_EQ(t.CurrentRecord(), 1u);
     EXPECT_FALSE(t.GoPrev());
     EXPECT_FALSE(t.HasCurrentRecord());
+}
+
+TEST_F(TableTest, ARecordIsBlankOnlyWhenEveryByteIsASpaceOrNul)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 3).Field("B", 'C', 3);
+    b.Record(std::string("\0\0\0abc", 6));   // NUL padding first, data after it
+    b.Record(std::string("\0 \0 \0\0", 6));  // nothing but spaces and NULs
+    b.Record("      ");
+    b.Record(std::string("   \0\0x", 6));
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    t.SetBlankFilter(CTable::BlankFilter::kNotBlank);
+    EXPECT_EQ(Names(t), "1 4 ");
+    t.SetBlankFilter(CTable::BlankFilter::kBlankOnly);
+    EXPECT_EQ(Names(t), "2 3 ");
+
+    // A real table whose second record starts with a NUL byte and holds text after it.
+    std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/dbfdatareader/dbase_03_nullchar.dbf",
+                               dir.File("nullchar.dbf"));
+    CTable real(&database);
+    ASSERT_TRUE(real.Open("nullchar", false));
+    real.SetBlankFilter(CTable::BlankFilter::kNotBlank);
+    EXPECT_EQ(Names(real), "1 2 3 ");
 }
 
 TEST_F(TableTest, GoTopFindsNothingWhenEveryRecordIsMarked)
@@ -298,6 +326,42 @@ TEST_F(TableTest, CopyRecordToMatchesFieldsByName)
     EXPECT_EQ(into.GetValue(2, false).text, "Petr");
 }
 
+TEST_F(TableTest, CopyRecordToFailsOnANumberTheTargetCannotHold)
+{
+    TableBuilder from;
+    from.Field("N", 'N', 10).Field("S", 'N', 8, 2);
+    from.Record(std::string("1234567890") + "   12.50");
+    from.Record(std::string("       123") + "   12.50");
+    from.Write(dir.File("from.dbf"));
+    TableBuilder narrow;
+    narrow.Field("N", 'N', 5);
+    narrow.Write(dir.File("narrow.dbf"));
+    TableBuilder fits;
+    fits.Field("N", 'N', 5).Field("S", 'N', 5, 2);
+    fits.Write(dir.File("fits.dbf"));
+    CTable source(&database);
+    ASSERT_TRUE(source.Open("from", false));
+
+    // Ten digits do not fit five places: refused, and nothing reaches the file.
+    CTable refusing(&database);
+    ASSERT_TRUE(refusing.Open("narrow", false));
+    ASSERT_TRUE(refusing.AppendBlank());
+    const auto before = ReadAllBytes(dir.File("narrow.dbf"));
+    ASSERT_TRUE(source.GoTo(1));
+    EXPECT_FALSE(source.CopyRecordTo(refusing));
+    EXPECT_EQ(ReadAllBytes(dir.File("narrow.dbf")), before);
+
+    // The blanks that right-align a stored number are no part of its value.
+    CTable taking(&database);
+    ASSERT_TRUE(taking.Open("fits", false));
+    ASSERT_TRUE(taking.AppendBlank());
+    ASSERT_TRUE(source.GoTo(2));
+    ASSERT_TRUE(source.CopyRecordTo(taking));
+    ASSERT_TRUE(taking.GoTo(1));
+    EXPECT_EQ(taking.GetValue(0, false).number, 123.0);
+    EXPECT_EQ(taking.GetValue(1, false).number, 12.5);
+}
+
 TEST_F(TableTest, CodePageWritesOnlyTheHeaderByte)
 {
     People().Write(dir.File("t.dbf"));
@@ -306,6 +370,8 @@ TEST_F(TableTest, CodePageWritesOnlyTheHeaderByte)
     const auto before = ReadAllBytes(dir.File("t.dbf"));
     EXPECT_FALSE(t.SetCodePage(static_cast<CodePageId>(437), true));
     EXPECT_EQ(t.LastError(), table::TableError::kBadCodePage);
+    EXPECT_EQ(t.CodePage(), static_cast<CodePageId>(437)); // taken, though not writable
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), before);
     ASSERT_TRUE(t.SetCodePage(CodePageId::k866, true));
     auto after = ReadAllBytes(dir.File("t.dbf"));
     EXPECT_EQ(after[29], 0x65);

@@ -133,6 +133,21 @@ TEST_F(CliTest, PackPrintsCountsBeforeAndAfter)
     EXPECT_EQ(r.out, "Records before: 4\nRecords after:  3\n");
 }
 
+TEST_F(CliTest, PackWithoutTheMemoFileSaysWhichFileIsMissing)
+{
+    const std::string file = dir.File("dbase_83_missing_memo.dbf");
+    std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/infused-dbf/dbase_83_missing_memo.dbf", file);
+    const auto before = testing_support::ReadAllBytes(file);
+    EXPECT_EQ(Run({ "count", file }).out, "67\n");
+    const auto r = Run({ "pack", file });
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "lumetta-cli: " + file + ": cannot pack the table: The memo file "
+                  + dir.File("dbase_83_missing_memo.dbt")
+                  + " is missing or damaged. The table cannot be packed without it.\n");
+    EXPECT_EQ(testing_support::ReadAllBytes(file), before);
+}
+
 TEST_F(CliTest, BadCommandLinesExitWithOneLine)
 {
     const std::string file = People();

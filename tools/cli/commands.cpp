@@ -233,8 +233,12 @@ int Pack(const Invocation& call)
     table::CTable& t = opened.table;
     const std::uint32_t before = t.RecordCount();
     if (!t.Pack()) {
-        call.streams.err << "lumetta-cli: " << call.file << ": cannot pack the table: "
-                         << table::DbfErrorText(t.LastFileError()) << '\n';
+        call.streams.err << "lumetta-cli: " << call.file << ": cannot pack the table: ";
+        if (t.MemoUnavailable())
+            call.streams.err << Text(IDS_MEMO_FILE_MISSING, { platform::Utf8ToAnsi(t.MemoFilePath()) });
+        else
+            call.streams.err << table::DbfErrorText(t.LastFileError());
+        call.streams.err << '\n';
         return kExitFailed;
     }
     call.streams.out << "Records before: " << before << '\n'
