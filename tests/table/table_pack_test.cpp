@@ -250,7 +250,20 @@ TEST_F(TablePackTest, TablesWhoseMemoFileIsMissingOrDamagedOpenButDoNotPack)
     EXPECT_EQ(good.MemoError(), DbfError::kNone);
     EXPECT_EQ(good.MemoFilePath(), dir.File("good.dbt"));
 
-    // A dBASE III table with a binary field of the memo types and no memo file.
+    // A dBASE III table with an 8-byte binary double (B, one of the memo letters) and no
+    // memo file, as some programs write them.
+    TableBuilder binaryTable;
+    binaryTable.Version(0x03).Field("ID", 'N', 4).Field("AMOUNT", 'B', 8);
+    binaryTable.Record(std::string("   1") + std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8));
+    binaryTable.Write(dir.File("double.dbf"));
+    CTable built(&database);
+    ASSERT_TRUE(built.Open("double", false)) << table::DbfErrorText(built.LastFileError());
+    EXPECT_TRUE(built.MemoUnavailable());
+    ASSERT_TRUE(built.GoTo(1));
+    expectRefused(built, DbfError::kNoMemoFile, "double");
+
+    // The real table of that kind, where the shared test data is at hand (its licence is
+    // not stated, so it is not copied into the repository).
     const std::string numeric = LUMETTA_SHARED_DATA "/real/vscode-dbf/TestNumeric.dbf";
     if (std::filesystem::exists(numeric)) {
         std::filesystem::copy_file(numeric, dir.File("numeric.dbf"));
