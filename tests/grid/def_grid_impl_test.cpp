@@ -47,6 +47,15 @@ protected:
 
     std::pair<int, int> Cell() const { return { grid.GetCurrentRow(), grid.GetCurrentColumn() }; }
 
+    // A wheel turn of `delta` (120 a notch, negative towards the user) over the rows.
+    void Turn(int delta)
+    {
+        const QPointF at(50, 50);
+        QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid.viewport(), &wheel);
+    }
+
     GridImageList images = test::MakeDotImages();
     CDefGridImpl view;
     test::DemoGrid grid;
@@ -137,18 +146,12 @@ TEST_F(DefGridImplTest, NavigationKeys)
 
 TEST_F(DefGridImplTest, TheWheelScrollsByTheDesktopLineCount)
 {
-    auto turn = [this](int delta) {
-        const QPointF at(50, 50);
-        QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
-            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(grid.viewport(), &wheel);
-    };
     const int lines = CGridWnd::WheelScrollLines();
-    turn(-120);
+    Turn(-120);
     EXPECT_EQ(view.GetTopRow(), lines);
-    turn(-240);
+    Turn(-240);
     EXPECT_EQ(view.GetTopRow(), 3 * lines);
-    turn(120);
+    Turn(120);
     EXPECT_EQ(view.GetTopRow(), 2 * lines);
     EXPECT_EQ(Cell(), std::make_pair(-1, -1)); // scrolling never moves the current cell
 }
@@ -156,24 +159,18 @@ TEST_F(DefGridImplTest, TheWheelScrollsByTheDesktopLineCount)
 // Touchpads send parts of a notch; together they scroll as the notch would.
 TEST_F(DefGridImplTest, FineWheelStepsAddUpToLines)
 {
-    auto turn = [this](int delta) {
-        const QPointF at(50, 50);
-        QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
-            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(grid.viewport(), &wheel);
-    };
     const int desktopLines = QApplication::wheelScrollLines();
     QApplication::setWheelScrollLines(3);
     for (int i = 0; i < 12; ++i)
-        turn(-10);
+        Turn(-10);
     EXPECT_EQ(view.GetTopRow(), 3);
     for (int i = 0; i < 6; ++i)
-        turn(-40); // a line each
+        Turn(-40); // a line each
     EXPECT_EQ(view.GetTopRow(), 9);
     // Less than a line left over one way is dropped when the wheel turns back.
-    turn(-30);
+    Turn(-30);
     EXPECT_EQ(view.GetTopRow(), 9);
-    turn(120);
+    Turn(120);
     EXPECT_EQ(view.GetTopRow(), 6);
     QApplication::setWheelScrollLines(desktopLines);
 }
