@@ -156,8 +156,9 @@ inline constexpr int IDS_NO_REGION_SELECTED = 61982;
 inline constexpr int IDS_NO_SETTLEMENT_SELECTED = 61983;
 inline constexpr int IDS_HEADER_ORIGINAL_AT_BACKUP = 61984;
 
-// Table operations that need a table's memo file.
+// Packing a table from its window.
 inline constexpr int IDS_MEMO_FILE_MISSING = 62100;
+inline constexpr int IDS_PACK_FAILED = 62101;
 
 // Commands ---------------------------------------------------------------------------------
 

@@ -324,8 +324,15 @@ bool CTableGrid::ValidateCell(int row, int column, const std::string& text)
     change.fieldName = layoutColumn.name;
     change.oldText = current;
     change.newText = text;
-    if (layoutColumn.type == 'D')
+    if (layoutColumn.type == 'D') {
         change.newText = table::DisplayDateToStored(text, DateFormatOf(GetDateFormatIndex()));
+        // Only the empty text clears a date: a text that is no date is refused, not taken
+        // for an empty one.
+        if (change.newText.empty() && text.find_first_not_of(' ') != std::string::npos)
+            return false;
+    } else if (layoutColumn.type == 'L' && text != "true" && text != "false") {
+        return false;
+    }
     change.codePage = static_cast<int>(m_table->CodePage());
     if (table::IsOemCodePage(m_table->CodePage())) {
         platform::AnsiToOem(change.oldText);
@@ -337,66 +344,6 @@ bool CTableGrid::ValidateCell(int row, int column, const std::string& text)
     if (CRow* shown = FindCachedRow(row); shown && column < shown->ColumnCount())
         shown->textColors[static_cast<std::size_t>(column)] = grid::kRedColor;
     return true;
-}
-
-bool CTableGrid::AddPendingChange(PendingChange change, bool checkLimit)
-{
-    if (checkLimit && m_changes.Size() >= PendingChangeList::kLimit) {
-        m_editsLocked = true;
-        const int answer = Notify(13, {}, {});
-        m_editsLocked = false;
-        if (answer != 1)
-            return false;
-        if (!SaveChanges(true, nullptr))
-            return false;
-    }
-    m_changes.Append(std::move(change));
-    return true;
-}
-
-bool CTableGrid::SaveChanges(bool byRecordNumber, table::CTable* target)
-{
-    Notify(6, {}, {});
-    if (!target)
-        target = m_table;
-    if (!target || !target->IsOpen())
-        return false;
-    // A change whose record cannot be reached is dropped; one the file refuses (a write
-    // error, a full disk) stays pending, so no edit is lost without a word.
-    PendingChangeList kept;
-    for (const PendingChange& change : m_changes) {
-        const auto record = static_cast<std::uint32_t>(byRecordNumber ? change.recordNumber : change.row + 1);
-        const bool reached = change.kind == PendingChange::Kind::kAppendRecord || target->GoTo(record, false);
-        if (!reached)
-            continue;
-        bool written = true;
-        switch (change.kind) {
-        case PendingChange::Kind::kEditCell: {
-            std::string text = change.newText;
-            if (target->FieldType(target->FieldIndex(change.fieldName)) == 'L')
-                text = change.newText == "true" ? "T" : "F";
-            written = target->PutValueByName(record, change.fieldName, text, false);
-            break;
-        }
-        case PendingChange::Kind::kMarkDeleted:
-            written = target->DeleteCurrent();
-            break;
-        case PendingChange::Kind::kMarkUndeleted:
-            written = target->UndeleteCurrent();
-            break;
-        case PendingChange::Kind::kAppendRecord:
-            written = target->AppendBlank();
-            break;
-        }
-        if (!written)
-            kept.Append(change);
-    }
-    const bool saved = kept.Empty();
-    m_changes = std::move(kept);
-    ResetRowCount();
-    RefreshRows(true);
-    Notify(9, {}, {});
-    return saved;
 }
 
 } // namespace tablegrid

@@ -3,6 +3,7 @@
 #include "grid/format_grid.h"
 #include "tablegrid/operations/column_layout.h"
 #include "tablegrid/operations/pending_change.h"
+#include "tablegrid/operations/record_commands.h"
 
 #include <QFont>
 
@@ -47,8 +48,9 @@ public:
 // at this boundary. Two presentations are registered: tabular (0) and form (1).
 //
 // The table operations speak to the user only through Notify; this class answers 1 and
-// shows nothing (CTableWndGrid shows texts and boxes).
-class CTableGrid : public grid::CFormatGrid
+// shows nothing (CTableWndGrid shows texts and boxes). The record commands (marks, appends)
+// are done by RecordCommands, saving by ChangeSaver; this class hosts them.
+class CTableGrid : public grid::CFormatGrid, public RecordCommandHost
 {
     Q_OBJECT
 
@@ -78,10 +80,28 @@ public:
     virtual void BuildColumns();
     virtual void RefreshRows(bool flush);
     virtual void SetDateFormat(int index);
-    virtual int Notify(int code, const std::string& text1, const std::string& text2);
+    int Notify(int code, const std::string& text1, const std::string& text2) override;
     virtual std::string GetAbsentText() const;
     virtual void ReloadAbsentText();
     virtual bool SaveChanges(bool byRecordNumber, table::CTable* target);
+    // Marks (or unmarks) every shown row after ConfirmMarkAll agrees; one undo step.
+    virtual void MarkAll(bool deleteAll);
+    virtual bool ConfirmMarkAll(bool deleteAll, bool filtered);
+    // Packs the table. Changes still pending are dropped after a pack: the records they
+    // name have moved.
+    virtual bool PackTable();
+    // The record commands on the current row; false without a table or a current row.
+    virtual bool ToggleDelete();
+    virtual bool UndeleteRecord();
+    virtual bool DeleteRecord();
+    // Before the window closes or the rows are written elsewhere: false means stop. Asked
+    // only with changes pending (Notify 12 with the table's name): Yes saves (and a save
+    // that fails stops), No goes on without them, anything else stops.
+    virtual bool ConfirmPendingChanges();
+    // The rows read again, pending changes kept over them.
+    virtual void Reload();
+    // After every change to the list of pending changes (the window's title follows it).
+    virtual void OnPendingChangesChanged();
 
     // The grid's operations.
     void OnGridCreated() override;
@@ -89,9 +109,24 @@ public:
     bool ValidateCell(int row, int column, const std::string& text) override;
 
     // Moves the table to the record shown at `row` (1-based).
-    bool PositionOnRow(int row);
+    bool PositionOnRow(int row) override;
     // Adds a change; with `checkLimit`, the 300th pending change first asks to save.
-    bool AddPendingChange(PendingChange change, bool checkLimit);
+    bool AddPendingChange(PendingChange change, bool checkLimit) override;
+    table::CTable* CommandTable() override { return HasOpenTable() ? m_table : nullptr; }
+    int CommandRowCount() const override { return GetRowCount(); }
+    // Appends an empty record, or a copy of the current row but its memo fields, after the
+    // last row and moves the cursor to it (keeping the column). False when refused.
+    bool AppendRecord(bool copyCurrent);
+
+    // The editing keys: take back the newest pending change (a whole Delete All or Append
+    // Copy at once); copy the current cell's text; put the clipboard's first line into the
+    // current cell as if typed and confirmed. False when there was nothing to do.
+    bool UndoChange();
+    bool CopyCurrentCell();
+    bool PasteIntoCurrentCell();
+    // The row (0-based) record `recordNumber` is shown at, appended records included; -1
+    // when it is not shown.
+    int RowOfRecordNumber(int recordNumber) const;
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }
 

@@ -1,10 +1,14 @@
 #include "tablegrid/table_wnd_grid.h"
 
+#include "platform/file_system.h"
 #include "platform/format_text.h"
 #include "platform/prompt.h"
 #include "platform/resource_source.h"
 #include "resources/resource_ids.h"
 #include "table/table.h"
+#include "table/table_database.h"
+#include "tablegrid/operations/companion_index.h"
+#include "platform/utf8.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -45,6 +49,14 @@ void CTableWndGrid::ShowMain(int pane, const std::string& text)
         m_host->ShowMainStatus(pane, text);
 }
 
+// Progress of a long operation: every report is taken, but the status bar is repainted at
+// most every 50 ms, and with the last report when the operation ends (Notify 9).
+void CTableWndGrid::ShowProgress(const std::string& text)
+{
+    if (m_progress.Offer(text))
+        ShowMain(0, text);
+}
+
 int CTableWndGrid::Notify(int code, const std::string& text1, const std::string& text2)
 {
     using platform::PromptButtons;
@@ -56,24 +68,26 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         return AskBox(FormatText(LoadString(IDS_OPEN_TABLE_ERROR), { text1 }), PromptButtons::kOk,
                    PromptIcon::kStop);
     case 2:
-        ShowMain(0, FormatText(LoadString(IDS_SETTING_FILTER), { text1, text2 }));
+        ShowProgress(FormatText(LoadString(IDS_SETTING_FILTER), { text1, text2 }));
         return 1;
     case 3:
-        ShowMain(0, FormatText(LoadString(IDS_SEARCHING), { text1 }));
+        ShowProgress(FormatText(LoadString(IDS_SEARCHING), { text1 }));
         return 1;
     case 4:
-        ShowMain(0, FormatText(LoadString(IDS_DELETING_RECORDS), { text1, text2 }));
+        ShowProgress(FormatText(LoadString(IDS_DELETING_RECORDS), { text1, text2 }));
         return 1;
     case 5:
-        ShowMain(0, FormatText(LoadString(IDS_UNDELETING_RECORDS), { text1, text2 }));
+        ShowProgress(FormatText(LoadString(IDS_UNDELETING_RECORDS), { text1, text2 }));
         return 1;
     case 7:
-        ShowMain(0, FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 }));
+        ShowProgress(FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 }));
         return 1;
     case 8:
         ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
         return 1;
     case 9:
+        if (const std::optional<std::string> last = m_progress.Finish())
+            ShowMain(0, *last);
         ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
         return 1;
     case 10:
@@ -107,10 +121,92 @@ void CTableWndGrid::RefreshRows(bool)
 
 bool CTableWndGrid::SaveChanges(bool byRecordNumber, table::CTable* target)
 {
-    if (CTableGrid::SaveChanges(byRecordNumber, target))
-        return true;
-    AskBox(LoadString(IDS_SAVE_DATA_ERROR), platform::PromptButtons::kOk, platform::PromptIcon::kStop);
-    return false;
+    const bool pending = HasPendingChanges();
+    if (!CTableGrid::SaveChanges(byRecordNumber, target)) {
+        AskBox(LoadString(IDS_SAVE_DATA_ERROR), platform::PromptButtons::kOk,
+            platform::PromptIcon::kStop);
+        return false;
+    }
+    if (pending && (!target || target == GetTable()))
+        OfferToDeleteIndexFile();
+    OnPendingChangesChanged();
+    return true;
+}
+
+// Another program's index of the table does not know the records just written.
+void CTableWndGrid::OfferToDeleteIndexFile()
+{
+    table::CTable* table = GetTable();
+    if (!table || !table->Database() || !m_host)
+        return;
+    platform::FileSystem& fs = table->Database()->FileSystem();
+    const std::optional<std::string> index = FindCompanionIndex(fs, table->TablePath());
+    if (!index || !m_host->AskDeleteIndexFile(platform::Utf8ToAnsi(table->TablePath())))
+        return;
+    if (fs.Remove(*index))
+        AskBox(LoadString(IDS_INDEX_DELETED), platform::PromptButtons::kOk,
+            platform::PromptIcon::kInformation);
+    else
+        AskBox(LoadString(IDS_INDEX_DELETE_ERROR), platform::PromptButtons::kOk,
+            platform::PromptIcon::kStop);
+}
+
+bool CTableWndGrid::ConfirmMarkAll(bool deleteAll, bool filtered)
+{
+    const int text = deleteAll ? (filtered ? IDS_DELETE_FILTERED_QUESTION : IDS_DELETE_ALL_QUESTION)
+                               : (filtered ? IDS_UNDELETE_FILTERED_QUESTION : IDS_UNDELETE_ALL_QUESTION);
+    return AskBox(LoadString(text), platform::PromptButtons::kYesNo, platform::PromptIcon::kQuestion)
+        == platform::IDYES;
+}
+
+void CTableWndGrid::MarkAll(bool deleteAll)
+{
+    WaitCursor wait;
+    CTableGrid::MarkAll(deleteAll);
+}
+
+bool CTableWndGrid::PackTable()
+{
+    table::CTable* table = GetTable();
+    if (!HasOpenTable())
+        return false;
+    using platform::PromptButtons;
+    using platform::PromptIcon;
+    // A pack carries the memo texts along: without the memo file it cannot be done, and the
+    // user learns that before being asked anything.
+    if (table->MemoUnavailable()) {
+        AskBox(FormatText(LoadString(IDS_MEMO_FILE_MISSING), { platform::Utf8ToAnsi(table->MemoFilePath()) }),
+            PromptButtons::kOk, PromptIcon::kStop);
+        return false;
+    }
+    if (HasPendingChanges()
+        && AskBox(LoadString(IDS_SAVE_BEFORE_PACK), PromptButtons::kOkCancel, PromptIcon::kQuestion)
+            == platform::IDOK
+        && !SaveChanges(true, nullptr))
+        return false;
+    const std::string name = platform::Utf8ToAnsi(table->Name());
+    if (AskBox(FormatText(LoadString(IDS_PACK_QUESTION), { name }), PromptButtons::kYesNo,
+            PromptIcon::kQuestion)
+        != platform::IDYES)
+        return false;
+    bool packed = false;
+    {
+        WaitCursor wait;
+        ShowMain(0, LoadString(IDS_PACKING_TABLE));
+        packed = CTableGrid::PackTable();
+        ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
+    }
+    if (!packed)
+        AskBox(FormatText(LoadString(IDS_PACK_FAILED), { name }), PromptButtons::kOk,
+            PromptIcon::kStop);
+    return packed;
+}
+
+void CTableWndGrid::OnPendingChangesChanged()
+{
+    CTableGrid::OnPendingChangesChanged();
+    if (m_host)
+        m_host->UpdateFrameTitle();
 }
 
 void CTableWndGrid::OnCurrentCellChanged(int row, int column)
@@ -155,8 +251,8 @@ bool CTableWndGrid::ValidateCell(int row, int column, const std::string& text)
 {
     if (!CTableGrid::ValidateCell(row, column, text))
         return false;
-    if (HasPendingChanges() && m_host)
-        m_host->UpdateFrameTitle();
+    if (HasPendingChanges())
+        OnPendingChangesChanged();
     return true;
 }
 

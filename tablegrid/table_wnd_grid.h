@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tablegrid/operations/progress_throttle.h"
 #include "tablegrid/table_grid.h"
 
 #include <string>
@@ -17,6 +18,10 @@ public:
     virtual void ShowFrameStatus(int pane, const std::string& text) = 0;
     // The window's title follows the grid's unsaved changes.
     virtual void UpdateFrameTitle() = 0;
+    // After a save, another program's index file beside the table `tablePath` (cp1251) is
+    // stale: true to delete it. The application may have been told to delete such files
+    // without asking; otherwise the user is asked (Yes, All, No).
+    virtual bool AskDeleteIndexFile(const std::string& tablePath) = 0;
 };
 
 // The table grid as a table window shows it: the table operations' reports become status
@@ -33,8 +38,15 @@ public:
     int Notify(int code, const std::string& text1, const std::string& text2) override;
     std::string GetAbsentText() const override;
     void RefreshRows(bool flush) override;
-    // A save the file refused says so; the refused changes stay pending.
+    // A save the file refused says so; the refused changes stay pending. After a save
+    // that wrote the table's own changes, offers to delete another program's index file.
     bool SaveChanges(bool byRecordNumber, table::CTable* target) override;
+    // Under the wait cursor, after the question that names what is marked.
+    void MarkAll(bool deleteAll) override;
+    bool ConfirmMarkAll(bool deleteAll, bool filtered) override;
+    // Offers to save first, asks before packing, says why a pack could not be done.
+    bool PackTable() override;
+    void OnPendingChangesChanged() override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;
@@ -43,8 +55,11 @@ public:
 
 private:
     void ShowMain(int pane, const std::string& text);
+    void ShowProgress(const std::string& text);
+    void OfferToDeleteIndexFile();
 
     TableWindowHost* m_host;
+    ProgressThrottle m_progress;
 };
 
 } // namespace tablegrid
