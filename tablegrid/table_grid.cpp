@@ -5,6 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/utf8.h"
 #include "table/date_format.h"
+#include "table/field_codec.h"
 #include "table/field_value.h"
 #include "table/table.h"
 #include "table/table_database.h"
@@ -246,6 +247,16 @@ std::string CTableGrid::CellText(const LayoutColumn& column, int fieldIndex) con
     return TrimRight(value.DisplayText(column.decimals, DateFormatOf(GetDateFormatIndex())));
 }
 
+std::string CTableGrid::BlankCellText(const LayoutColumn& column, int fieldIndex) const
+{
+    if (fieldIndex < 0 || fieldIndex >= m_table->FieldCount())
+        return m_absentText;
+    const table::FieldLayout& field = m_table->Fields()[static_cast<std::size_t>(fieldIndex)];
+    const std::vector<std::uint8_t> blank(field.width, ' ');
+    const table::FieldValue value = table::ReadFieldValue(field.def, blank.data());
+    return TrimRight(value.DisplayText(column.decimals, DateFormatOf(GetDateFormatIndex())));
+}
+
 void CTableGrid::FillRow(int row, CRow* rowObject)
 {
     if (!HasOpenTable())
@@ -272,7 +283,8 @@ void CTableGrid::FillRow(int row, CRow* rowObject)
         } else if (!appended) {
             rowObject->texts[static_cast<std::size_t>(c)] = CellText(column, m_gridFields[static_cast<std::size_t>(c)]);
         } else {
-            rowObject->texts[static_cast<std::size_t>(c)] = m_absentText;
+            // An appended record is blank until saved: it shows what a blank field shows.
+            rowObject->texts[static_cast<std::size_t>(c)] = BlankCellText(column, m_gridFields[static_cast<std::size_t>(c)]);
         }
     }
 

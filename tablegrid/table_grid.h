@@ -142,6 +142,7 @@ public:
 
 private:
     std::string CellText(const LayoutColumn& column, int fieldIndex) const;
+    std::string BlankCellText(const LayoutColumn& column, int fieldIndex) const;
     std::string DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const;
     void ReleaseTable();
 

@@ -14,6 +14,7 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/table_builder.h"
 #include "tests/support/temp_dir.h"
+#include "tests/tablegrid/table_grid_fixture.h"
 #include "tools/samples/sample_tables.h"
 
 #include <QDir>
@@ -31,66 +32,9 @@ using tablegrid::PendingChange;
 using testing_support::ReadAllBytes;
 using testing_support::ScriptedPrompt;
 using testing_support::TableBuilder;
+using tablegrid::test::FakeHost;
+using tablegrid::test::TableGridTest;
 
-// Records what the grid shows in the status bars.
-class FakeHost : public tablegrid::TableWindowHost
-{
-public:
-    void ShowMainStatus(int pane, const std::string& text) override { main[pane] = text; }
-    void ShowFrameStatus(int pane, const std::string& text) override { frame[pane] = text; }
-    void UpdateFrameTitle() override { ++titleUpdates; }
-
-    std::map<int, std::string> main;
-    std::map<int, std::string> frame;
-    int titleUpdates = 0;
-};
-
-class TableGridTest : public ::testing::Test
-{
-protected:
-    TableGridTest() { EXPECT_TRUE(database.SetDatabaseDirectory(dir.Path())); }
-
-    // Every field type: C, N with decimals, D, L, M, F and an unknown letter.
-    std::string EveryType()
-    {
-        TableBuilder b;
-        b.Field("NAME", 'C', 8).Field("SUM", 'N', 7, 2).Field("DT", 'D', 8).Field("OK", 'L', 1)
-            .Field("NOTE", 'M', 10).Field("RATE", 'F', 6, 1).Field("TS", '@', 8);
-        b.Record(std::string("Ivan    ") + "  12.50" + "20010203" + "T" + "         1" + "   2.5"
-                 + "ABCDEFGH");
-        b.Record(std::string("Petr    ") + "       " + "        " + "?" + "          " + "      "
-                     + "        ",
-                 true);
-        b.Record(std::string("Anna    ") + "   3.00" + "19991231" + "F" + "          " + "  -1.0"
-                 + "        ");
-        b.Version(0x83).Write(dir.File("every.dbf"));
-        testing_support::WriteAllBytes(dir.File("every.dbt"), std::vector<std::uint8_t>(512, 0));
-        return dir.File("every.dbf");
-    }
-
-    std::unique_ptr<CTableWndGrid> MakeGrid(const std::string& path)
-    {
-        auto grid = std::make_unique<CTableWndGrid>(&host);
-        grid->OpenTable(path, &database);
-        EXPECT_TRUE(grid->Create("DBGrid " + path, &images, 0));
-        grid->resize(900, 300);
-        grid->show();
-        grid->RefreshRows(true);
-        return grid;
-    }
-
-    static std::vector<std::string> RowTexts(CTableWndGrid& grid, int row)
-    {
-        grid.EnsureRowsCached(row, row);
-        const auto* cached = grid.FindCachedRow(row);
-        return cached ? cached->texts : std::vector<std::string>();
-    }
-
-    testing_support::TempDir dir;
-    table::TableDatabase database { platform::FileSystem::Default() };
-    grid::GridImageList images = tablegrid::MakeRowHeaderImages();
-    FakeHost host;
-};
 
 TEST_F(TableGridTest, ColumnsFollowTheFieldsAndTheirTypes)
 {
