@@ -133,6 +133,20 @@ TEST_F(CliTest, PackPrintsCountsBeforeAndAfter)
     EXPECT_EQ(r.out, "Records before: 4\nRecords after:  3\n");
 }
 
+// The window's Delete All and Undelete All, from a terminal: only what differs is changed.
+TEST_F(CliTest, DeleteAllAndUndeleteAllMarkThePassingRecords)
+{
+    const std::string file = People();
+    auto r = Run({ "delete-all", file, "--filter", "(SUM>10)" });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Marked for deletion: 2\n");
+    EXPECT_EQ(Run({ "count", file, "--deleted", "2" }).out, "3\n");
+    EXPECT_EQ(Run({ "delete-all", file }).out, "Marked for deletion: 1\n"); // the blank one
+    EXPECT_EQ(Run({ "undelete-all", file }).out, "Unmarked: 4\n");
+    EXPECT_EQ(Run({ "count", file, "--deleted", "2" }).out, "0\n");
+    EXPECT_EQ(Run({ "delete-all", file, "--filter", "(NOPE=1)" }).code, 2);
+}
+
 TEST_F(CliTest, PackWithoutTheMemoFileSaysWhichFileIsMissing)
 {
     const std::string file = dir.File("dbase_83_missing_memo.dbf");

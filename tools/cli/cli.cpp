@@ -42,6 +42,14 @@ const std::vector<CommandSpec>& Commands()
         { "pack", Pack, {}, {},
           "lumetta-cli pack FILE\n"
           "  Removes the records marked for deletion; prints the record counts before and after.\n" },
+        { "delete-all", DeleteAll, { "--filter" }, {},
+          "lumetta-cli delete-all FILE [--filter EXPR]\n"
+          "  Marks for deletion every record (passing the filter), and prints how many were\n"
+          "  marked that were not before.\n" },
+        { "undelete-all", UndeleteAll, { "--filter" }, {},
+          "lumetta-cli undelete-all FILE [--filter EXPR]\n"
+          "  Takes the deletion mark off every record (passing the filter), and prints how many\n"
+          "  were marked.\n" },
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },

@@ -12,6 +12,8 @@
 #include "table/table.h"
 #include "table/table_database.h"
 #include "table/table_structure.h"
+#include "tablegrid/operations/change_saver.h"
+#include "tablegrid/operations/record_commands.h"
 
 #include <cstdio>
 #include <istream>
@@ -244,6 +246,77 @@ int Pack(const Invocation& call)
     call.streams.out << "Records before: " << before << '\n'
                      << "Records after:  " << t.RecordCount() << '\n';
     return kExitOk;
+}
+
+namespace {
+
+// The rows of a terminal: the records passing the table's filter, in order, reached by
+// stepping forward as the record commands walk them.
+class TerminalRows final : public tablegrid::RecordCommandHost
+{
+public:
+    explicit TerminalRows(table::CTable& table)
+        : m_table(table)
+    {
+    }
+
+    table::CTable* CommandTable() override { return &m_table; }
+    int CommandRowCount() const override { return m_rows; }
+    bool PositionOnRow(int row) override
+    {
+        if (row == m_row + 1 && (m_row == 0 ? m_table.GoTop() : m_table.GoNext(false))) {
+            m_row = row;
+            m_rows = std::max(m_rows, row);
+            return true;
+        }
+        return row == m_row && m_row > 0;
+    }
+    bool AddPendingChange(tablegrid::PendingChange, bool) override { return false; }
+    int Notify(int, const std::string&, const std::string&) override { return 1; }
+
+private:
+    table::CTable& m_table;
+    int m_row = 0;
+    int m_rows = 0;
+};
+
+} // namespace
+
+int MarkAll(const Invocation& call, bool deleteAll)
+{
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, true))
+        return kExitFailed;
+    table::CTable& t = opened.table;
+    if (const auto it = call.options.find("--filter"); it != call.options.end()) {
+        if (!t.SetFilterExpression(platform::Utf8ToAnsi(it->second), true)) {
+            call.streams.err << Text(IDS_INVALID_FILTER) << '\n';
+            return kExitUsage;
+        }
+    }
+    tablegrid::PendingChangeList changes;
+    TerminalRows rows(t);
+    tablegrid::RecordCommands(rows, changes).MarkAll(deleteAll);
+    const std::size_t marked = changes.Size();
+    (void)t.SetFilterExpression({}, false); // saving reaches every record
+    const tablegrid::ChangeSaver::Result saved = tablegrid::ChangeSaver::Save(changes, t, true);
+    if (!saved.allWritten) {
+        call.streams.err << "lumetta-cli: " << call.file << ": " << Text(IDS_SAVE_DATA_ERROR)
+                         << '\n';
+        return kExitFailed;
+    }
+    call.streams.out << (deleteAll ? "Marked for deletion: " : "Unmarked: ") << marked << '\n';
+    return kExitOk;
+}
+
+int DeleteAll(const Invocation& call)
+{
+    return MarkAll(call, true);
+}
+
+int UndeleteAll(const Invocation& call)
+{
+    return MarkAll(call, false);
 }
 
 int DetectCodePage(const Invocation& call)

@@ -22,6 +22,9 @@ int Check(const Invocation& call);
 int Repair(const Invocation& call);
 int Count(const Invocation& call);
 int Pack(const Invocation& call);
+// Marks (unmarks) every record passing --filter, as the table window's Delete All does.
+int DeleteAll(const Invocation& call);
+int UndeleteAll(const Invocation& call);
 int DetectCodePage(const Invocation& call);
 
 } // namespace cli
