@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
 
 namespace platform {
 namespace {
@@ -219,6 +220,29 @@ std::string ProfileFile::GetString(
     if (!range || !text.FindKey(*range, key, &value))
         return std::string(defaultValue);
     return std::string(Unquote(value));
+}
+
+std::vector<ProfileEntry> ProfileFile::ReadSection(std::string_view section) const
+{
+    std::vector<ProfileEntry> entries;
+    std::string content;
+    if (ReadWholeFile(m_fs, m_path, kMaxFileSize, &content) != WholeFileRead::kRead)
+        return entries;
+    ProfileText text(content);
+    const auto range = text.FindSection(section);
+    if (!range)
+        return entries;
+    std::unordered_set<std::string> seen; // the names in upper case, as they match
+    for (std::size_t i = range->head + 1; i < range->end; ++i) {
+        std::string_view name, value;
+        if (!SplitEntry(text.Lines()[i], &name, &value))
+            continue;
+        std::string upper(name);
+        ToUpper1251(upper);
+        if (seen.insert(std::move(upper)).second)
+            entries.push_back({ std::string(name), std::string(Unquote(value)) });
+    }
+    return entries;
 }
 
 int ProfileFile::GetInt(std::string_view section, std::string_view key, int defaultValue) const

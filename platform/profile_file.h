@@ -60,6 +60,11 @@ public:
     // range of 32 bits wrap around. `defaultValue` when the key is missing or its value is
     // empty.
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // Every entry of the first section of that name, in file order, each key with the value
+    // GetString would give for it (the first entry of a repeated key wins, the later ones
+    // are left out); empty when the file or the section is missing. One read of the file
+    // for a whole section.
+    std::vector<ProfileEntry> ReadSection(std::string_view section) const;
 
     // Sets `key` in `section` to `value`. An existing entry is changed in place and keeps its
     // name's spelling; a new key goes after the section's last line that is not blank; a new

@@ -57,6 +57,16 @@ TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesWins)
     EXPECT_EQ(file.GetInt("Font", "Weight", 400), 400);
     EXPECT_EQ(file.GetString("\xEF\xD0\xC8\xCC\xC5\xD0", "key", "d"), "cyr");
     EXPECT_EQ(file.GetString("Missing", "Key", "d"), "d");
+
+    // A whole section at once gives what the single reads give, key by key.
+    const std::vector<platform::ProfileEntry> font = file.ReadSection("FONT");
+    ASSERT_EQ(font.size(), 5u);
+    EXPECT_EQ(font[0].key, "FaceName");
+    EXPECT_EQ(font[0].value, "Arial Narrow");
+    EXPECT_EQ(font[1].key, "Quoted");
+    EXPECT_EQ(font[1].value, " padded ");
+    EXPECT_EQ(font[4].key, "Empty");
+    EXPECT_TRUE(file.ReadSection("Missing").empty());
 }
 
 TEST_F(ProfileFileTest, IntegersAreTheLeadingDecimalNumber)
