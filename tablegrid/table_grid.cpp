@@ -96,7 +96,8 @@ bool CTableGrid::OpenTable(const std::string& path, table::TableDatabase* databa
     m_ownedTable = std::move(opened);
     m_table = m_ownedTable.get();
     m_layout = LayoutFromTable(*m_table);
-    m_allRowsShown = true;
+    ResetFilter();
+    LoadBookmarks();
     if (IsCreated()) {
         BuildColumns();
         ResetRowCount();
@@ -114,7 +115,8 @@ void CTableGrid::AttachTable(const std::string& path, table::CTable* table, Tabl
         m_ownedTable.reset(table);
     m_changes.Clear();
     m_layout = m_table && m_table->IsOpen() ? LayoutFromTable(*m_table) : ColumnLayout();
-    m_allRowsShown = true;
+    ResetFilter();
+    LoadBookmarks();
     if (IsCreated()) {
         BuildColumns();
         ResetRowCount();
@@ -205,29 +207,6 @@ void CTableGrid::OnGridCreated()
         ResetRowCount();
     }
     m_absentText = GetAbsentText();
-}
-
-void CTableGrid::ResetRowCount()
-{
-    const int records = HasOpenTable() ? static_cast<int>(std::min<std::uint32_t>(m_table->RecordCount(), INT32_MAX))
-                                       : 0;
-    SetRowCount(records + m_changes.AppendCount());
-}
-
-bool CTableGrid::PositionOnRow(int row)
-{
-    if (!HasOpenTable() || row <= 0 || row > GetRowCount())
-        return false;
-    if (m_allRowsShown)
-        return m_table->GoTo(static_cast<std::uint32_t>(row));
-    // Rows through a filter: from the first passing record, step by step.
-    if (!m_table->GoTop())
-        return false;
-    for (int i = 1; i < row; ++i) {
-        if (!m_table->GoNext())
-            return false;
-    }
-    return true;
 }
 
 std::string CTableGrid::DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const

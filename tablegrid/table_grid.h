@@ -1,9 +1,12 @@
 #pragma once
 
 #include "grid/format_grid.h"
+#include "tablegrid/operations/bookmarks.h"
 #include "tablegrid/operations/column_layout.h"
+#include "tablegrid/operations/filter_node.h"
 #include "tablegrid/operations/pending_change.h"
 #include "tablegrid/operations/record_commands.h"
+#include "tablegrid/operations/row_map.h"
 
 #include <QFont>
 
@@ -102,6 +105,9 @@ public:
     virtual void Reload();
     // After every change to the list of pending changes (the window's title follows it).
     virtual void OnPendingChangesChanged();
+    // Counts the records passing the table's filters and maps the rows to them (Notify 2
+    // with the progress); gives the number of records shown.
+    virtual int Requery();
 
     // The grid's operations.
     void OnGridCreated() override;
@@ -127,6 +133,43 @@ public:
     // The row (0-based) record `recordNumber` is shown at, appended records included; -1
     // when it is not shown.
     int RowOfRecordNumber(int recordNumber) const;
+
+    // The filter: its conditions and the deletion and emptiness options (0 all records, 1
+    // exclude the marked / empty ones, 2 only those), as the Filter dialog and the
+    // classifier commands set them; ApplyFilter hands them to the table, counts again when
+    // anything changed and refreshes the rows. An expression the table refuses (Notify 0)
+    // leaves the table filtered as it was.
+    FilterNode& FilterRoot() { return m_root; }
+    const FilterNode& FilterRoot() const { return m_root; }
+    int DeletionMode() const { return m_deletionMode; }
+    int EmptinessMode() const { return m_emptinessMode; }
+    void SetFilterModes(int deletionMode, int emptinessMode);
+    void ApplyFilter();
+    bool IsFiltered() const;
+    // The columns a condition can name: every column, hidden ones included.
+    std::vector<FilterColumn> FilterColumns() const;
+    // The column (in the layout, hidden ones included) of that title; -1 when none.
+    int FindColumnByTitle(const std::string& title) const;
+    const RowMap& Rows() const { return m_rowMap; }
+
+    // Moves the cursor: kind 0 to the first row, 1 to the last, 2 to row `number`, 3 to
+    // record `number` (asking to relax the filter when it hides the record). `column` is a
+    // grid column, -1 keeping the current one. Gives the row moved to (0-based), or -1.
+    enum { kGoTop = 0, kGoBottom = 1, kGoRow = 2, kGoRecord = 3 };
+    int GoToPosition(int kind, long long number, int column);
+
+    // Bookmarks of the table, kept in the bookmark file of its directory. GoToBookmark
+    // gives 0 when it went there, 1 for no such bookmark, 2 for a record the table does not
+    // have, 3 for a field no column shows.
+    void SetBookmark(const std::string& name, int recordNumber, const std::string& fieldName);
+    bool DeleteBookmark(const std::string& name);
+    int GoToBookmark(const std::string& name);
+    const BookmarkMap& Bookmarks() const { return m_bookmarks; }
+    void LoadBookmarks();
+    // Writes the table's bookmarks when they changed in this window; true when nothing
+    // needed writing or the write worked.
+    bool SaveBookmarks();
+    std::string GetBookmarkFileName() const;
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }
 
@@ -141,6 +184,9 @@ public:
     const QFont& CourierFont() const { return m_courier; }
 
 private:
+    void ResetFilter();
+    bool StepRows(std::int64_t steps);
+    int FindRowOfRecord(std::uint32_t record);
     std::string CellText(const LayoutColumn& column, int fieldIndex) const;
     std::string BlankCellText(const LayoutColumn& column, int fieldIndex) const;
     std::string DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const;
@@ -155,6 +201,16 @@ private:
     std::vector<int> m_gridLayout;
     std::vector<int> m_gridFields;
     bool m_allRowsShown = true;
+    FilterNode m_root;
+    int m_deletionMode = 0;
+    int m_emptinessMode = 0;
+    RowMap m_rowMap;
+    std::uint32_t m_shownRecords = 0; // rows backed by records while filtered
+    // The row the table was last moved to and its record, so a walk over the rows steps
+    // once a row rather than from a checkpoint each time.
+    int m_lastRow = 0;
+    std::uint32_t m_lastRecord = 0;
+    BookmarkMap m_bookmarks;
     PendingChangeList m_changes;
     QFont m_courier;
     std::string m_absentText;

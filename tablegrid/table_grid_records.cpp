@@ -141,13 +141,20 @@ bool CTableGrid::PackTable()
 
 bool CTableGrid::ConfirmPendingChanges()
 {
-    if (!HasPendingChanges())
-        return true;
-    const std::string name = HasOpenTable() ? platform::Utf8ToAnsi(m_table->Name()) : std::string();
-    const int answer = Notify(12, name, {});
-    if (answer == platform::IDYES)
-        return SaveChanges(true, nullptr);
-    return answer == platform::IDNO;
+    if (HasPendingChanges()) {
+        const std::string name
+            = HasOpenTable() ? platform::Utf8ToAnsi(m_table->Name()) : std::string();
+        const int answer = Notify(12, name, {});
+        if (answer == platform::IDYES) {
+            if (!SaveChanges(true, nullptr))
+                return false;
+        } else if (answer != platform::IDNO) {
+            return false;
+        }
+    }
+    // The window goes on to close or export: its bookmarks are kept for the next time.
+    (void)SaveBookmarks();
+    return true;
 }
 
 void CTableGrid::Reload()

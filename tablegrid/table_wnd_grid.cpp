@@ -202,6 +202,18 @@ bool CTableWndGrid::PackTable()
     return packed;
 }
 
+int CTableWndGrid::Requery()
+{
+    const std::string saved = m_host ? m_host->MainStatusText(0) : std::string();
+    const std::string total = GetTable() ? std::to_string(GetTable()->RecordCount()) : "0";
+    ShowMain(0, FormatText(LoadString(IDS_SETTING_FILTER), { std::string("0"), total }));
+    const int rows = CTableGrid::Requery();
+    if (const std::optional<std::string> last = m_progress.Finish())
+        ShowMain(0, *last);
+    ShowMain(0, saved);
+    return rows;
+}
+
 void CTableWndGrid::OnPendingChangesChanged()
 {
     CTableGrid::OnPendingChangesChanged();

@@ -22,6 +22,12 @@ public:
     // stale: true to delete it. The application may have been told to delete such files
     // without asking; otherwise the user is asked (Yes, All, No).
     virtual bool AskDeleteIndexFile(const std::string& tablePath) = 0;
+    // What pane `pane` of the main window's status bar shows now (cp1251).
+    virtual std::string MainStatusText(int pane) const
+    {
+        (void)pane;
+        return {};
+    }
 };
 
 // The table grid as a table window shows it: the table operations' reports become status
@@ -47,6 +53,8 @@ public:
     // Offers to save first, asks before packing, says why a pack could not be done.
     bool PackTable() override;
     void OnPendingChangesChanged() override;
+    // The count's progress in the main status bar, then what the bar showed before.
+    int Requery() override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;

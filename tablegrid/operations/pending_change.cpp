@@ -179,6 +179,19 @@ int PendingChangeList::NextMarkedRecord(int from) const
     return next < 0 ? 0 : static_cast<int>(next);
 }
 
+void PendingChangeList::RenumberAppends(int firstRow)
+{
+    m_appendRows.clear();
+    int row = firstRow;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        PendingChange& change = m_items[i];
+        if (change.kind != PendingChange::Kind::kAppendRecord)
+            continue;
+        change.row = row++;
+        m_appendRows[change.row] = static_cast<std::uint32_t>(i);
+    }
+}
+
 std::size_t PendingChangeList::MemoryBytes() const
 {
     std::size_t bytes = m_marks.MemoryBytes() + m_items.capacity() * sizeof(PendingChange);

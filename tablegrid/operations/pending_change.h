@@ -79,6 +79,10 @@ public:
     // What the list holds on the heap, roughly: for measuring, not for decisions.
     std::size_t MemoryBytes() const;
 
+    // The appended rows follow `firstRow` rows of records, in the order they were appended
+    // (the count of shown records changed with the filter).
+    void RenumberAppends(int firstRow);
+
     // After a save: only the changes the file refused stay, as new changes without steps.
     void KeepOnly(std::vector<PendingChange> items,
         const std::vector<std::pair<int, PendingMark>>& marks);
