@@ -18,6 +18,26 @@ std::string Quoted(const std::string& value)
     return '\'' + value + '\'';
 }
 
+// DD.MM.YYYY or DD.MM.YY with two digits for the day and the month, naming a day that
+// exists (a two-digit year as the dates of the tables read it).
+bool IsDayMonthYear(const std::string& text)
+{
+    if (text.size() != 10 && text.size() != 8)
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool dot = i == 2 || i == 5;
+        if (dot ? text[i] != '.' : (text[i] < '0' || text[i] > '9'))
+            return false;
+    }
+    table::CalendarDate date;
+    if (!table::ParseDate(text, table::DateFormat::kDdMmYyyy, &date))
+        return false;
+    static constexpr int kDays[] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    const bool leap = (date.year % 4 == 0 && date.year % 100 != 0) || date.year % 400 == 0;
+    const int days = date.month == 2 && !leap ? 28 : kDays[date.month - 1];
+    return date.day <= days;
+}
+
 const char* ComparisonText(FilterOp op)
 {
     switch (op) {
@@ -101,6 +121,59 @@ std::string LeafExpression(const FilterCondition& c, const std::vector<FilterCol
 }
 
 } // namespace
+
+std::vector<FilterOp> FilterOpsFor(char type)
+{
+    using Op = FilterOp;
+    switch (type) {
+    case 0:
+    case 'D':
+    case 'N':
+        return { Op::kEqual, Op::kNotEqual, Op::kLess, Op::kLessOrEqual, Op::kGreater,
+            Op::kGreaterOrEqual };
+    case 'L':
+        return { Op::kTrue, Op::kFalse };
+    default:
+        return { Op::kEmpty, Op::kNotEmpty, Op::kEqual, Op::kNotEqual, Op::kLess,
+            Op::kLessOrEqual, Op::kGreater, Op::kGreaterOrEqual, Op::kContains,
+            Op::kNotContains };
+    }
+}
+
+bool FilterOpTakesNoValue(FilterOp op)
+{
+    return op == FilterOp::kEmpty || op == FilterOp::kNotEmpty || op == FilterOp::kTrue
+        || op == FilterOp::kFalse;
+}
+
+bool IsValidFilterValue(char type, FilterOp op, const std::string& value)
+{
+    if (FilterOpTakesNoValue(op))
+        return true;
+    if (type == 'D')
+        return IsDayMonthYear(value);
+    if (type == 'N') {
+        const auto first = value.find_first_not_of(' ');
+        if (first == std::string::npos)
+            return false;
+        std::string number = value.substr(first, value.find_last_not_of(' ') - first + 1);
+        if (number.front() == '+' || number.front() == '-')
+            number.erase(0, 1);
+        return !number.empty() && number.find_first_not_of(".0123456789") == std::string::npos;
+    }
+    return true;
+}
+
+int FindBadSeparator(const std::vector<FilterCondition>& entries)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i].isOrSeparator)
+            continue;
+        if (i == 0 || i + 1 == entries.size() || entries[i - 1].isOrSeparator)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
 
 FilterNode BuildFilterTree(const std::vector<FilterCondition>& entries)
 {

@@ -63,6 +63,21 @@ struct FilterColumn
     int width = 0;
 };
 
+// The operators the Filter dialog offers for a column of type letter `type`, in its order:
+// dates and numbers (and a column not found, type 0) the six comparisons; logicals true and
+// false; characters, memos and every other type empty, not empty, the comparisons,
+// contains and does not contain.
+std::vector<FilterOp> FilterOpsFor(char type);
+// Whether a typed value may make a condition: a date as DD.MM.YYYY or DD.MM.YY, a number
+// (blanks around it and one leading sign aside) only of ".0123456789". Other types take any
+// value. Operators without a value take any text (it is dropped).
+bool IsValidFilterValue(char type, FilterOp op, const std::string& value);
+// The first entry that spoils a condition list: a separator first, after another one, or
+// last. -1 when the list is good.
+int FindBadSeparator(const std::vector<FilterCondition>& entries);
+// Whether the operator is one that takes no value.
+bool FilterOpTakesNoValue(FilterOp op);
+
 // The tree of a condition list: no conditions, an empty AND group; one condition, a leaf;
 // more entries, an OR group of the runs between separators (a run of one condition a leaf,
 // a longer run an AND group), empty runs dropped.

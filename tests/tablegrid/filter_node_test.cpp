@@ -68,6 +68,38 @@ TEST(FilterTreeTest, ShapesFromTheConditionList)
     EXPECT_TRUE(FlattenFilterTree(FilterNode()).empty());
 }
 
+TEST(FilterValueTest, TheDialogsChecksOfTypedValues)
+{
+    EXPECT_TRUE(IsValidFilterValue('D', FilterOp::kEqual, "01.02.2001"));
+    EXPECT_TRUE(IsValidFilterValue('D', FilterOp::kEqual, "01.02.01"));
+    EXPECT_TRUE(IsValidFilterValue('D', FilterOp::kEqual, "29.02.2000"));
+    for (const char* bad : { "1.2.2001", "29.02.2001", "31.04.2001", "01/02/2001", "01.13.2001",
+             "", "01.02.1000", "20010201" })
+        EXPECT_FALSE(IsValidFilterValue('D', FilterOp::kLess, bad)) << bad;
+    EXPECT_TRUE(IsValidFilterValue('N', FilterOp::kEqual, " -12.5 "));
+    EXPECT_TRUE(IsValidFilterValue('N', FilterOp::kEqual, "+.5"));
+    for (const char* bad : { "", "  ", "1e5", "12a", "--1", "-" })
+        EXPECT_FALSE(IsValidFilterValue('N', FilterOp::kEqual, bad)) << bad;
+    EXPECT_TRUE(IsValidFilterValue('C', FilterOp::kContains, "any'thing"));
+    EXPECT_TRUE(IsValidFilterValue('D', FilterOp::kEmpty, "ignored"));
+
+    EXPECT_EQ(FilterOpsFor('L'), (std::vector<FilterOp> { FilterOp::kTrue, FilterOp::kFalse }));
+    EXPECT_EQ(FilterOpsFor('N').size(), 6u);
+    EXPECT_EQ(FilterOpsFor(0).size(), 6u);
+    EXPECT_EQ(FilterOpsFor('M').size(), 10u);
+    EXPECT_EQ(FilterOpsFor('C').front(), FilterOp::kEmpty);
+}
+
+TEST(FilterValueTest, SeparatorsMustStandBetweenConditions)
+{
+    const FilterCondition c = Condition("A", FilterOp::kEqual, "1");
+    EXPECT_EQ(FindBadSeparator({ c, Or(), c }), -1);
+    EXPECT_EQ(FindBadSeparator({}), -1);
+    EXPECT_EQ(FindBadSeparator({ Or(), c }), 0);
+    EXPECT_EQ(FindBadSeparator({ c, Or() }), 1);
+    EXPECT_EQ(FindBadSeparator({ c, Or(), Or(), c }), 2);
+}
+
 TEST_F(FilterExpressionTest, EveryOperatorForm)
 {
     EXPECT_EQ(Of({ Condition("Name", FilterOp::kEmpty) }), "LEN(NAME)=0");

@@ -147,6 +147,76 @@ TEST_F(CliTest, DeleteAllAndUndeleteAllMarkThePassingRecords)
     EXPECT_EQ(Run({ "delete-all", file, "--filter", "(NOPE=1)" }).code, 2);
 }
 
+// The Filter dialog's conditions from the command line, checked against the expressions
+// the dialog builds and the records they pass.
+TEST_F(CliTest, WhereConditionsFilterAsTheDialogDoes)
+{
+    TableBuilder b;
+    b.Field("NAME", 'C', 10).Field("SUM", 'N', 8, 2).Field("DT", 'D', 8).Field("OK", 'L', 1);
+    b.Record("Ivan         12.5020010203T");
+    b.Record("ivanov      300.0019991231F");
+    b.Record("Petr          1.0020010101T");
+    b.Record("d'Arc        -5.00        F");
+    b.Write(dir.File("w.dbf"));
+    const std::string file = dir.File("w.dbf");
+    auto count = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), { "count", file });
+        const auto r = Run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        return r.out;
+    };
+    EXPECT_EQ(count({ "--where", "NAME = Ivan", "--show-expression" }),
+        "NAME='Ivan      '\n1\n");
+    EXPECT_EQ(count({ "--where", "NAME = ivan", "--ignore-case" }), "1\n");
+    EXPECT_EQ(count({ "--where", "NAME contains ivan", "--ignore-case" }), "2\n");
+    EXPECT_EQ(count({ "--where", "NAME contains van" }), "2\n");
+    EXPECT_EQ(count({ "--where", "NAME contains '", "--show-expression" }),
+        "AT(\"'\",NAME)>0\n1\n");
+    EXPECT_EQ(count({ "--where", "SUM > 10", "--where", "OK true" }), "1\n");
+    EXPECT_EQ(count({ "--where", "SUM > 10", "--or", "--where", "OK true" }), "3\n");
+    EXPECT_EQ(count({ "--where", "SUM < -1" }), "1\n");
+    EXPECT_EQ(count({ "--where", "DT >= 01.01.2001", "--show-expression" }),
+        "DTOC(DT)>='20010101'\n2\n");
+    EXPECT_EQ(count({ "--where", "DT < 01.01.00" }), "2\n"); // 1999 and the blank date
+    EXPECT_EQ(count({ "--where", "OK false", "--deleted", "1" }), "2\n");
+
+    // What the dialog refuses.
+    auto refused = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), { "count", file });
+        const auto r = Run(args);
+        EXPECT_EQ(r.code, 2) << r.out;
+        return r.err;
+    };
+    EXPECT_EQ(refused({ "--where", "DT = 1.2.2001" }), "lumetta-cli: Invalid format: --where 'DT = 1.2.2001'\n");
+    EXPECT_EQ(refused({ "--where", "SUM = 1e5" }).substr(0, 27), "lumetta-cli: Invalid format");
+    EXPECT_EQ(refused({ "--or", "--where", "OK true" }),
+        "lumetta-cli: Invalid filter expression. Filter has not been set.\n");
+    EXPECT_EQ(refused({ "--where", "OK true", "--or" }).substr(13, 7), "Invalid");
+    EXPECT_NE(refused({ "--where", "OK = T" }).find("not offered"), std::string::npos);
+    EXPECT_NE(refused({ "--where", "NOPE = 1" }).find("no field NOPE"), std::string::npos);
+    EXPECT_NE(refused({ "--where", "SUM = 1", "--filter", "SUM>1" }).find("do not go together"),
+        std::string::npos);
+}
+
+// Cyrillic conditions reach a DOS table in its own code page and a Windows one as they are.
+TEST_F(CliTest, CyrillicConditionsInBothCodePages)
+{
+    const std::string ivan1251 = "\xC8\xE2\xE0\xED"; // "Иван"
+    std::string ivan866 = "\x88\xa2\xa0\xad";
+    for (const auto& [byte, text] : { std::pair<std::uint8_t, std::string> { 0x65, ivan866 },
+             std::pair<std::uint8_t, std::string> { 0xC9, ivan1251 } }) {
+        TableBuilder b;
+        b.CodePageByte(byte).Field("NAME", 'C', 8);
+        b.Record(text).Record("Other");
+        b.Write(dir.File("cyr.dbf"));
+        EXPECT_EQ(Run({ "count", dir.File("cyr.dbf"), "--where", "NAME = ИВАН", "--ignore-case" }).out,
+            "1\n")
+            << int(byte);
+        EXPECT_EQ(Run({ "count", dir.File("cyr.dbf"), "--where", "NAME contains ва" }).out, "1\n")
+            << int(byte);
+    }
+}
+
 TEST_F(CliTest, PackWithoutTheMemoFileSaysWhichFileIsMissing)
 {
     const std::string file = dir.File("dbase_83_missing_memo.dbf");

@@ -9,13 +9,27 @@
 namespace cli {
 namespace {
 
+// The record filters of the commands that visit records, as the Filter dialog sets them.
+constexpr const char* kConditionsHelp
+    = "CONDITIONS:\n"
+      "  --where 'FIELD OP [VALUE]'  a condition, as the Filter dialog makes it; repeatable,\n"
+      "             conditions in a row must all hold. OP: empty, not-empty, true, false,\n"
+      "             =, #, <, <=, >, >=, contains, not-contains. VALUE as typed in the dialog\n"
+      "             (dates as DD.MM.YYYY or DD.MM.YY).\n"
+      "  --or       between two conditions: either group of conditions may hold\n"
+      "  --ignore-case  conditions on character fields ignore letter case\n"
+      "  --filter EXPR  an expression instead of --where conditions\n"
+      "  --deleted  0 all records, 1 only unmarked, 2 only marked for deletion\n"
+      "  --blank    0 all records, 1 only non-blank, 2 only blank\n"
+      "  --show-expression  print the filter expression on a line of its own first\n";
+
 struct CommandSpec
 {
     const char* name;
     int (*run)(const Invocation&);
     std::vector<std::string> valueOptions; // options followed by a value
     std::vector<std::string> flags;        // options standing alone
-    const char* help;
+    std::string help;
 };
 
 const std::vector<CommandSpec>& Commands()
@@ -32,24 +46,25 @@ const std::vector<CommandSpec>& Commands()
           "  Checks the header and, when counts or lengths disagree with the file, writes a\n"
           "  corrected table in its place, keeping the original with the extension .old.\n"
           "  Asks first unless --yes is given.\n" },
-        { "count", Count, { "--filter", "--deleted", "--blank", "--codepage" }, {},
-          "lumetta-cli count FILE [--filter EXPR] [--deleted 0|1|2] [--blank 0|1|2]\n"
-          "                       [--codepage auto|0|866|1251]\n"
+        { "count", Count, { "--filter", "--where", "--deleted", "--blank", "--codepage" },
+          { "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli count FILE [CONDITIONS] [--codepage auto|0|866|1251]\n"
           "  Prints how many records pass the filters.\n"
-          "  --deleted  0 all records, 1 only unmarked, 2 only marked for deletion\n"
-          "  --blank    0 all records, 1 only non-blank, 2 only blank\n"
-          "  --codepage the code page of the table's text (default: from the file, else guessed)\n" },
+          "  --codepage the code page of the table's text (default: from the file, else guessed)\n"
+              + std::string(kConditionsHelp) },
         { "pack", Pack, {}, {},
           "lumetta-cli pack FILE\n"
           "  Removes the records marked for deletion; prints the record counts before and after.\n" },
-        { "delete-all", DeleteAll, { "--filter" }, {},
-          "lumetta-cli delete-all FILE [--filter EXPR]\n"
+        { "delete-all", DeleteAll, { "--filter", "--where", "--deleted", "--blank" },
+          { "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli delete-all FILE [CONDITIONS]\n"
           "  Marks for deletion every record (passing the filter), and prints how many were\n"
-          "  marked that were not before.\n" },
-        { "undelete-all", UndeleteAll, { "--filter" }, {},
-          "lumetta-cli undelete-all FILE [--filter EXPR]\n"
+          "  marked that were not before.\n" + std::string(kConditionsHelp) },
+        { "undelete-all", UndeleteAll, { "--filter", "--where", "--deleted", "--blank" },
+          { "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli undelete-all FILE [CONDITIONS]\n"
           "  Takes the deletion mark off every record (passing the filter), and prints how many\n"
-          "  were marked.\n" },
+          "  were marked.\n" + std::string(kConditionsHelp) },
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
@@ -97,7 +112,7 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
         return kExitUsage;
     }
 
-    Invocation call { {}, {}, fs, streams };
+    Invocation call { {}, {}, {}, fs, streams };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -110,8 +125,10 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
                 return kExitUsage;
             }
             call.options[arg] = args[++i];
+            call.ordered.emplace_back(arg, args[i]);
         } else if (Contains(spec->flags, arg)) {
             call.options[arg] = "1";
+            call.ordered.emplace_back(arg, std::string());
         } else if (arg.size() > 1 && arg[0] == '-') {
             streams.err << "lumetta-cli: unknown option '" << arg << "' for " << spec->name << '\n';
             return kExitUsage;

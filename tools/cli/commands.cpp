@@ -14,6 +14,7 @@
 #include "table/table_structure.h"
 #include "tablegrid/operations/change_saver.h"
 #include "tablegrid/operations/record_commands.h"
+#include "tools/cli/conditions.h"
 
 #include <cstdio>
 #include <istream>
@@ -192,12 +193,52 @@ int Repair(const Invocation& call)
     return kExitOk;
 }
 
-int Count(const Invocation& call)
+// The record filters of a command that visits records: --deleted and --blank, then the
+// expression of --filter or of the --where conditions. Gives kExitOk, or the exit code after
+// saying what is wrong.
+int SetUpFilters(const Invocation& call, table::CTable& t)
 {
     int deleted = 0;
     int blank = 0;
     if (!ParseMode(call, "--deleted", &deleted) || !ParseMode(call, "--blank", &blank))
         return kExitUsage;
+    t.SetDeletedFilter(static_cast<table::CTable::DeletedFilter>(deleted));
+    t.SetBlankFilter(static_cast<table::CTable::BlankFilter>(blank));
+    ConditionArguments arguments;
+    arguments.ignoreCase = call.options.count("--ignore-case") != 0;
+    for (const auto& entry : call.ordered) {
+        if (entry.first == "--where" || entry.first == "--or")
+            arguments.entries.emplace_back(entry.first, platform::Utf8ToAnsi(entry.second));
+    }
+    const auto filter = call.options.find("--filter");
+    if (filter != call.options.end() && !arguments.entries.empty()) {
+        call.streams.err << "lumetta-cli: --filter and --where do not go together\n";
+        return kExitUsage;
+    }
+    std::string expression;
+    if (filter != call.options.end()) {
+        expression = platform::Utf8ToAnsi(filter->second);
+    } else if (!arguments.entries.empty()) {
+        std::vector<tablegrid::FilterCondition> conditions;
+        std::string error;
+        if (!BuildConditions(arguments, t, &conditions, &error)) {
+            call.streams.err << "lumetta-cli: " << platform::AnsiToUtf8(error) << '\n';
+            return kExitUsage;
+        }
+        expression = tablegrid::BuildFilterExpression(tablegrid::BuildFilterTree(conditions),
+            FieldColumns(t));
+    }
+    if (call.options.count("--show-expression"))
+        call.streams.out << platform::AnsiToUtf8(expression) << '\n';
+    if (!t.SetFilterExpression(expression, true)) {
+        call.streams.err << Text(IDS_INVALID_FILTER) << '\n';
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int Count(const Invocation& call)
+{
     std::string codePage = "auto";
     if (const auto it = call.options.find("--codepage"); it != call.options.end())
         codePage = it->second;
@@ -212,14 +253,8 @@ int Count(const Invocation& call)
     table::CTable& t = opened.table;
     if (codePage != "auto")
         (void)t.SetCodePage(static_cast<table::CodePageId>(std::stoi(codePage)), false);
-    t.SetDeletedFilter(static_cast<table::CTable::DeletedFilter>(deleted));
-    t.SetBlankFilter(static_cast<table::CTable::BlankFilter>(blank));
-    if (const auto it = call.options.find("--filter"); it != call.options.end()) {
-        if (!t.SetFilterExpression(platform::Utf8ToAnsi(it->second), true)) {
-            call.streams.err << Text(IDS_INVALID_FILTER) << '\n';
-            return kExitUsage;
-        }
-    }
+    if (const int set = SetUpFilters(call, t); set != kExitOk)
+        return set;
     std::uint64_t passing = 0;
     for (bool ok = t.GoTop(); ok; ok = t.GoNext(false))
         ++passing;
@@ -288,17 +323,16 @@ int MarkAll(const Invocation& call, bool deleteAll)
     if (!OpenTable(call, opened, true))
         return kExitFailed;
     table::CTable& t = opened.table;
-    if (const auto it = call.options.find("--filter"); it != call.options.end()) {
-        if (!t.SetFilterExpression(platform::Utf8ToAnsi(it->second), true)) {
-            call.streams.err << Text(IDS_INVALID_FILTER) << '\n';
-            return kExitUsage;
-        }
-    }
+    if (const int set = SetUpFilters(call, t); set != kExitOk)
+        return set;
     tablegrid::PendingChangeList changes;
     TerminalRows rows(t);
     tablegrid::RecordCommands(rows, changes).MarkAll(deleteAll);
     const std::size_t marked = changes.Size();
-    (void)t.SetFilterExpression({}, false); // saving reaches every record
+    // Saving reaches every record.
+    (void)t.SetFilterExpression({}, false);
+    t.SetDeletedFilter(table::CTable::DeletedFilter::kAll);
+    t.SetBlankFilter(table::CTable::BlankFilter::kAll);
     const tablegrid::ChangeSaver::Result saved = tablegrid::ChangeSaver::Save(changes, t, true);
     if (!saved.allWritten) {
         call.streams.err << "lumetta-cli: " << call.file << ": " << Text(IDS_SAVE_DATA_ERROR)

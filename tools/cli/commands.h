@@ -3,6 +3,7 @@
 #include "tools/cli/cli.h"
 
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct Invocation
 {
     std::string file;
     std::map<std::string, std::string> options;
+    // Every option in the order given, with its value ("" for a flag): the conditions of
+    // --where and --or depend on their order.
+    std::vector<std::pair<std::string, std::string>> ordered;
     platform::FileSystem& fs;
     Streams streams;
 };
