@@ -2,6 +2,7 @@
 
 #include "grid/format_grid.h"
 #include "tablegrid/operations/bookmarks.h"
+#include "tablegrid/operations/cell_match.h"
 #include "tablegrid/operations/column_layout.h"
 #include "tablegrid/operations/filter_node.h"
 #include "tablegrid/operations/pending_change.h"
@@ -170,6 +171,24 @@ public:
     // needed writing or the write worked.
     bool SaveBookmarks();
     std::string GetBookmarkFileName() const;
+
+    // Search: the first cell after the cursor, in the rows shown, whose shown text holds
+    // `findText` (cp1251; pending edits count as shown), in one column (`columnTitle`) or
+    // all the visible ones. Direction 0 forward, 1 backward, 2 the entire scope from the
+    // first row. Progress by Notify 3; a text not found says so (Notify 14) when
+    // `showNotFound`. The cursor goes to the cell found.
+    struct SearchFlags
+    {
+        bool caseSensitive = false;
+        bool wholeWord = false;
+    };
+    virtual bool Find(const std::string& findText, const std::string& columnTitle, int direction,
+        SearchFlags flags, bool showNotFound);
+    // Replaces the first occurrence of `findText` in the current cell's shown text by
+    // `replaceText`, as a pending edit (not held by the change limit) when the column takes
+    // the result; false when the text does not occur or the result is refused.
+    bool ReplaceInCurrentCell(const std::string& findText, const std::string& replaceText,
+        bool caseSensitive);
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }
 
@@ -190,6 +209,9 @@ private:
     std::string CellText(const LayoutColumn& column, int fieldIndex) const;
     std::string BlankCellText(const LayoutColumn& column, int fieldIndex) const;
     std::string DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const;
+    // Whether grid column `c` of the record the table is on matches; see Find.
+    struct SearchColumn;
+    bool CellMatches(const SearchColumn& column, const CellMatcher& matcher) const;
     void ReleaseTable();
 
     TableOwner* m_owner = nullptr;
