@@ -10,6 +10,7 @@
 #include "shell/command_icons.h"
 #include "shell/command_menus.h"
 #include "shell/db_grid_doc.h"
+#include "shell/dialogs/delete_index_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/main_status_bar.h"
 #include "shell/path_text.h"
@@ -170,14 +171,10 @@ void CChildFrame::OnActivate()
 
 bool CChildFrame::ConfirmClose()
 {
-    if (!m_grid->HasPendingChanges())
-        return true;
-    const table::CTable* table = m_grid->GetTable();
-    const std::string name = table ? table->Name() : TableNameOf(m_tablePath);
-    const int answer = m_grid->Notify(12, PathToAnsi(name), {});
-    if (answer == platform::IDYES)
-        return WritePending();
-    return answer == platform::IDNO;
+    const std::size_t pending = m_grid->PendingChanges().Size();
+    const bool agreed = m_grid->ConfirmPendingChanges();
+    MarkWhenWritten(pending, false);
+    return agreed;
 }
 
 void CChildFrame::Save()
@@ -196,13 +193,18 @@ bool CChildFrame::WritePending()
         saved = m_grid->SaveChanges(true, nullptr);
     }
     UpdateTitle();
+    MarkWhenWritten(pending, false);
+    return saved;
+}
+
+void CChildFrame::MarkWhenWritten(std::size_t pendingBefore, bool changedFile)
+{
     // Only a save that wrote something takes changes off the list (or drops one whose record
     // is gone); one with nothing pending, or one the file refused, leaves the file as the
     // other windows show it, and they must not ask to read it again.
-    const bool wrote = m_grid->PendingChanges().Size() < pending;
+    const bool wrote = changedFile || m_grid->PendingChanges().Size() < pendingBefore;
     if (CMainFrame* main = m_app.MainFrame(); main && wrote)
         main->MarkChangedElsewhere(this);
-    return saved;
 }
 
 void CChildFrame::Reload()
@@ -260,6 +262,17 @@ void CChildFrame::ShowFrameStatus(int pane, const std::string& text)
 void CChildFrame::UpdateFrameTitle()
 {
     UpdateTitle();
+}
+
+bool CChildFrame::AskDeleteIndexFile(const std::string& tablePath)
+{
+    if (m_app.DeleteIndexWithoutAsking())
+        return true;
+    CDeleteIndexDialog dialog(tablePath, window());
+    const bool agreed = dialog.exec() == QDialog::Accepted;
+    if (dialog.ChoseAll())
+        m_app.SetDeleteIndexWithoutAsking(true);
+    return agreed;
 }
 
 bool CChildFrame::UpdateCommand(int id, CommandState* state)

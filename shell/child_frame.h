@@ -62,7 +62,8 @@ public:
     // window saved the file, the user is asked whether to read it again.
     void OnActivate();
     // Asks about unsaved changes before the window closes (saving them on Yes); false when
-    // the user cancelled, and the window must stay.
+    // the user cancelled, or the save on Yes left changes the file refused, and the window
+    // must stay. A save that wrote something marks the other windows on the file.
     bool ConfirmClose();
     // Writes the unsaved changes; when something was written, every other window on the
     // file learns that it changed.
@@ -75,6 +76,8 @@ public:
     void ShowMainStatus(int pane, const std::string& text) override;
     void ShowFrameStatus(int pane, const std::string& text) override;
     void UpdateFrameTitle() override;
+    // Unless the user chose "All" before, the Delete index file dialog asks.
+    bool AskDeleteIndexFile(const std::string& tablePath) override;
 
     bool UpdateCommand(int id, CommandState* state) override;
     bool ExecuteCommand(int id) override;
@@ -89,6 +92,9 @@ private:
     void AssignNumber();
     // Save without the reactivation; false when changes the file refused are still pending.
     bool WritePending();
+    // After something that may have written the file: the other windows on it learn of it
+    // when pending changes left the list (a save wrote them) or when `changedFile` says so.
+    void MarkWhenWritten(std::size_t pendingBefore, bool changedFile);
 
     CViewerApp& m_app;
     std::unique_ptr<CDBGridDoc> m_document;
