@@ -86,6 +86,7 @@ CChildFrame::CChildFrame(CViewerApp& app, std::unique_ptr<CDBGridDoc> document)
         m_grid->SetEditorsFont(FontFromRecord(*app.CurrentFontRecord()), true);
     m_grid->RefreshRows(true);
     setFocusProxy(m_grid);
+    CommandMenus::BindEditingKeys(this, *this);
 }
 
 CChildFrame::~CChildFrame()
@@ -171,6 +172,8 @@ void CChildFrame::OnActivate()
 
 bool CChildFrame::ConfirmClose()
 {
+    if (!EndCellEdit())
+        return false;
     const std::size_t pending = m_grid->PendingChanges().Size();
     const bool agreed = m_grid->ConfirmPendingChanges();
     MarkWhenWritten(pending, false);
@@ -179,6 +182,8 @@ bool CChildFrame::ConfirmClose()
 
 void CChildFrame::Save()
 {
+    if (!EndCellEdit())
+        return;
     (void)WritePending();
     if (CMainFrame* main = m_app.MainFrame())
         main->ReactivateActiveWindow();
@@ -273,50 +278,6 @@ bool CChildFrame::AskDeleteIndexFile(const std::string& tablePath)
     if (dialog.ChoseAll())
         m_app.SetDeleteIndexWithoutAsking(true);
     return agreed;
-}
-
-bool CChildFrame::UpdateCommand(int id, CommandState* state)
-{
-    const bool open = m_grid->HasOpenTable();
-    switch (id) {
-    case ID_FILE_CLOSE:
-        state->enabled = true;
-        return true;
-    case ID_FILE_SAVE:
-    case ID_VIEW_ADJUST_COLUMNS:
-    case ID_VIEW_REFRESH:
-        state->enabled = open;
-        return true;
-    case ID_VIEW_FORM:
-        *state = { open, true, m_grid->GetViewMode() == 1, {} };
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CChildFrame::ExecuteCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_CLOSE:
-        close();
-        return true;
-    case ID_FILE_SAVE:
-        Save();
-        return true;
-    case ID_VIEW_FORM:
-        m_grid->SetViewMode(m_grid->GetViewMode() == 1 ? 0 : 1);
-        return true;
-    case ID_VIEW_ADJUST_COLUMNS:
-        m_grid->AutofitColumns();
-        m_grid->RefreshRows(false);
-        return true;
-    case ID_VIEW_REFRESH:
-        Reload();
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

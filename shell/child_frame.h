@@ -10,6 +10,7 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
 class QStatusBar;
 
 namespace shell {
@@ -24,6 +25,10 @@ class CViewerApp;
 // header is checked first (a damaged header is offered for repair), the table's directory
 // gets its database, and the grid opens the table. When the table cannot be opened the
 // window stays, with an empty grid and no table directory.
+//
+// The record commands (delete, undelete, append, pack) and the editing keys act on the grid;
+// while a cell editor is open the editing commands are the editor's own, and a command that
+// changes the rows first closes the editor, so a text being typed is never lost by it.
 //
 // Windows on tables of one file name are numbered (" : 1", " : 2") in their titles and tabs;
 // " *" marks unsaved changes. A window whose file another window saved asks, when it next
@@ -92,9 +97,20 @@ private:
     void AssignNumber();
     // Save without the reactivation; false when changes the file refused are still pending.
     bool WritePending();
+    // Packs after the grid's questions; the other windows on the file learn when it changed.
+    void Pack();
     // After something that may have written the file: the other windows on it learn of it
     // when pending changes left the list (a save wrote them) or when `changedFile` says so.
     void MarkWhenWritten(std::size_t pendingBefore, bool changedFile);
+    // Closes an open cell editor, taking its text; false when the text was refused (the
+    // editor stays open and the command must not run).
+    bool EndCellEdit();
+    // The text field of the open cell editor, or null (no editor open, or a check box).
+    QLineEdit* OpenTextEditor() const;
+    bool EditingCommandEnabled(int id) const;
+    void RunEditingCommand(int id);
+    void RunRecordCommand(int id);
+    void UpdateMainCommandUI();
 
     CViewerApp& m_app;
     std::unique_ptr<CDBGridDoc> m_document;

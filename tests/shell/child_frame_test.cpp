@@ -212,11 +212,14 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
     ScriptedPrompt prompt;
     Start({ WriteTable("a.dbf") });
     QStringList shown;
-    QTimer::singleShot(0, [&shown] {
+    QStringList enabled;
+    QTimer::singleShot(0, [&shown, &enabled] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             for (QAction* action : menu->actions()) {
                 if (!action->isSeparator())
                     shown << action->text();
+                if (action->isEnabled() && !action->isSeparator())
+                    enabled << action->text();
             }
             menu->close();
         }
@@ -227,6 +230,11 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
     ASSERT_EQ(shown.size(), 12);
     EXPECT_EQ(shown.first(), QStringLiteral("&Find...\tCtrl+F"));
     EXPECT_EQ(shown.last(), QStringLiteral("P&roperties..."));
+    // A new window has no current row until one is chosen: only the commands on the whole
+    // table can act.
+    EXPECT_EQ(enabled,
+        (QStringList { QStringLiteral("Delete &All"), QStringLiteral("U&ndelete All"),
+            QStringLiteral("Append Ne&w\tCtrl+N") }));
 }
 
 TEST_F(ChildFrameTest, ASaveOffersToDeleteTheIndexOfAnotherProgram)
