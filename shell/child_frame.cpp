@@ -10,6 +10,7 @@
 #include "shell/command_icons.h"
 #include "shell/command_menus.h"
 #include "shell/db_grid_doc.h"
+#include "shell/dialogs/delete_index_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/main_status_bar.h"
 #include "shell/path_text.h"
@@ -85,6 +86,7 @@ CChildFrame::CChildFrame(CViewerApp& app, std::unique_ptr<CDBGridDoc> document)
         m_grid->SetEditorsFont(FontFromRecord(*app.CurrentFontRecord()), true);
     m_grid->RefreshRows(true);
     setFocusProxy(m_grid);
+    CommandMenus::BindEditingKeys(this, *this);
 }
 
 CChildFrame::~CChildFrame()
@@ -170,18 +172,18 @@ void CChildFrame::OnActivate()
 
 bool CChildFrame::ConfirmClose()
 {
-    if (!m_grid->HasPendingChanges())
-        return true;
-    const table::CTable* table = m_grid->GetTable();
-    const std::string name = table ? table->Name() : TableNameOf(m_tablePath);
-    const int answer = m_grid->Notify(12, PathToAnsi(name), {});
-    if (answer == platform::IDYES)
-        return WritePending();
-    return answer == platform::IDNO;
+    if (!EndCellEdit())
+        return false;
+    const std::size_t pending = m_grid->PendingChanges().Size();
+    const bool agreed = m_grid->ConfirmPendingChanges();
+    MarkWhenWritten(pending, false);
+    return agreed;
 }
 
 void CChildFrame::Save()
 {
+    if (!EndCellEdit())
+        return;
     (void)WritePending();
     if (CMainFrame* main = m_app.MainFrame())
         main->ReactivateActiveWindow();
@@ -196,13 +198,18 @@ bool CChildFrame::WritePending()
         saved = m_grid->SaveChanges(true, nullptr);
     }
     UpdateTitle();
+    MarkWhenWritten(pending, false);
+    return saved;
+}
+
+void CChildFrame::MarkWhenWritten(std::size_t pendingBefore, bool changedFile)
+{
     // Only a save that wrote something takes changes off the list (or drops one whose record
     // is gone); one with nothing pending, or one the file refused, leaves the file as the
     // other windows show it, and they must not ask to read it again.
-    const bool wrote = m_grid->PendingChanges().Size() < pending;
+    const bool wrote = changedFile || m_grid->PendingChanges().Size() < pendingBefore;
     if (CMainFrame* main = m_app.MainFrame(); main && wrote)
         main->MarkChangedElsewhere(this);
-    return saved;
 }
 
 void CChildFrame::Reload()
@@ -262,48 +269,15 @@ void CChildFrame::UpdateFrameTitle()
     UpdateTitle();
 }
 
-bool CChildFrame::UpdateCommand(int id, CommandState* state)
+bool CChildFrame::AskDeleteIndexFile(const std::string& tablePath)
 {
-    const bool open = m_grid->HasOpenTable();
-    switch (id) {
-    case ID_FILE_CLOSE:
-        state->enabled = true;
+    if (m_app.DeleteIndexWithoutAsking())
         return true;
-    case ID_FILE_SAVE:
-    case ID_VIEW_ADJUST_COLUMNS:
-    case ID_VIEW_REFRESH:
-        state->enabled = open;
-        return true;
-    case ID_VIEW_FORM:
-        *state = { open, true, m_grid->GetViewMode() == 1, {} };
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CChildFrame::ExecuteCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_CLOSE:
-        close();
-        return true;
-    case ID_FILE_SAVE:
-        Save();
-        return true;
-    case ID_VIEW_FORM:
-        m_grid->SetViewMode(m_grid->GetViewMode() == 1 ? 0 : 1);
-        return true;
-    case ID_VIEW_ADJUST_COLUMNS:
-        m_grid->AutofitColumns();
-        m_grid->RefreshRows(false);
-        return true;
-    case ID_VIEW_REFRESH:
-        Reload();
-        return true;
-    default:
-        return false;
-    }
+    CDeleteIndexDialog dialog(tablePath, window());
+    const bool agreed = dialog.exec() == QDialog::Accepted;
+    if (dialog.ChoseAll())
+        m_app.SetDeleteIndexWithoutAsking(true);
+    return agreed;
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

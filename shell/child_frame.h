@@ -10,6 +10,7 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
 class QStatusBar;
 
 namespace shell {
@@ -24,6 +25,10 @@ class CViewerApp;
 // header is checked first (a damaged header is offered for repair), the table's directory
 // gets its database, and the grid opens the table. When the table cannot be opened the
 // window stays, with an empty grid and no table directory.
+//
+// The record commands (delete, undelete, append, pack) and the editing keys act on the grid;
+// while a cell editor is open the editing commands are the editor's own, and a command that
+// changes the rows first closes the editor, so a text being typed is never lost by it.
 //
 // Windows on tables of one file name are numbered (" : 1", " : 2") in their titles and tabs;
 // " *" marks unsaved changes. A window whose file another window saved asks, when it next
@@ -62,7 +67,8 @@ public:
     // window saved the file, the user is asked whether to read it again.
     void OnActivate();
     // Asks about unsaved changes before the window closes (saving them on Yes); false when
-    // the user cancelled, and the window must stay.
+    // the user cancelled, or the save on Yes left changes the file refused, and the window
+    // must stay. A save that wrote something marks the other windows on the file.
     bool ConfirmClose();
     // Writes the unsaved changes; when something was written, every other window on the
     // file learns that it changed.
@@ -75,6 +81,8 @@ public:
     void ShowMainStatus(int pane, const std::string& text) override;
     void ShowFrameStatus(int pane, const std::string& text) override;
     void UpdateFrameTitle() override;
+    // Unless the user chose "All" before, the Delete index file dialog asks.
+    bool AskDeleteIndexFile(const std::string& tablePath) override;
 
     bool UpdateCommand(int id, CommandState* state) override;
     bool ExecuteCommand(int id) override;
@@ -89,6 +97,20 @@ private:
     void AssignNumber();
     // Save without the reactivation; false when changes the file refused are still pending.
     bool WritePending();
+    // Packs after the grid's questions; the other windows on the file learn when it changed.
+    void Pack();
+    // After something that may have written the file: the other windows on it learn of it
+    // when pending changes left the list (a save wrote them) or when `changedFile` says so.
+    void MarkWhenWritten(std::size_t pendingBefore, bool changedFile);
+    // Closes an open cell editor, taking its text; false when the text was refused (the
+    // editor stays open and the command must not run).
+    bool EndCellEdit();
+    // The text field of the open cell editor, or null (no editor open, or a check box).
+    QLineEdit* OpenTextEditor() const;
+    bool EditingCommandEnabled(int id) const;
+    void RunEditingCommand(int id);
+    void RunRecordCommand(int id);
+    void UpdateMainCommandUI();
 
     CViewerApp& m_app;
     std::unique_ptr<CDBGridDoc> m_document;

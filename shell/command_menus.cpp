@@ -20,8 +20,7 @@ constexpr const char* kCommandProperty = "lumettaCommand";
 constexpr const char* kTextProperty = "lumettaText";
 constexpr const char* kRecentProperty = "lumettaRecent";
 
-// The keys of the main window and the commands they run. Editing keys (copy, paste, undo)
-// are left to the in-cell editors, which handle them themselves.
+// The keys of the main window and the commands they run.
 struct KeyBinding
 {
     QKeyCombination key;
@@ -42,6 +41,17 @@ const KeyBinding kKeyboard[] = {
     { Qt::CTRL | Qt::Key_P, ID_TABLE_PACK },
     { Qt::Key_F5, ID_VIEW_REFRESH },
     { Qt::Key_F1, ID_HELP },
+};
+
+// The editing keys act on the table window holding the focus, and only there: typed in the
+// font bar's size box, Alt+Backspace must not take back a table's change.
+const KeyBinding kEditingKeys[] = {
+    { Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO },
+    { Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO },
+    { Qt::CTRL | Qt::Key_C, ID_EDIT_COPY },
+    { Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY },
+    { Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE },
+    { Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE },
 };
 
 int CommandOf(const QAction* action)
@@ -173,6 +183,21 @@ void CommandMenus::BindKeyboard(QWidget* window, CommandRouter& router)
         shortcut->setObjectName(QStringLiteral("Key%1").arg(binding.command));
         const int id = binding.command;
         QObject::connect(shortcut, &QShortcut::activated, window, [&router, id] { router.Execute(id); });
+    }
+}
+
+void CommandMenus::BindEditingKeys(QWidget* window, CommandTarget& target)
+{
+    for (const KeyBinding& binding : kEditingKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(binding.key), window);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        shortcut->setObjectName(QStringLiteral("Key%1").arg(binding.command));
+        const int id = binding.command;
+        QObject::connect(shortcut, &QShortcut::activated, window, [&target, id] {
+            CommandState state;
+            if (target.UpdateCommand(id, &state) && state.enabled)
+                target.ExecuteCommand(id);
+        });
     }
 }
 

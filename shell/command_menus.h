@@ -17,6 +17,7 @@ class QWidget;
 namespace shell {
 
 class CommandRouter;
+class CommandTarget;
 
 // Turns the menus of the resource set into widgets whose items run their commands through
 // the router. A popup takes its items' states (enabled, checked, a changed text) from the
@@ -24,7 +25,8 @@ class CommandRouter;
 // table" item stands for the recent list: when the list has entries they take its place.
 //
 // An item's text shows its shortcut after a tab; the keys themselves are bound once for the
-// whole main window (BindKeyboard), so they work whichever menu is shown.
+// whole main window (BindKeyboard), so they work whichever menu is shown. The editing keys
+// (undo, copy, paste) are bound to each table window instead (BindEditingKeys).
 class CommandMenus : public QObject
 {
     Q_OBJECT
@@ -46,6 +48,10 @@ public:
 
     // The key bindings of the main window: each key runs its command when it is enabled.
     static void BindKeyboard(QWidget* window, CommandRouter& router);
+    // The editing keys of a table window: each runs its command on `target` (the window)
+    // when it is enabled, while the focus is inside `window`. An open cell editor claims the
+    // keys it knows itself before they get here. `target` must outlive `window`'s keys.
+    static void BindEditingKeys(QWidget* window, CommandTarget& target);
 
 private:
     QMenu* BuildPopup(const platform::MenuItem& popup, QWidget* parent);

@@ -191,6 +191,9 @@ TEST_F(EnglishResourcesTest, TheTableMenuHoldsEveryTableCommandWithItsShortcut)
         { ID_RECORD_TOGGLE_DELETE, "Ctrl+T" },
         { ID_TABLE_PACK, "Ctrl+P" },
         { ID_VIEW_REFRESH, "F5" },
+        { ID_EDIT_UNDO, "Ctrl+Z" },
+        { ID_EDIT_COPY, "Ctrl+C" },
+        { ID_EDIT_PASTE, "Ctrl+V" },
     };
     for (const auto& [command, shortcut] : shortcuts) {
         const MenuItem* item = menu->FindCommand(command);

@@ -4,6 +4,7 @@
 #include "platform/prompt.h"
 #include "resources/resource_ids.h"
 #include "shell/db_grid_doc.h"
+#include "shell/dialogs/delete_index_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/table_bar.h"
 #include "tablegrid/table_wnd_grid.h"
@@ -12,8 +13,12 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -47,8 +52,47 @@ void EditFirstName(CChildFrame* window, const std::string& text)
     window->UpdateTitle();
 }
 
+// Answers the next Delete index file dialog with the button named `button` once it shows,
+// after `look` has seen it. Counts the dialogs it answered.
+class IndexDialogAnswer
+{
+public:
+    explicit IndexDialogAnswer(const char* button, std::function<void(QDialog&)> look = {})
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, name = QString::fromLatin1(button), look] {
+            auto* dialog = qobject_cast<shell::CDeleteIndexDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            ++m_shown;
+            if (look)
+                look(*dialog);
+            dialog->findChild<QPushButton*>(name)->click();
+        });
+        m_timer.start();
+    }
+    int Shown() const { return m_shown; }
+
+private:
+    QTimer m_timer;
+    int m_shown = 0;
+};
+
 class ChildFrameTest : public ShellTest
-{ };
+{
+protected:
+    // The table a.dbf with another program's index a.cdx beside it, open in a window.
+    CChildFrame* OpenWithIndex()
+    {
+        const std::string path = WriteTable("a.dbf");
+        WriteIndex();
+        Start({ path });
+        return Main().TableWindows().at(0);
+    }
+    void WriteIndex() const { testing_support::WriteAllBytes(IndexPath(), { 'c', 'd', 'x' }); }
+    std::string IndexPath() const { return tables.File("a.cdx"); }
+    bool IndexExists() const { return platform::FileSystem::Default().Exists(IndexPath()); }
+};
 
 TEST_F(ChildFrameTest, WindowsOnTablesOfOneNameAreNumbered)
 {
@@ -168,11 +212,14 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
     ScriptedPrompt prompt;
     Start({ WriteTable("a.dbf") });
     QStringList shown;
-    QTimer::singleShot(0, [&shown] {
+    QStringList enabled;
+    QTimer::singleShot(0, [&shown, &enabled] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             for (QAction* action : menu->actions()) {
                 if (!action->isSeparator())
                     shown << action->text();
+                if (action->isEnabled() && !action->isSeparator())
+                    enabled << action->text();
             }
             menu->close();
         }
@@ -183,6 +230,144 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
     ASSERT_EQ(shown.size(), 12);
     EXPECT_EQ(shown.first(), QStringLiteral("&Find...\tCtrl+F"));
     EXPECT_EQ(shown.last(), QStringLiteral("P&roperties..."));
+    // A new window has no current row until one is chosen: only the commands on the whole
+    // table can act.
+    EXPECT_EQ(enabled,
+        (QStringList { QStringLiteral("Delete &All"), QStringLiteral("U&ndelete All"),
+            QStringLiteral("Append Ne&w\tCtrl+N") }));
+}
+
+TEST_F(ChildFrameTest, ASaveOffersToDeleteTheIndexOfAnotherProgram)
+{
+    ScriptedPrompt prompt;
+    CChildFrame* window = OpenWithIndex();
+    EditFirstName(window, "Saved");
+    QString asked;
+    {
+        IndexDialogAnswer answer("IDOK", [this, &asked](QDialog& dialog) {
+            asked = dialog.findChild<QLabel*>(QStringLiteral("IDC_DELETE_INDEX_TEXT"))->text();
+            dialog.adjustSize();
+            Screenshot("delete_index_dialog_over_window", &dialog);
+        });
+        prompt.Answer({ platform::IDOK });
+        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+        EXPECT_EQ(answer.Shown(), 1);
+    }
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("The index file for the table \n%1\n has been found.")
+                                     .arg(QString::fromStdString(tables.File("a.dbf")))))
+        << asked.toStdString();
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "The index file has been deleted." });
+    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kInformation);
+    EXPECT_FALSE(IndexExists());
+
+    // No keeps the index, and says nothing.
+    WriteIndex();
+    EditFirstName(window, "Kept");
+    {
+        IndexDialogAnswer answer("IDCANCEL");
+        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+        EXPECT_EQ(answer.Shown(), 1);
+    }
+    EXPECT_TRUE(IndexExists());
+    EXPECT_EQ(prompt.Questions().size(), 1u);
+    EXPECT_FALSE(window->Grid()->HasPendingChanges());
+}
+
+TEST_F(ChildFrameTest, AllDeletesEveryIndexFromThenOnWithoutAsking)
+{
+    ScriptedPrompt prompt;
+    CChildFrame* window = OpenWithIndex();
+    EXPECT_FALSE(app->DeleteIndexWithoutAsking());
+    EditFirstName(window, "First");
+    {
+        IndexDialogAnswer answer("IDC_DELETE_INDEX_ALL");
+        prompt.Answer({ platform::IDOK });
+        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+        EXPECT_EQ(answer.Shown(), 1);
+    }
+    EXPECT_TRUE(app->DeleteIndexWithoutAsking());
+    EXPECT_FALSE(IndexExists());
+
+    WriteIndex();
+    EditFirstName(window, "Second");
+    {
+        IndexDialogAnswer answer("IDCANCEL");
+        prompt.Answer({ platform::IDOK });
+        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+        EXPECT_EQ(answer.Shown(), 0);
+    }
+    EXPECT_FALSE(IndexExists());
+    EXPECT_EQ(prompt.Texts(),
+        (std::vector<std::string> { "The index file has been deleted.", "The index file has been deleted." }));
+    // The choice lasts for the session only.
+    EXPECT_EQ(SettingsText().find("ndex"), std::string::npos);
+}
+
+TEST_F(ChildFrameTest, AnIndexThatCannotBeDeletedIsSaidSoAndTheSaveStands)
+{
+    ScriptedPrompt prompt;
+    CChildFrame* window = OpenWithIndex();
+    EditFirstName(window, "Saved");
+    files.failRemoves = true;
+    {
+        IndexDialogAnswer answer("IDOK");
+        prompt.Answer({ platform::IDOK });
+        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
+        EXPECT_EQ(answer.Shown(), 1);
+    }
+    files.failRemoves = false;
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Error occured while deleting the index file." });
+    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
+    EXPECT_TRUE(IndexExists());
+    EXPECT_FALSE(window->Grid()->HasPendingChanges());
+    EXPECT_EQ(CellText(window, 0, 0), "Saved");
+    EXPECT_EQ(Title(window), "Table " + tables.File("a"));
+}
+
+TEST_F(ChildFrameTest, ClosingWithYesSavesAndTellsTheOtherWindows)
+{
+    const std::string path = WriteTable("a.dbf");
+    ScriptedPrompt prompt;
+    Start({ path, path });
+    CChildFrame* window = Main().TableWindows()[0];
+    CChildFrame* other = Main().TableWindows()[1];
+    Main().ActivateTaskWindow(window);
+    EditFirstName(window, "Closed");
+    // The other window, active next, asks to read the file again.
+    prompt.Answer({ platform::IDYES, platform::IDYES });
+    EXPECT_TRUE(window->close());
+    QApplication::processEvents();
+    EXPECT_EQ(Main().TableWindows().size(), 1u);
+    EXPECT_EQ(prompt.Questions().size(), 2u);
+    EXPECT_EQ(prompt.Asked(1).text, "File \n" + path + "\n has been changed.\n\nRefresh view?");
+    EXPECT_EQ(CellText(other, 0, 0), "Closed");
+}
+
+TEST_F(ChildFrameTest, ASaveThatFailsOnYesKeepsTheWindowAndItsChanges)
+{
+    const std::string path = WriteTable("a.dbf");
+    const auto before = testing_support::ReadAllBytes(path);
+    ScriptedPrompt prompt;
+    Start({ path, path });
+    CChildFrame* window = Main().TableWindows()[0];
+    CChildFrame* other = Main().TableWindows()[1];
+    EditFirstName(window, "Refused");
+    files.failWriteFrom = files.writes + 1;
+    prompt.Answer({ platform::IDYES, platform::IDOK });
+    EXPECT_FALSE(window->close());
+    files.failWriteFrom = 0;
+    EXPECT_EQ(prompt.Texts(),
+        (std::vector<std::string> { "The table a has been changed. Save changes to the file?",
+            "Error occured while saving data." }));
+    QApplication::processEvents();
+    EXPECT_EQ(Main().TableWindows().size(), 2u);
+    EXPECT_TRUE(window->Grid()->HasPendingChanges());
+    EXPECT_FALSE(other->ChangedElsewhere());
+    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
+
+    prompt.Answer({ platform::IDNO });
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
 }
 
 } // namespace

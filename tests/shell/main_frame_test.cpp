@@ -10,6 +10,7 @@
 #include "shell/main_status_bar.h"
 #include "shell/table_bar.h"
 #include "shell/tool_bar.h"
+#include "table/table.h"
 #include "tablegrid/table_wnd_grid.h"
 #include "tests/shell/shell_test_support.h"
 #include "tests/support/scripted_prompt.h"
@@ -347,6 +348,48 @@ TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)
                 "The table b has been changed. Save changes to the file?" }));
     }
     EXPECT_EQ(Main().TableWindows().size(), 2u);
+    ScriptedPrompt prompt { platform::IDNO, platform::IDNO };
+    EXPECT_TRUE(Main().close());
+}
+
+TEST_F(MainFrameTest, ExitAsksTheWindowsInOrderAndStopsAtTheFirstRefusal)
+{
+    const std::string a = WriteTable("a.dbf");
+    const std::string c = WriteTable("c.dbf");
+    const auto cBefore = testing_support::ReadAllBytes(c);
+    Start({ a, WriteTable("b.dbf"), c });
+    for (CChildFrame* window : Main().TableWindows()) {
+        tablegrid::PendingChange change;
+        change.kind = tablegrid::PendingChange::Kind::kMarkDeleted;
+        change.recordNumber = 2;
+        ASSERT_TRUE(window->Grid()->AddPendingChange(change, false));
+        window->UpdateTitle();
+    }
+    const auto question = [](const char* name) {
+        return "The table " + std::string(name) + " has been changed. Save changes to the file?";
+    };
+    {
+        // a is saved, b refuses: c is not asked.
+        ScriptedPrompt prompt { platform::IDYES, platform::IDCANCEL };
+        EXPECT_TRUE(Main().Router().Execute(ID_APP_EXIT));
+        EXPECT_EQ(prompt.Texts(), (std::vector<std::string> { question("a"), question("b") }));
+    }
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(Main().TableWindows()[0]->Grid()->HasPendingChanges());
+    table::CTable* saved = Main().TableWindows()[0]->Grid()->GetTable();
+    ASSERT_TRUE(saved->GoTo(2));
+    EXPECT_TRUE(saved->IsDeleted());
+    {
+        // A save that fails on Yes refuses too; a, saved, is not asked again.
+        ScriptedPrompt prompt { platform::IDNO, platform::IDYES, platform::IDOK };
+        files.failWriteFrom = files.writes + 1;
+        EXPECT_FALSE(Main().close());
+        files.failWriteFrom = 0;
+        EXPECT_EQ(prompt.Texts(),
+            (std::vector<std::string> { question("b"), question("c"), "Error occured while saving data." }));
+    }
+    EXPECT_EQ(testing_support::ReadAllBytes(c), cBefore);
+    EXPECT_TRUE(Main().TableWindows()[2]->Grid()->HasPendingChanges());
     ScriptedPrompt prompt { platform::IDNO, platform::IDNO };
     EXPECT_TRUE(Main().close());
 }
