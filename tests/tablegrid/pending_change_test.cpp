@@ -38,7 +38,7 @@ TEST(PendingChangeListTest, FindsTheNewestEditOfACell)
     EXPECT_EQ(list.FindNewestEdit(3, "NAME")->newText, "second");
     EXPECT_EQ(list.FindNewestEdit(3, "name"), nullptr); // field names as the table spells them
     EXPECT_EQ(list.FindNewestEdit(5, "NAME"), nullptr);
-    EXPECT_EQ(list.ChangesOfRecord(3).size(), 3u);
+    EXPECT_EQ(list.Size(), 4u);
 }
 
 TEST(PendingChangeListTest, TheLastMarkOfARecordDecides)
@@ -52,10 +52,12 @@ TEST(PendingChangeListTest, TheLastMarkOfARecordDecides)
     list.Append(Mark(Kind::kMarkUndeleted, 1));
     EXPECT_EQ(list.MarkOf(1), PendingMark::kUndeletePending);
 
-    // Delete then undelete before saving: removing the pending mark leaves nothing.
-    EXPECT_TRUE(list.RemoveOldest(Kind::kMarkDeleted, 1));
-    EXPECT_FALSE(list.RemoveOldest(Kind::kMarkDeleted, 1));
-    EXPECT_EQ(list.Size(), 2u);
+    // Taking the pending mark back leaves nothing for the record.
+    EXPECT_FALSE(list.RemoveMark(Kind::kMarkDeleted, 1));
+    EXPECT_TRUE(list.RemoveMark(Kind::kMarkUndeleted, 1));
+    EXPECT_FALSE(list.RemoveMark(Kind::kMarkUndeleted, 1));
+    EXPECT_EQ(list.MarkOf(1), PendingMark::kNone);
+    EXPECT_EQ(list.Size(), 1u);
 }
 
 TEST(PendingChangeListTest, AppendsAreFoundByTheirRow)

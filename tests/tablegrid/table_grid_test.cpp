@@ -39,6 +39,7 @@ public:
     void ShowMainStatus(int pane, const std::string& text) override { main[pane] = text; }
     void ShowFrameStatus(int pane, const std::string& text) override { frame[pane] = text; }
     void UpdateFrameTitle() override { ++titleUpdates; }
+    bool AskDeleteIndexFile(const std::string&) override { return false; }
 
     std::map<int, std::string> main;
     std::map<int, std::string> frame;
@@ -140,7 +141,7 @@ TEST_F(TableGridTest, EditsStayPendingAndRedWithoutTouchingTheFile)
     ASSERT_TRUE(grid->ValidateCell(0, 0, "Ivanov"));
     ASSERT_TRUE(grid->ValidateCell(0, 2, "04.05.2006"));
     ASSERT_EQ(grid->PendingChanges().Size(), 2u);
-    const PendingChange& date = grid->PendingChanges().At(1);
+    const PendingChange& date = grid->PendingChanges().Items()[1];
     EXPECT_EQ(date.fieldName, "DT");
     EXPECT_EQ(date.oldText, "03.02.2001");
     EXPECT_EQ(date.newText, "20060504"); // stored form
@@ -252,7 +253,7 @@ TEST_F(TableGridTest, DosTablesShowAndTakeCyrillic)
     ASSERT_TRUE(grid->ValidateCell(0, 0, petr));
     std::string oem = petr;
     platform::AnsiToOem(oem);
-    EXPECT_EQ(grid->PendingChanges().At(0).newText, oem);
+    EXPECT_EQ(grid->PendingChanges().Items()[0].newText, oem);
     grid->FlushRowCache();
     EXPECT_EQ(RowTexts(*grid, 0)[0], petr);
     ASSERT_TRUE(grid->SaveChanges(true, nullptr));
