@@ -225,6 +225,19 @@ void DeleteAllCommands(benchmark::State& state)
     state.counters["marks"] = static_cast<double>(marks);
 }
 
+// Whether every record of the file shows as deleted (or none does).
+bool EveryRecordIs(table::CTable& saved, bool deleted)
+{
+    table::RecordFile file(platform::FileSystem::Default());
+    if (!file.Open(saved.TablePath(), table::RecordFile::Mode::kRead))
+        return false;
+    for (std::uint32_t k = 1; k <= file.RecordCount(); ++k) {
+        if (!file.ReadRecord(k) || (file.Record()[0] == '*') != deleted)
+            return false;
+    }
+    return true;
+}
+
 // Marks every record of a fresh copy of `source` (deleteAll) or takes every mark off, then
 // times the save.
 void SaveAfterMarkAll(benchmark::State& state, const std::string& source, bool deleteAll)
@@ -240,7 +253,8 @@ void SaveAfterMarkAll(benchmark::State& state, const std::string& source, bool d
         state.ResumeTiming();
         const bool saved = window->grid.SaveChanges(true, nullptr);
         state.PauseTiming();
-        if (!saved || window->grid.HasPendingChanges()) {
+        if (!saved || window->grid.HasPendingChanges()
+            || !EveryRecordIs(*window->grid.GetTable(), deleteAll)) {
             state.SkipWithError("the save failed");
             return;
         }
