@@ -261,6 +261,48 @@ bool RecordFile::WriteRecord(std::uint32_t k)
     return true;
 }
 
+bool RecordFile::WriteDeletionFlags(std::uint32_t first, const std::uint8_t* flags,
+                                    std::uint32_t count)
+{
+    if (!IsOpen())
+        return Fail(DbfError::kNotOpen);
+    if (!m_writable)
+        return Fail(DbfError::kReadOnly);
+    if (first == 0 || count > m_recordCount || first - 1 > m_recordCount - count)
+        return Fail(DbfError::kNoSuchRecord);
+    std::uint32_t done = 0;
+    while (done < count) {
+        if (flags[done] == 0) {
+            ++done;
+            continue;
+        }
+        // Read afresh, not from an older window, so that the records written back unchanged
+        // are what the file holds now. The flags go into the window, which is then the run's
+        // new bytes.
+        const std::uint32_t k = first + done;
+        m_windowFirst = m_windowCount = 0;
+        if (!FillWindow(k))
+            return false;
+        std::uint32_t length = std::min(m_windowCount, count - done);
+        while (flags[done + length - 1] == 0)
+            --length;
+        std::uint8_t* bytes = m_window.data();
+        for (std::uint32_t i = 0; i < length; ++i) {
+            if (flags[done + i] != 0)
+                bytes[std::size_t { i } * m_recordLength] = flags[done + i];
+        }
+        if (!m_file->WriteAt(RecordOffset(k), bytes, std::size_t { length } * m_recordLength)) {
+            // The window no longer says what the file holds.
+            m_windowFirst = m_windowCount = 0;
+            return Fail(DbfError::kWriteFailed, m_file->LastError());
+        }
+        if (m_current >= k && m_current - k < length && flags[done + (m_current - k)] != 0)
+            m_record[0] = flags[done + (m_current - k)];
+        done += length;
+    }
+    return true;
+}
+
 bool RecordFile::AppendRecord()
 {
     if (!IsOpen())

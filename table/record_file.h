@@ -68,6 +68,16 @@ public:
     [[nodiscard]] bool ReadRecord(std::uint32_t k);
     // Writes the buffer as record k (1 <= k <= RecordCount()); the header is not touched.
     [[nodiscard]] bool WriteRecord(std::uint32_t k);
+    // Sets the deletion flags of records first..first+count-1: flags[i] is the new flag byte
+    // of record first + i, or 0 to leave that record as it is. Each run of records the read
+    // window holds is read afresh and written back with one write (records between two
+    // flagged ones as they were read), so flagging every record of a large table takes a
+    // write per window rather than one per record. The current record's buffer gets its new
+    // flag; nothing else of the buffer changes. On failure, the runs before the failing one
+    // are written.
+    // REQUIRES: flags points at count bytes.
+    [[nodiscard]] bool WriteDeletionFlags(std::uint32_t first, const std::uint8_t* flags,
+                                          std::uint32_t count);
     // Writes the buffer as a new last record, then the end-of-file byte, then the header's
     // version, today's date and the new count. The new record becomes current.
     [[nodiscard]] bool AppendRecord();

@@ -100,6 +100,12 @@ public:
     [[nodiscard]] bool AppendBlank();
     [[nodiscard]] bool DeleteCurrent();
     [[nodiscard]] bool UndeleteCurrent();
+    // Marks or unmarks records first..first+flags.size()-1 at once: flags[i] is '*' to mark
+    // record first + i, ' ' to unmark it, 0 to leave it. Written a run of records at a time,
+    // where DeleteCurrent writes once per record. False when a record is not there or a
+    // read or write fails; the records before the failing run are then written.
+    [[nodiscard]] bool WriteDeletionFlags(std::uint32_t first,
+                                          const std::vector<std::uint8_t>& flags);
     [[nodiscard]] bool GoTo(std::uint32_t record, bool refresh = true);
     [[nodiscard]] bool GoTop();
     [[nodiscard]] bool GoNext(bool refresh = true);

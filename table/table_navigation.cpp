@@ -57,6 +57,13 @@ bool CTable::UndeleteCurrent()
     return m_open && SetDeletionFlag(m_handle->file, dbf::kActiveFlag);
 }
 
+bool CTable::WriteDeletionFlags(std::uint32_t first, const std::vector<std::uint8_t>& flags)
+{
+    return m_open && flags.size() <= UINT32_MAX
+        && m_handle->file.WriteDeletionFlags(first, flags.data(),
+                                             static_cast<std::uint32_t>(flags.size()));
+}
+
 bool CTable::PassesFilters() const
 {
     if (!m_open)

@@ -259,6 +259,116 @@ TEST_F(RecordFileTest, FailedAppendLeavesTheRecordCount)
     EXPECT_EQ(testing_support::ReadAllBytes(path), ThreeRecords().Bytes());
 }
 
+TEST_F(RecordFileTest, DeletionFlagsChangeOnlyTheFlagsAskedFor)
+{
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kReadWrite));
+    ASSERT_TRUE(file.ReadRecord(2));
+    file.MutableRecord()[1] = 'B'; // a change of the buffer that is not written
+    const std::uint8_t flags[] = { 0, ' ', '*' };
+    ASSERT_TRUE(file.WriteDeletionFlags(1, flags, 3));
+    // The current record shows its new flag and keeps the unwritten change.
+    EXPECT_EQ(RecordText(file), " Beta   2");
+
+    auto expected = ThreeRecords().Bytes();
+    const std::size_t first = ThreeRecords().TrueHeaderLength();
+    const std::size_t length = ThreeRecords().TrueRecordLength();
+    expected[first + length] = ' ';
+    expected[first + 2 * length] = '*';
+    EXPECT_EQ(testing_support::ReadAllBytes(path), expected);
+    ASSERT_TRUE(file.ReadRecord(3));
+    EXPECT_EQ(RecordText(file), "*gamma  3");
+}
+
+TEST_F(RecordFileTest, DeletionFlagsKeepWhatAnotherHandleWroteMeanwhile)
+{
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kReadWrite));
+    ASSERT_TRUE(file.ReadRecord(1)); // the window now holds all three records
+    RecordFile other(platform::FileSystem::Default());
+    ASSERT_TRUE(other.Open(path, RecordFile::Mode::kReadWrite));
+    ASSERT_TRUE(other.ReadRecord(2));
+    other.MutableRecord()[1] = 'B';
+    ASSERT_TRUE(other.WriteRecord(2));
+
+    const std::uint8_t flags[] = { '*', 0, '*' };
+    ASSERT_TRUE(file.WriteDeletionFlags(1, flags, 3));
+    const auto bytes = testing_support::ReadAllBytes(path);
+    const std::size_t second
+        = ThreeRecords().TrueHeaderLength() + ThreeRecords().TrueRecordLength();
+    EXPECT_EQ(std::string(bytes.begin() + second, bytes.begin() + second + 9), "*Beta   2");
+}
+
+TEST_F(RecordFileTest, DeletionFlagsAreWrittenAWindowAtATime)
+{
+    TableBuilder b;
+    b.Field("N", 'N', 7);
+    const std::uint32_t records = 50000; // 8-byte records: several windows
+    for (std::uint32_t k = 1; k <= records; ++k) {
+        const std::string text = std::to_string(k);
+        b.Record(std::string(7 - text.size(), ' ') + text);
+    }
+    Write(b);
+    testing_support::FaultyFileSystem counting;
+    RecordFile f(counting);
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::kReadWrite));
+    // Every record marked but every tenth, which lies between marked ones and stays as it is.
+    std::vector<std::uint8_t> flags(records, '*');
+    auto expected = b.Bytes();
+    for (std::uint32_t k = 1; k <= records; ++k) {
+        if (k % 10 == 0)
+            flags[k - 1] = 0;
+        else
+            expected[b.TrueHeaderLength() + std::size_t { k - 1 } * 8] = '*';
+    }
+    const int writesBefore = counting.writes;
+    ASSERT_TRUE(f.WriteDeletionFlags(1, flags.data(), records));
+    const int perWindow = static_cast<int>(RecordFile::kWindowBytes / 8);
+    EXPECT_EQ(counting.writes - writesBefore,
+              (static_cast<int>(records) + perWindow - 1) / perWindow);
+    f.Close();
+    EXPECT_EQ(testing_support::ReadAllBytes(path), expected);
+}
+
+TEST_F(RecordFileTest, DeletionFlagsOfRecordsNotThereFail)
+{
+    const std::uint8_t flags[] = { '*', '*', '*' };
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kReadWrite));
+    EXPECT_FALSE(file.WriteDeletionFlags(0, flags, 2));
+    EXPECT_EQ(file.LastError(), DbfError::kNoSuchRecord);
+    EXPECT_FALSE(file.WriteDeletionFlags(3, flags, 2));
+    EXPECT_EQ(file.LastError(), DbfError::kNoSuchRecord);
+    ASSERT_TRUE(file.Open(path, RecordFile::Mode::kRead));
+    EXPECT_FALSE(file.WriteDeletionFlags(1, flags, 3));
+    EXPECT_EQ(file.LastError(), DbfError::kReadOnly);
+    EXPECT_EQ(testing_support::ReadAllBytes(path), ThreeRecords().Bytes());
+
+    // The header counts five records, the file holds three: those it holds are written.
+    TableBuilder b = ThreeRecords();
+    b.RecordCount(5);
+    ASSERT_TRUE(file.Open(Write(b), RecordFile::Mode::kReadWrite));
+    EXPECT_FALSE(file.WriteDeletionFlags(2, flags, 3));
+    EXPECT_EQ(file.LastError(), DbfError::kRecordBeyondFile);
+    auto expected = b.Bytes();
+    expected[b.TrueHeaderLength() + 2 * b.TrueRecordLength()] = '*';
+    EXPECT_EQ(testing_support::ReadAllBytes(path), expected);
+}
+
+TEST_F(RecordFileTest, AFailedFlagWriteIsNotSeenByLaterReads)
+{
+    testing_support::FaultyFileSystem faulty;
+    Write(ThreeRecords());
+    RecordFile f(faulty);
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::kReadWrite));
+    ASSERT_TRUE(f.ReadRecord(1));
+    faulty.failWriteFrom = faulty.writes + 1;
+    const std::uint8_t flags[] = { '*', '*', '*' };
+    EXPECT_FALSE(f.WriteDeletionFlags(1, flags, 3));
+    EXPECT_EQ(f.LastError(), DbfError::kWriteFailed);
+    EXPECT_EQ(RecordText(f), " alpha  1");
+    ASSERT_TRUE(f.ReadRecord(3));
+    EXPECT_EQ(RecordText(f), " gamma  3");
+    EXPECT_EQ(testing_support::ReadAllBytes(path), ThreeRecords().Bytes());
+}
+
 TEST_F(RecordFileTest, ScansReadWholeWindowsWithOneCall)
 {
     TableBuilder b;
