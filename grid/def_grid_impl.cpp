@@ -101,6 +101,22 @@ void CDefGridImpl::InsertColumn(int index, const QString& title, int characters,
         m_header->InsertItem(index, title, width);
 }
 
+void CDefGridImpl::SetColumnFit(int index, const QString& widestText, bool wholeText)
+{
+    CGridImpl::SetColumnFit(index, widestText, wholeText);
+    if (index < 0 || index >= ColumnCount() || !wholeText)
+        return;
+    // The text starts 2 pixels in and ends 2 before the grid line.
+    const int least = WidestTextExtent(Column(index), Column(index).alignment == kAlignLeft) + 6;
+    if (Column(index).width >= least)
+        return;
+    MutableColumn(index).width = least;
+    if (m_header && index < m_header->ItemCount())
+        m_header->SetItemWidth(index, least);
+    if (IsCurrentView())
+        Relayout();
+}
+
 void CDefGridImpl::ClearColumns()
 {
     CGridImpl::ClearColumns();

@@ -50,6 +50,9 @@ public:
     void OnVScrolled(int newH, int oldH, int newV, int oldV) override;
     bool GetCellRect(int row, int column, QRect* rect) const override;
     int GetTopRow() const override { return m_topRow; }
+    // A column of numbers or dates is made wide enough for its widest text, so that a new
+    // column never shows its values as a fill.
+    void SetColumnFit(int index, const QString& widestText, bool wholeText) override;
 
     void OnPaint(QPaintEvent* event) override;
     bool OnKeyDown(QKeyEvent* event) override;

@@ -60,8 +60,9 @@ void CFormatGrid::InsertColumn(int index, std::string_view title, int type, int 
     ApplyColumnFit(index);
 }
 
-// The widest text of a number is its field full of digits, with a sign in front; of a date,
-// any date in the grid's date form; of a logical, the longer of its two texts.
+// The widest text of a number is its field full of digits (a sign takes one of the places,
+// and is no wider than a digit); of a date, any date in the grid's date form; of a logical,
+// the longer of its two texts.
 void CFormatGrid::ApplyColumnFit(int index)
 {
     const CColumn* column = GetColumn(index);
@@ -70,7 +71,7 @@ void CFormatGrid::ApplyColumnFit(int index)
     switch (column->type) {
     case kNumeric: {
         const int fraction = column->decimals > 0 ? column->decimals + 1 : 0;
-        std::string widest = "-" + std::string(std::max(column->width - fraction, 1), '9');
+        std::string widest(static_cast<std::size_t>(std::max(column->width - fraction, 1)), '9');
         if (column->decimals > 0)
             widest += "." + std::string(column->decimals, '9');
         SetColumnFit(index, widest, true);

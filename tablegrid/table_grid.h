@@ -110,6 +110,11 @@ public:
     // with the progress); gives the number of records shown.
     virtual int Requery();
 
+protected:
+    // Marks or unmarks every shown row, the question already answered.
+    void MarkAllConfirmed(bool deleteAll);
+
+public:
     // The grid's operations.
     void OnGridCreated() override;
     void FillRow(int row, CRow* rowObject) override;

@@ -73,7 +73,13 @@ bool CTableGrid::ConfirmMarkAll(bool, bool)
 
 void CTableGrid::MarkAll(bool deleteAll)
 {
-    if (!HasOpenTable() || !ConfirmMarkAll(deleteAll, !m_allRowsShown))
+    if (HasOpenTable() && ConfirmMarkAll(deleteAll, !m_allRowsShown))
+        MarkAllConfirmed(deleteAll);
+}
+
+void CTableGrid::MarkAllConfirmed(bool deleteAll)
+{
+    if (!HasOpenTable())
         return;
     RecordCommands(*this, m_changes).MarkAll(deleteAll);
     RefreshRows(true);

@@ -159,10 +159,13 @@ bool CTableWndGrid::ConfirmMarkAll(bool deleteAll, bool filtered)
         == platform::IDYES;
 }
 
+// The question first, with the usual cursor; the wait cursor for the work.
 void CTableWndGrid::MarkAll(bool deleteAll)
 {
+    if (!HasOpenTable() || !ConfirmMarkAll(deleteAll, !AllRowsShown()))
+        return;
     WaitCursor wait;
-    CTableGrid::MarkAll(deleteAll);
+    MarkAllConfirmed(deleteAll);
 }
 
 bool CTableWndGrid::PackTable()
@@ -196,10 +199,14 @@ bool CTableWndGrid::PackTable()
         packed = CTableGrid::PackTable();
         ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
     }
-    if (!packed)
+    if (!packed) {
         AskBox(FormatText(LoadString(IDS_PACK_FAILED), { name }), PromptButtons::kOk,
             PromptIcon::kStop);
-    return packed;
+        return false;
+    }
+    // Another program's index of the table knows records that are gone now.
+    OfferToDeleteIndexFile();
+    return true;
 }
 
 int CTableWndGrid::Requery()

@@ -265,7 +265,7 @@ TEST_F(DefGridImplTest, DoubleClickOnADividerFitsTheColumn)
     grid.SetRowCount(0);
     EXPECT_EQ(view.AutofitColumn(0), view.Column(0).headerTextWidth);
     EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kAmount),
-        metrics.horizontalAdvance(QStringLiteral("-999999.99")) + 14);
+        metrics.horizontalAdvance(QStringLiteral("999999.99")) + 14);
     EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kDate),
         metrics.horizontalAdvance(QStringLiteral(" 28.12.2000")) + 14);
     EXPECT_EQ(view.AutofitColumn(test::DemoGrid::kActive),

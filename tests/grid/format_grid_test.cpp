@@ -82,6 +82,12 @@ TEST_F(FormatGridTest, ColumnsTakeTheirWidthAlignmentAndEditorFromTheirType)
     EXPECT_EQ(view.Column(2).alignment, CGridImpl::kAlignRight);
     EXPECT_EQ(view.Column(3).width, 33);
     EXPECT_EQ(view.Column(0).minWidth, 20);
+    // A date column of 10 characters is widened to hold its date with the leading blank, so
+    // a new column never shows its dates as a fill.
+    grid.InsertColumn(5, "Date", CFormatGrid::kDate, 10, 0, 0, false);
+    EXPECT_GE(view.Column(5).width,
+        QFontMetrics(test::TestFont()).horizontalAdvance(QStringLiteral(" 28.12.2000")) + 6);
+    EXPECT_EQ(view.Header()->ItemWidth(5), view.Column(5).width);
 
     EXPECT_EQ(grid.GetCtrlColumn(0)->editor, grid.GetTextEditor());
     EXPECT_EQ(grid.GetCtrlColumn(2)->editor, grid.GetTextEditor());
@@ -89,7 +95,7 @@ TEST_F(FormatGridTest, ColumnsTakeTheirWidthAlignmentAndEditorFromTheirType)
     EXPECT_FALSE(grid.GetCtrlColumn(3)->takesGridFont);
     EXPECT_EQ(grid.GetCtrlColumn(4)->editor, nullptr);
     EXPECT_EQ(grid.GetColumn(2)->decimals, 2);
-    EXPECT_EQ(grid.GetColumn(5), nullptr);
+    EXPECT_EQ(grid.GetColumn(6), nullptr);
     EXPECT_EQ(grid.GetColumn(-1), nullptr);
 
     grid.ClearColumns();

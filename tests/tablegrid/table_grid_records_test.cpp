@@ -1,13 +1,19 @@
 // The record commands, saving, packing and the editing keys of a table window's grid, with
 // the questions a user answers.
 
+#include "platform/format_text.h"
 #include "platform/prompt.h"
+#include "platform/qt/qt_prompt.h"
+#include "platform/resource_source.h"
+#include "resources/resource_ids.h"
 #include "table/table.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/tablegrid/table_grid_fixture.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QMessageBox>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -277,6 +283,17 @@ TEST_F(TableGridRecordsTest, ASaveOffersToDeleteTheStaleIndexFile)
     EXPECT_FALSE(std::filesystem::exists(dir.File("IDX.CDX")));
 }
 
+TEST_F(TableGridRecordsTest, APackOffersToDeleteTheStaleIndexFileToo)
+{
+    const std::string path = Names(6, "idx.dbf");
+    testing_support::WriteAllBytes(dir.File("idx.cdx"), { 1 });
+    auto grid = MakeGrid(path);
+    host.deleteIndex = false;
+    ScriptedPrompt prompt { platform::IDYES };
+    ASSERT_TRUE(grid->PackTable());
+    EXPECT_EQ(host.indexQuestions, std::vector<std::string> { path });
+}
+
 TEST_F(TableGridRecordsTest, AnIndexFileThatCannotBeDeletedSaysSo)
 {
     const std::string path = Names(3, "idx.dbf");
@@ -294,6 +311,43 @@ TEST_F(TableGridRecordsTest, AnIndexFileThatCannotBeDeletedSaysSo)
     ASSERT_TRUE(grid.SaveChanges(true, nullptr)); // the save itself stands
     EXPECT_EQ(prompt.Asked(0).text, "Error occured while deleting the index file.");
     EXPECT_TRUE(Deleted(grid, 1));
+}
+
+// The boxes the record commands show, as a person sees them.
+TEST(RecordQuestionsScreenshotTest, EveryBoxOfTheRecordCommands)
+{
+    using platform::PromptButtons;
+    using platform::PromptIcon;
+    struct Box
+    {
+        const char* name;
+        std::string text;
+        PromptButtons buttons;
+        PromptIcon icon;
+    };
+    const std::string path = "/home/user/data/orders.dbf";
+    const Box boxes[] = {
+        { "question_delete_all", platform::LoadString(IDS_DELETE_ALL_QUESTION), PromptButtons::kYesNo, PromptIcon::kQuestion },
+        { "question_undelete_filtered", platform::LoadString(IDS_UNDELETE_FILTERED_QUESTION), PromptButtons::kYesNo, PromptIcon::kQuestion },
+        { "question_save_before_pack", platform::LoadString(IDS_SAVE_BEFORE_PACK), PromptButtons::kOkCancel, PromptIcon::kQuestion },
+        { "question_pack", platform::FormatText(platform::LoadString(IDS_PACK_QUESTION), { std::string("orders") }), PromptButtons::kYesNo, PromptIcon::kQuestion },
+        { "question_save_changes", platform::FormatText(platform::LoadString(IDS_SAVE_CHANGES_QUESTION), { std::string("orders") }), PromptButtons::kYesNoCancel, PromptIcon::kQuestion },
+        { "question_too_many_changes", platform::LoadString(IDS_TOO_MANY_CHANGES), PromptButtons::kOkCancel, PromptIcon::kQuestion },
+        { "message_memo_missing", platform::FormatText(platform::LoadString(IDS_MEMO_FILE_MISSING), { std::string("/home/user/data/orders.dbt") }), PromptButtons::kOk, PromptIcon::kStop },
+        { "message_pack_failed", platform::FormatText(platform::LoadString(IDS_PACK_FAILED), { std::string("orders") }), PromptButtons::kOk, PromptIcon::kStop },
+        { "message_index_deleted", platform::LoadString(IDS_INDEX_DELETED), PromptButtons::kOk, PromptIcon::kInformation },
+        { "message_save_error", platform::LoadString(IDS_SAVE_DATA_ERROR), PromptButtons::kOk, PromptIcon::kStop },
+    };
+    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+    for (const Box& box : boxes) {
+        ASSERT_FALSE(box.text.empty()) << box.name;
+        auto shown = platform::qt::MakePromptBox("Lumetta", box.text, box.buttons, box.icon, nullptr);
+        shown->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shown->grab().save(QStringLiteral(LUMETTA_SCREENSHOT_DIR "/")
+            + QString::fromLatin1(box.name) + QStringLiteral(".png")));
+        shown->hide();
+    }
 }
 
 } // namespace
