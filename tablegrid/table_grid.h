@@ -194,6 +194,13 @@ public:
     // the result; false when the text does not occur or the result is refused.
     bool ReplaceInCurrentCell(const std::string& findText, const std::string& replaceText,
         bool caseSensitive);
+    // Replace All: from the first row at the cursor's column to the last row, every cell
+    // that matches gets its first occurrence replaced once (a replacement holding the text
+    // looked for is not replaced again), cells whose column refuses the result left as they
+    // are. One undo step; gives the number of replacements. The cursor ends on the last
+    // cell replaced.
+    int ReplaceAll(const std::string& findText, const std::string& replaceText,
+        const std::string& columnTitle, SearchFlags flags);
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }
 

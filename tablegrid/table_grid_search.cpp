@@ -246,4 +246,25 @@ bool CTableGrid::ReplaceInCurrentCell(const std::string& findText, const std::st
     return true;
 }
 
+// The same walk as a Find in the entire scope followed by Find forward after each
+// replacement, made once over the rows: every cell is visited once, so the result is the
+// same and a replacement that holds the text looked for ends like any other.
+int CTableGrid::ReplaceAll(const std::string& findText, const std::string& replaceText,
+    const std::string& columnTitle, SearchFlags flags)
+{
+    if (!HasOpenTable() || !Find(findText, columnTitle, 2, flags, false))
+        return 0;
+    int replaced = 0;
+    m_changes.BeginGroup();
+    for (;;) {
+        if (ReplaceInCurrentCell(findText, replaceText, flags.caseSensitive))
+            ++replaced;
+        if (!Find(findText, columnTitle, 0, flags, false))
+            break;
+    }
+    m_changes.EndGroup();
+    OnPendingChangesChanged();
+    return replaced;
+}
+
 } // namespace tablegrid
