@@ -6,7 +6,10 @@
 #include "platform/code_page.h"
 #include "table/date_format.h"
 #include "table/table.h"
+#include "tablegrid/operations/field_search.h"
 #include "tablegrid/operations/replace_check.h"
+
+#include <optional>
 
 namespace tablegrid {
 
@@ -29,45 +32,23 @@ std::string TrimRight(std::string text)
 // How one grid column is tested, worked out once a search.
 struct CTableGrid::SearchColumn
 {
-    enum class Kind { kStored, kLogical, kMemo, kShown, kNever };
-
-    Kind kind = Kind::kNever;
-    int gridColumn = -1;
     const LayoutColumn* layout = nullptr;
     int field = -1;
-    std::uint32_t offset = 0; // of the field in the record
-    std::uint32_t width = 0;
-    bool matchesTrue = false, matchesFalse = false, matchesMemo = false, matchesEmpty = false;
+    std::optional<FieldSearch> search; // none: a column shown through the schema
 };
 
 bool CTableGrid::CellMatches(const SearchColumn& column, const CellMatcher& matcher) const
 {
+    if (column.field < 0)
+        return false;
     if (!m_changes.Items().empty()) {
         const int record = static_cast<int>(m_table->CurrentRecord());
         if (const PendingChange* edit = m_changes.FindNewestEdit(record, column.layout->name))
             return matcher.Matches(DisplayOfPendingText(*column.layout, edit->newText));
     }
-    const std::uint8_t* bytes = m_table->RecordBuffer() + column.offset;
-    switch (column.kind) {
-    case SearchColumn::Kind::kStored:
-        return matcher.MatchesStored(bytes, column.width, m_table->CodePage());
-    case SearchColumn::Kind::kLogical: {
-        const char c = static_cast<char>(column.width > 0 ? bytes[0] : ' ');
-        const bool truth = c == 'T' || c == 't' || c == 'Y' || c == 'y';
-        return truth ? column.matchesTrue : column.matchesFalse;
-    }
-    case SearchColumn::Kind::kMemo: {
-        bool blank = true;
-        for (std::uint32_t i = 0; i < column.width && blank; ++i)
-            blank = bytes[i] == ' ' || bytes[i] == 0;
-        return blank ? column.matchesEmpty : column.matchesMemo;
-    }
-    case SearchColumn::Kind::kShown:
+    if (!column.search)
         return matcher.Matches(CellText(*column.layout, column.field));
-    case SearchColumn::Kind::kNever:
-        return false;
-    }
-    return false;
+    return column.search->Matches(*m_table, matcher);
 }
 
 bool CTableGrid::Find(const std::string& findText, const std::string& columnTitle, int direction,
@@ -79,52 +60,14 @@ bool CTableGrid::Find(const std::string& findText, const std::string& columnTitl
     const int columns = static_cast<int>(m_gridLayout.size());
 
     // The columns and how each is tested.
+    const table::DateFormat form = FormOf(GetDateFormatIndex());
     std::vector<SearchColumn> tests(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c) {
         SearchColumn& test = tests[static_cast<std::size_t>(c)];
-        test.gridColumn = c;
         test.layout = &m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
         test.field = m_gridFields[static_cast<std::size_t>(c)];
-        if (test.field < 0)
-            continue;
-        const table::FieldLayout& field = m_table->Fields()[static_cast<std::size_t>(test.field)];
-        test.offset = field.offset;
-        test.width = field.width;
-        test.matchesEmpty = matcher.Matches("");
-        if (test.layout->schemaDescribed) {
-            test.kind = SearchColumn::Kind::kShown;
-            continue;
-        }
-        switch (field.def.type) {
-        case 'C':
-            test.kind = SearchColumn::Kind::kStored;
-            break;
-        case 'L':
-            // A one-byte logical is true for T or Y; a wider one is read as its value is.
-            test.kind = field.width == 1 ? SearchColumn::Kind::kLogical : SearchColumn::Kind::kShown;
-            test.matchesTrue = matcher.Matches("true");
-            test.matchesFalse = matcher.Matches("false");
-            break;
-        case 'M':
-            test.kind = SearchColumn::Kind::kMemo;
-            test.matchesMemo = matcher.Matches("<Memo>");
-            break;
-        case 'N':
-        case 'F':
-            // A number shows only these characters; a text with others is never in one.
-            test.kind = matcher.CanMatchTextOf("0123456789.-+eEinfaINFA") || test.matchesEmpty
-                ? SearchColumn::Kind::kShown
-                : SearchColumn::Kind::kNever;
-            break;
-        case 'D':
-            test.kind = matcher.CanMatchTextOf("0123456789./") || test.matchesEmpty
-                ? SearchColumn::Kind::kShown
-                : SearchColumn::Kind::kNever;
-            break;
-        default:
-            test.kind = SearchColumn::Kind::kShown;
-            break;
-        }
+        if (test.field >= 0 && !test.layout->schemaDescribed)
+            test.search.emplace(*m_table, test.field, test.layout->decimals, form, matcher);
     }
 
     int only = -1;

@@ -217,6 +217,33 @@ TEST_F(CliTest, CyrillicConditionsInBothCodePages)
     }
 }
 
+// Find from a terminal: the cells as a table window shows and matches them.
+TEST_F(CliTest, FindPrintsEveryMatchingCellOfTheShownRows)
+{
+    TableBuilder b;
+    b.CodePageByte(0x65).Field("NAME", 'C', 8).Field("SUM", 'N', 7, 2).Field("DT", 'D', 8)
+        .Field("OK", 'L', 1);
+    b.Record(std::string("\x88\xa2\xa0\xad    ") + "  12.50" + "20010203" + "T"); // Иван
+    b.Record(std::string("Petr    ") + "  31.12" + "19991231" + "F", true);
+    b.Record(std::string(" abc    ") + "   2.00" + "        " + "T");
+    b.Write(dir.File("f.dbf"));
+    const std::string file = dir.File("f.dbf");
+    auto r = Run({ "find", file, "иван" });
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "1\t1\tNAME\tИван\n");
+    r = Run({ "find", file, "31.12" });
+    EXPECT_EQ(r.out, "2\t2\tSUM\t31.12\n2\t2\tDT\t31.12.1999\n");
+    EXPECT_EQ(Run({ "find", file, "31.12", "--date-format", "0" }).out, "2\t2\tSUM\t31.12\n");
+    EXPECT_EQ(Run({ "find", file, "31.12", "--deleted", "1" }).code, 1);
+    EXPECT_EQ(Run({ "find", file, "true", "--column", "OK" }).out, "1\t1\tOK\ttrue\n3\t3\tOK\ttrue\n");
+    EXPECT_EQ(Run({ "find", file, "abc", "--whole-word" }).out, "3\t3\tNAME\t abc\n");
+    EXPECT_EQ(Run({ "find", file, "ABC", "--case-sensitive" }).code, 1);
+    EXPECT_EQ(Run({ "find", file, "2", "--where", "SUM < 10" }).out, "1\t3\tSUM\t2.00\n"); // row 1 of those shown
+    EXPECT_EQ(Run({ "find", file }).code, 2);
+    EXPECT_EQ(Run({ "find", file, "x", "--column", "NOPE" }).code, 2);
+    EXPECT_EQ(Run({ "find", file, "x", "--date-format", "7" }).code, 2);
+}
+
 TEST_F(CliTest, PackWithoutTheMemoFileSaysWhichFileIsMissing)
 {
     const std::string file = dir.File("dbase_83_missing_memo.dbf");

@@ -30,6 +30,7 @@ struct CommandSpec
     std::vector<std::string> valueOptions; // options followed by a value
     std::vector<std::string> flags;        // options standing alone
     std::string help;
+    bool takesText = false;                // a TEXT after the FILE
 };
 
 const std::vector<CommandSpec>& Commands()
@@ -65,6 +66,20 @@ const std::vector<CommandSpec>& Commands()
           "lumetta-cli undelete-all FILE [CONDITIONS]\n"
           "  Takes the deletion mark off every record (passing the filter), and prints how many\n"
           "  were marked.\n" + std::string(kConditionsHelp) },
+        { "find", Find, { "--column", "--date-format", "--filter", "--where", "--deleted", "--blank" },
+          { "--case-sensitive", "--whole-word", "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli find FILE TEXT [--column NAME] [--case-sensitive] [--whole-word]\n"
+          "                 [--date-format 0..4] [CONDITIONS]\n"
+          "  Prints every cell of the records passing the filters whose text, as a table window\n"
+          "  shows it, holds TEXT: row, record number, field name and the cell text, separated\n"
+          "  by tabs, in row order. Exits 0 when a cell matched, 1 when none did.\n"
+          "  --column        only that field\n"
+          "  --case-sensitive  letter case counts (otherwise it does not)\n"
+          "  --whole-word    the cell's text without the blanks around it must be TEXT\n"
+          "  --date-format   how dates show: 0 YYYYMMDD, 1 MM/DD/YY, 2 MM/DD/YYYY, 3 DD.MM.YY,\n"
+          "                  4 DD.MM.YYYY (the default)\n"
+              + std::string(kConditionsHelp),
+          true },
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
@@ -112,7 +127,8 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
         return kExitUsage;
     }
 
-    Invocation call { {}, {}, {}, fs, streams };
+    Invocation call { {}, {}, {}, {}, fs, streams };
+    bool hasText = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -134,6 +150,9 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
             return kExitUsage;
         } else if (call.file.empty()) {
             call.file = arg;
+        } else if (spec->takesText && !hasText) {
+            call.text = arg;
+            hasText = true;
         } else {
             streams.err << "lumetta-cli: more than one file given\n";
             return kExitUsage;
@@ -141,6 +160,10 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
     }
     if (call.file.empty()) {
         streams.err << "lumetta-cli: " << spec->name << " needs a FILE\n";
+        return kExitUsage;
+    }
+    if (spec->takesText && !hasText) {
+        streams.err << "lumetta-cli: " << spec->name << " needs a TEXT after the FILE\n";
         return kExitUsage;
     }
     if (!fs.Exists(call.file) || fs.IsDirectory(call.file)) {

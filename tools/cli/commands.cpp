@@ -6,13 +6,16 @@
 #include "platform/utf8.h"
 #include "resources/resource_ids.h"
 #include "table/code_page_id.h"
+#include "table/date_format.h"
 #include "table/dbf_file.h"
 #include "table/header_repair.h"
 #include "table/record_file.h"
 #include "table/table.h"
 #include "table/table_database.h"
 #include "table/table_structure.h"
+#include "tablegrid/operations/cell_match.h"
 #include "tablegrid/operations/change_saver.h"
+#include "tablegrid/operations/field_search.h"
 #include "tablegrid/operations/record_commands.h"
 #include "tools/cli/conditions.h"
 
@@ -351,6 +354,60 @@ int DeleteAll(const Invocation& call)
 int UndeleteAll(const Invocation& call)
 {
     return MarkAll(call, false);
+}
+
+int Find(const Invocation& call)
+{
+    int dateForm = static_cast<int>(table::kDefaultDateFormat);
+    if (const auto it = call.options.find("--date-format"); it != call.options.end()) {
+        const std::optional<table::DateFormat> form
+            = it->second.size() == 1 ? table::DateFormatFromNumber(it->second[0] - '0') : std::nullopt;
+        if (!form) {
+            call.streams.err << "lumetta-cli: --date-format takes 0, 1, 2, 3 or 4\n";
+            return kExitUsage;
+        }
+        dateForm = static_cast<int>(*form);
+    }
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, true))
+        return kExitFailed;
+    table::CTable& t = opened.table;
+    std::vector<int> fields;
+    if (const auto it = call.options.find("--column"); it != call.options.end()) {
+        const int field = t.FieldIndex(platform::Utf8ToAnsi(it->second));
+        if (field < 0) {
+            call.streams.err << "lumetta-cli: no field " << it->second << " in the table\n";
+            return kExitUsage;
+        }
+        fields.push_back(field);
+    } else {
+        for (int i = 0; i < t.FieldCount(); ++i)
+            fields.push_back(i);
+    }
+    if (const int set = SetUpFilters(call, t); set != kExitOk)
+        return set;
+
+    const tablegrid::CellMatcher matcher(platform::Utf8ToAnsi(call.text),
+        call.options.count("--case-sensitive") != 0, call.options.count("--whole-word") != 0);
+    const auto form = static_cast<table::DateFormat>(dateForm);
+    std::vector<tablegrid::FieldSearch> searches;
+    for (const int field : fields)
+        searches.emplace_back(t, field, t.FieldDecimals(field), form, matcher);
+    std::uint64_t row = 0;
+    bool found = false;
+    std::string line;
+    for (bool ok = t.GoTop(); ok; ok = t.GoNext(false)) {
+        ++row;
+        for (const tablegrid::FieldSearch& search : searches) {
+            if (!search.Matches(t, matcher))
+                continue;
+            found = true;
+            line = std::to_string(row) + '\t' + std::to_string(t.CurrentRecord()) + '\t'
+                + t.FieldName(search.Field()) + '\t' + search.ShownText(t);
+            call.streams.out << platform::AnsiToUtf8(line) << '\n';
+        }
+    }
+    return found ? kExitOk : kExitFailed;
 }
 
 int DetectCodePage(const Invocation& call)

@@ -13,6 +13,7 @@ namespace cli {
 struct Invocation
 {
     std::string file;
+    std::string text; // what follows the file, for commands that take a text
     std::map<std::string, std::string> options;
     // Every option in the order given, with its value ("" for a flag): the conditions of
     // --where and --or depend on their order.
@@ -29,6 +30,8 @@ int Pack(const Invocation& call);
 // Marks (unmarks) every record passing --filter, as the table window's Delete All does.
 int DeleteAll(const Invocation& call);
 int UndeleteAll(const Invocation& call);
+// Every cell that holds a text, as the table window's Find matches it.
+int Find(const Invocation& call);
 int DetectCodePage(const Invocation& call);
 
 } // namespace cli
