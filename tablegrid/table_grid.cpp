@@ -244,7 +244,7 @@ void CTableGrid::FillRow(int row, CRow* rowObject)
     bool appended = false;
     if (PositionOnRow(row + 1)) {
         record = static_cast<int>(m_table->CurrentRecord());
-    } else if (const PendingChange* append = m_changes.FindAppend(row)) {
+    } else if (const auto append = m_changes.FindAppend(row)) {
         record = append->recordNumber;
         appended = true;
     } else {
@@ -254,10 +254,12 @@ void CTableGrid::FillRow(int row, CRow* rowObject)
     }
 
     const int columns = std::min<int>(rowObject->ColumnCount(), static_cast<int>(m_gridLayout.size()));
+    const bool edited = m_changes.HasItemsOf(record);
     for (int c = 0; c < columns; ++c) {
         const LayoutColumn& column = m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
-        if (const PendingChange* edit = m_changes.FindNewestEdit(record, column.name)) {
-            rowObject->texts[static_cast<std::size_t>(c)] = DisplayOfPendingText(column, edit->newText);
+        const auto edit = edited ? m_changes.NewestEditText(record, column.name) : std::nullopt;
+        if (edit) {
+            rowObject->texts[static_cast<std::size_t>(c)] = DisplayOfPendingText(column, std::string(*edit));
             rowObject->textColors[static_cast<std::size_t>(c)] = grid::kRedColor;
         } else if (!appended) {
             rowObject->texts[static_cast<std::size_t>(c)] = CellText(column, m_gridFields[static_cast<std::size_t>(c)]);

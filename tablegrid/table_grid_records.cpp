@@ -37,7 +37,7 @@ int CTableGrid::RowOfRecordNumber(int recordNumber) const
     if (recordNumber > count) {
         // An appended record: the row its append made.
         for (int row = GetRowCount() - m_changes.AppendCount(); row < GetRowCount(); ++row) {
-            if (const PendingChange* append = m_changes.FindAppend(row);
+            if (const auto append = m_changes.FindAppend(row);
                 append && append->recordNumber == recordNumber)
                 return row;
         }

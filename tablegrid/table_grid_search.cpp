@@ -41,10 +41,10 @@ bool CTableGrid::CellMatches(const SearchColumn& column, const CellMatcher& matc
 {
     if (column.field < 0)
         return false;
-    if (!m_changes.Items().empty()) {
+    if (m_changes.ItemCount() > 0) {
         const int record = static_cast<int>(m_table->CurrentRecord());
-        if (const PendingChange* edit = m_changes.FindNewestEdit(record, column.layout->name))
-            return matcher.Matches(DisplayOfPendingText(*column.layout, edit->newText));
+        if (const auto edit = m_changes.NewestEditText(record, column.layout->name))
+            return matcher.Matches(DisplayOfPendingText(*column.layout, std::string(*edit)));
     }
     if (!column.search)
         return matcher.Matches(CellText(*column.layout, column.field));

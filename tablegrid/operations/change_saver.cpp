@@ -100,7 +100,8 @@ ChangeSaver::Result ChangeSaver::Save(PendingChangeList& changes, table::CTable&
     std::vector<PendingChange> keptItems;
     std::vector<std::pair<int, PendingMark>> keptMarks;
 
-    for (const PendingChange& change : changes.Items()) {
+    for (std::size_t i = 0; i < changes.ItemCount(); ++i) {
+        const PendingChange change = changes.Item(i);
         if (change.kind == PendingChange::Kind::kAppendRecord) {
             if (target.AppendBlank())
                 ++result.written;

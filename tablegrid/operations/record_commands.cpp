@@ -35,7 +35,7 @@ int RecordCommands::RecordOfRow(int row, bool* appended)
         return 0;
     if (m_host.PositionOnRow(row + 1))
         return static_cast<int>(table->CurrentRecord());
-    if (const PendingChange* append = m_changes.FindAppend(row)) {
+    if (const auto append = m_changes.FindAppend(row)) {
         *appended = true;
         return append->recordNumber;
     }
@@ -155,8 +155,8 @@ int RecordCommands::AppendRecord(bool copy, int sourceRow)
                 continue;
             const std::string name = table->FieldName(i);
             std::string text;
-            if (const PendingChange* edit = m_changes.FindNewestEdit(source, name))
-                text = edit->newText;
+            if (const auto edit = m_changes.NewestEditText(source, name))
+                text = std::string(*edit);
             else if (!appended)
                 text = TrimRight(table->GetValue(i, false).DisplayText(
                     table->FieldDecimals(i), table::DateFormat::kYyyyMmDd));

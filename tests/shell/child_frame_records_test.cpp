@@ -216,7 +216,7 @@ TEST_F(ChildFrameRecordsTest, CopyAndPasteTheCurrentCell)
     grid->SetCurrentCell(1, 1);
     Key(window, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(CellText(window, 1, 1), "1.50");
-    EXPECT_EQ(grid->PendingChanges().Items().size(), 2u);
+    EXPECT_EQ(grid->PendingChanges().ItemCount(), 2u);
     EXPECT_TRUE(prompt.Questions().empty());
 }
 

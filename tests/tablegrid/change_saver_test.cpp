@@ -114,8 +114,8 @@ TEST_F(ChangeSaverTest, RefusedWritesStayPending)
     const ChangeSaver::Result result = ChangeSaver::Save(changes, onFaulty, true);
     EXPECT_FALSE(result.allWritten);
     EXPECT_EQ(result.written, 1u);
-    ASSERT_EQ(changes.Items().size(), 1u);
-    EXPECT_EQ(changes.Items()[0].newText, "Refused");
+    ASSERT_EQ(changes.ItemCount(), 1u);
+    EXPECT_EQ(changes.Item(0).newText, "Refused");
     EXPECT_EQ(changes.MarkOf(4), PendingMark::kDeletePending);
     faulty.failWriteFrom = 0;
     EXPECT_TRUE(ChangeSaver::Save(changes, onFaulty, true).allWritten);

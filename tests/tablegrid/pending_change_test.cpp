@@ -66,10 +66,10 @@ TEST(PendingChangeListTest, FindsTheNewestEditOfACell)
     list.Append(Edit(4, "NAME", "other record"));
     list.Append(Edit(3, "NAME", "second"));
     list.Append(Edit(3, "CITY", "other field"));
-    ASSERT_NE(list.FindNewestEdit(3, "NAME"), nullptr);
+    ASSERT_TRUE(list.FindNewestEdit(3, "NAME").has_value());
     EXPECT_EQ(list.FindNewestEdit(3, "NAME")->newText, "second");
-    EXPECT_EQ(list.FindNewestEdit(3, "name"), nullptr); // field names as the table spells them
-    EXPECT_EQ(list.FindNewestEdit(5, "NAME"), nullptr);
+    EXPECT_FALSE(list.FindNewestEdit(3, "name").has_value()); // field names as the table spells them
+    EXPECT_FALSE(list.FindNewestEdit(5, "NAME").has_value());
     EXPECT_EQ(list.Size(), 4u);
 }
 
@@ -101,13 +101,13 @@ TEST(PendingChangeListTest, AppendsAreFoundByTheirRow)
     PendingChangeList list;
     list.Append(Append(11, 10));
     list.Append(Append(12, 11));
-    ASSERT_NE(list.FindAppend(11), nullptr);
+    ASSERT_TRUE(list.FindAppend(11).has_value());
     EXPECT_EQ(list.FindAppend(11)->recordNumber, 12);
-    EXPECT_EQ(list.FindAppend(9), nullptr);
+    EXPECT_FALSE(list.FindAppend(9).has_value());
     EXPECT_EQ(list.AppendCount(), 2);
     list.Clear();
     EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(list.FindAppend(11), nullptr);
+    EXPECT_FALSE(list.FindAppend(11).has_value());
     EXPECT_FALSE(list.CanUndo());
 }
 
@@ -136,7 +136,7 @@ TEST(PendingChangeListTest, UndoTakesBackTheNewestStepAndAGroupWhole)
 
     ASSERT_TRUE(list.Undo()); // the copy
     EXPECT_EQ(list.AppendCount(), 0);
-    EXPECT_EQ(list.FindNewestEdit(11, "NAME"), nullptr);
+    EXPECT_FALSE(list.FindNewestEdit(11, "NAME").has_value());
     ASSERT_TRUE(list.Undo()); // the Delete All
     EXPECT_EQ(list.MarkOf(5), PendingMark::kUndeletePending);
     EXPECT_EQ(list.MarkOf(7), PendingMark::kDeletePending);
@@ -146,7 +146,7 @@ TEST(PendingChangeListTest, UndoTakesBackTheNewestStepAndAGroupWhole)
     EXPECT_EQ(list.MarkOf(7), PendingMark::kNone);
     ASSERT_TRUE(list.Undo());
     ASSERT_TRUE(list.Undo());
-    EXPECT_EQ(list.FindNewestEdit(1, "NAME"), nullptr);
+    EXPECT_FALSE(list.FindNewestEdit(1, "NAME").has_value());
     EXPECT_TRUE(list.Empty());
     EXPECT_FALSE(list.Undo());
 }
@@ -178,6 +178,30 @@ TEST(PendingChangeListTest, AMillionMarksStaySmall)
     EXPECT_TRUE(list.Empty());
 }
 
+// A Replace All over many records: each edit costs its texts and a small fixed record, the
+// index one number a record; the newest edit of each record is still found at once.
+TEST(PendingChangeListTest, ManyEditsStaySmall)
+{
+    constexpr int kEdits = 200'000;
+    PendingChangeList list;
+    list.BeginGroup();
+    for (int record = 1; record <= kEdits; ++record) {
+        PendingChange edit = Edit(record, "NAME", "new");
+        edit.oldText = "old";
+        list.Append(std::move(edit));
+    }
+    list.EndGroup();
+    EXPECT_EQ(list.Size(), static_cast<std::size_t>(kEdits));
+    EXPECT_LT(list.MemoryBytes(), static_cast<std::size_t>(kEdits) * 72);
+    ASSERT_TRUE(list.NewestEditText(123'456, "NAME").has_value());
+    EXPECT_EQ(*list.NewestEditText(123'456, "NAME"), "new");
+    EXPECT_EQ(list.Item(5).oldText, "old");
+    EXPECT_EQ(list.Item(5).recordNumber, 6);
+    ASSERT_TRUE(list.Undo());
+    EXPECT_TRUE(list.Empty());
+    EXPECT_FALSE(list.NewestEditText(123'456, "NAME").has_value());
+}
+
 // What a save leaves: the refused changes, searchable as before, with nothing to undo.
 TEST(PendingChangeListTest, KeepOnlyLeavesTheRefusedChanges)
 {
@@ -186,7 +210,7 @@ TEST(PendingChangeListTest, KeepOnlyLeavesTheRefusedChanges)
     list.Append(Mark(Kind::kMarkDeleted, 3));
     list.KeepOnly({ Edit(2, "NAME", "refused") }, { { 4, PendingMark::kUndeletePending } });
     EXPECT_EQ(list.Size(), 2u);
-    ASSERT_NE(list.FindNewestEdit(2, "NAME"), nullptr);
+    ASSERT_TRUE(list.FindNewestEdit(2, "NAME").has_value());
     EXPECT_EQ(list.MarkOf(3), PendingMark::kNone);
     EXPECT_EQ(list.MarkOf(4), PendingMark::kUndeletePending);
     EXPECT_FALSE(list.CanUndo());

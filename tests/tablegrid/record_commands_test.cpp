@@ -124,7 +124,7 @@ TEST_F(RecordCommandsTest, AppendsNumberTheirRecordsAfterTheTable)
     RecordCommands commands = Commands();
     EXPECT_EQ(commands.AppendRecord(false, -1), 5);
     EXPECT_EQ(commands.AppendRecord(false, -1), 6);
-    ASSERT_NE(changes.FindAppend(5), nullptr);
+    ASSERT_TRUE(changes.FindAppend(5).has_value());
     EXPECT_EQ(changes.FindAppend(5)->recordNumber, 6);
     EXPECT_EQ(changes.FindAppend(6)->recordNumber, 7);
     EXPECT_FALSE(commands.ShowsDeleted(6)); // an appended row is not deleted
@@ -147,7 +147,7 @@ TEST_F(RecordCommandsTest, AppendCopyTakesEveryFieldButTheMemo)
     const int row = Commands().AppendRecord(true, 1);
     ASSERT_EQ(row, 5);
     auto text = [&](const char* field) {
-        const PendingChange* copied = changes.FindNewestEdit(6, field);
+        const auto copied = changes.FindNewestEdit(6, field);
         return copied ? copied->newText : std::string("<none>");
     };
     EXPECT_EQ(text("NAME"), "Edited");
@@ -163,7 +163,7 @@ TEST_F(RecordCommandsTest, AppendCopyTakesEveryFieldButTheMemo)
     EXPECT_EQ(changes.FindNewestEdit(7, "DT")->newText, "20010203");
     ASSERT_TRUE(changes.Undo());
     EXPECT_EQ(changes.AppendCount(), 1);
-    EXPECT_EQ(changes.FindNewestEdit(7, "DT"), nullptr);
+    EXPECT_FALSE(changes.FindNewestEdit(7, "DT").has_value());
 }
 
 TEST_F(RecordCommandsTest, AnAppendRefusedAtTheLimitAddsNothing)

@@ -166,7 +166,7 @@ TEST_F(TableGridRecordsTest, ADateThatIsNoDateIsRefusedNotCleared)
     EXPECT_FALSE(grid->ValidateCell(0, 2, "garbage"));
     EXPECT_FALSE(grid->ValidateCell(0, 2, "31.13.2001"));
     EXPECT_TRUE(grid->ValidateCell(0, 2, ""));
-    EXPECT_EQ(grid->PendingChanges().Items().back().newText, "");
+    EXPECT_EQ(grid->PendingChanges().Item(grid->PendingChanges().ItemCount() - 1).newText, "");
 }
 
 TEST_F(TableGridRecordsTest, ClosingAsksYesNoCancelAndAFailedSaveStops)

@@ -131,7 +131,7 @@ TEST_F(TableGridSearchTest, ReplaceWritesAPendingEditOfTheFirstOccurrence)
     EXPECT_EQ(RowTexts(*grid, 0)[0], "John");
     EXPECT_EQ(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
     ASSERT_EQ(grid->PendingChanges().Size(), 1u);
-    EXPECT_EQ(grid->PendingChanges().Items()[0].oldText, "Ivan");
+    EXPECT_EQ(grid->PendingChanges().Item(0).oldText, "Ivan");
     EXPECT_FALSE(grid->ReplaceInCurrentCell("zz", "y", false));
     EXPECT_TRUE(grid->ReplaceInCurrentCell("John", "John", true)); // nothing changes
     EXPECT_EQ(grid->PendingChanges().Size(), 1u);
@@ -142,7 +142,7 @@ TEST_F(TableGridSearchTest, ReplaceWritesAPendingEditOfTheFirstOccurrence)
     grid->SetCurrentCell(0, 2);
     EXPECT_FALSE(grid->ReplaceInCurrentCell("03", "3", false));
     EXPECT_TRUE(grid->ReplaceInCurrentCell("2001", "2002", false));
-    EXPECT_EQ(grid->PendingChanges().Items().back().newText, "20020203");
+    EXPECT_EQ(grid->PendingChanges().Item(grid->PendingChanges().ItemCount() - 1).newText, "20020203");
     // Not held by the change limit: no question is asked past 300 replacements.
     grid->SetCurrentCell(0, 3); // "false" by now
     ScriptedPrompt noQuestions;

@@ -84,7 +84,7 @@ TEST_F(TableGridTest, EditsStayPendingAndRedWithoutTouchingTheFile)
     ASSERT_TRUE(grid->ValidateCell(0, 0, "Ivanov"));
     ASSERT_TRUE(grid->ValidateCell(0, 2, "04.05.2006"));
     ASSERT_EQ(grid->PendingChanges().Size(), 2u);
-    const PendingChange& date = grid->PendingChanges().Items()[1];
+    const PendingChange& date = grid->PendingChanges().Item(1);
     EXPECT_EQ(date.fieldName, "DT");
     EXPECT_EQ(date.oldText, "03.02.2001");
     EXPECT_EQ(date.newText, "20060504"); // stored form
@@ -196,7 +196,7 @@ TEST_F(TableGridTest, DosTablesShowAndTakeCyrillic)
     ASSERT_TRUE(grid->ValidateCell(0, 0, petr));
     std::string oem = petr;
     platform::AnsiToOem(oem);
-    EXPECT_EQ(grid->PendingChanges().Items()[0].newText, oem);
+    EXPECT_EQ(grid->PendingChanges().Item(0).newText, oem);
     grid->FlushRowCache();
     EXPECT_EQ(RowTexts(*grid, 0)[0], petr);
     ASSERT_TRUE(grid->SaveChanges(true, nullptr));
