@@ -224,6 +224,15 @@ private:
     // Whether grid column `c` of the record the table is on matches; see Find.
     struct SearchColumn;
     bool CellMatches(const SearchColumn& column, const CellMatcher& matcher) const;
+    bool PrepareSearch(const CellMatcher& matcher, const std::string& columnTitle,
+        std::vector<SearchColumn>* tests, int* only) const;
+    bool WalkSearch(const std::vector<SearchColumn>& tests, const CellMatcher& matcher, int only,
+        bool backward, int first, int last, int* row, int* column, long long* processed);
+    std::string SearchedText(const SearchColumn& column) const;
+    enum class ReplaceOutcome { kNotReplaced, kUnchanged, kReplaced };
+    ReplaceOutcome ReplaceInCell(int row, int record, int column, const std::string& shown,
+        const std::string& findText, const std::string& replaceText, bool caseSensitive);
+    std::string m_lastReplacement;
     void ReleaseTable();
 
     TableOwner* m_owner = nullptr;

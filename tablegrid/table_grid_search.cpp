@@ -51,37 +51,85 @@ bool CTableGrid::CellMatches(const SearchColumn& column, const CellMatcher& matc
     return column.search->Matches(*m_table, matcher);
 }
 
+// The columns of a search and how each is tested; `only` is the one column searched, or
+// -1 for all. False when a column named for the search is not there or hidden.
+bool CTableGrid::PrepareSearch(const CellMatcher& matcher, const std::string& columnTitle,
+    std::vector<SearchColumn>* tests, int* only) const
+{
+    const int columns = static_cast<int>(m_gridLayout.size());
+    const table::DateFormat form = FormOf(GetDateFormatIndex());
+    tests->assign(static_cast<std::size_t>(columns), SearchColumn());
+    for (int c = 0; c < columns; ++c) {
+        SearchColumn& test = (*tests)[static_cast<std::size_t>(c)];
+        test.layout = &m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
+        test.field = m_gridFields[static_cast<std::size_t>(c)];
+        if (test.field >= 0 && !test.layout->schemaDescribed)
+            test.search.emplace(*m_table, test.field, test.layout->decimals, form, matcher);
+    }
+    *only = -1;
+    if (columnTitle.empty())
+        return true;
+    const int layoutIndex = FindColumnByTitle(columnTitle);
+    if (layoutIndex < 0 || m_table->FieldIndex(m_layout[static_cast<std::size_t>(layoutIndex)].name) < 0)
+        return false;
+    for (int c = 0; c < columns; ++c) {
+        if (m_gridLayout[static_cast<std::size_t>(c)] == layoutIndex)
+            *only = c;
+    }
+    return *only >= 0; // a hidden column is not searched
+}
+
+// Walks the rows from `*row` (the table already on it) and, on that first row, the columns
+// from `first` to `last`; later rows all columns. On a match gives its row and column.
+bool CTableGrid::WalkSearch(const std::vector<SearchColumn>& tests, const CellMatcher& matcher,
+    int only, bool backward, int first, int last, int* row, int* column,
+    long long* processed)
+{
+    const int columns = static_cast<int>(tests.size());
+    bool placed = true;
+    while (placed) {
+        ++*processed;
+        if (*processed % 100 == 0)
+            Notify(3, std::to_string(*processed), {});
+        if (only >= 0) {
+            if (only >= first && only <= last && CellMatches(tests[static_cast<std::size_t>(only)], matcher)) {
+                *column = only;
+                return true;
+            }
+        } else if (backward) {
+            for (int c = std::min(last, columns - 1); c >= first; --c) {
+                if (CellMatches(tests[static_cast<std::size_t>(c)], matcher)) {
+                    *column = c;
+                    return true;
+                }
+            }
+        } else {
+            for (int c = std::max(first, 0); c <= last; ++c) {
+                if (CellMatches(tests[static_cast<std::size_t>(c)], matcher)) {
+                    *column = c;
+                    return true;
+                }
+            }
+        }
+        first = 0;
+        last = columns - 1;
+        *row += backward ? -1 : 1;
+        placed = *row >= 0 && PositionOnRow(*row + 1);
+    }
+    return false;
+}
+
 bool CTableGrid::Find(const std::string& findText, const std::string& columnTitle, int direction,
     SearchFlags flags, bool showNotFound)
 {
     if (!HasOpenTable())
         return false;
     const CellMatcher matcher(findText, flags.caseSensitive, flags.wholeWord);
-    const int columns = static_cast<int>(m_gridLayout.size());
-
-    // The columns and how each is tested.
-    const table::DateFormat form = FormOf(GetDateFormatIndex());
-    std::vector<SearchColumn> tests(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) {
-        SearchColumn& test = tests[static_cast<std::size_t>(c)];
-        test.layout = &m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
-        test.field = m_gridFields[static_cast<std::size_t>(c)];
-        if (test.field >= 0 && !test.layout->schemaDescribed)
-            test.search.emplace(*m_table, test.field, test.layout->decimals, form, matcher);
-    }
-
+    std::vector<SearchColumn> tests;
     int only = -1;
-    if (!columnTitle.empty()) {
-        const int layoutIndex = FindColumnByTitle(columnTitle);
-        if (layoutIndex < 0 || m_table->FieldIndex(m_layout[static_cast<std::size_t>(layoutIndex)].name) < 0)
-            return false;
-        for (int c = 0; c < columns; ++c) {
-            if (m_gridLayout[static_cast<std::size_t>(c)] == layoutIndex)
-                only = c;
-        }
-        if (only < 0)
-            return false; // a hidden column is not searched
-    }
+    if (!PrepareSearch(matcher, columnTitle, &tests, &only))
+        return false;
+    const int columns = static_cast<int>(tests.size());
 
     const bool backward = direction == 1;
     int row = std::max(GetCurrentRow(), 0);
@@ -104,33 +152,10 @@ bool CTableGrid::Find(const std::string& findText, const std::string& columnTitl
     Notify(3, "0", {});
     int foundColumn = -1;
     long long processed = 0;
-    while (placed && foundColumn < 0) {
-        ++processed;
-        if (processed % 100 == 0)
-            Notify(3, std::to_string(processed), {});
-        if (only >= 0) {
-            if (only >= first && only <= last && CellMatches(tests[static_cast<std::size_t>(only)], matcher))
-                foundColumn = only;
-        } else if (backward) {
-            for (int c = last; c >= first && foundColumn < 0; --c) {
-                if (CellMatches(tests[static_cast<std::size_t>(c)], matcher))
-                    foundColumn = c;
-            }
-        } else {
-            for (int c = first; c <= last && foundColumn < 0; ++c) {
-                if (CellMatches(tests[static_cast<std::size_t>(c)], matcher))
-                    foundColumn = c;
-            }
-        }
-        if (foundColumn >= 0)
-            break;
-        first = 0;
-        last = columns - 1;
-        row += backward ? -1 : 1;
-        placed = row >= 0 && PositionOnRow(row + 1);
-    }
+    const bool found = placed
+        && WalkSearch(tests, matcher, only, backward, first, last, &row, &foundColumn, &processed);
     Notify(9, {}, {});
-    if (foundColumn >= 0) {
+    if (found) {
         GoToPosition(kGoRow, row + 1, foundColumn);
         return true;
     }
@@ -147,29 +172,47 @@ bool CTableGrid::ReplaceInCurrentCell(const std::string& findText, const std::st
     std::string shown;
     if (!HasOpenTable() || row < 0 || column < 0 || !GetCurrentCellText(&shown))
         return false;
+    const ReplaceOutcome outcome
+        = ReplaceInCell(row, RecordOfRow(row), column, shown, findText, replaceText, caseSensitive);
+    if (outcome == ReplaceOutcome::kReplaced) {
+        if (CRow* cached = FindCachedRow(row); cached && column < cached->ColumnCount()) {
+            cached->texts[static_cast<std::size_t>(column)] = m_lastReplacement;
+            cached->textColors[static_cast<std::size_t>(column)] = grid::kRedColor;
+        }
+        viewport()->update();
+        OnPendingChangesChanged();
+    }
+    return outcome != ReplaceOutcome::kNotReplaced;
+}
+
+// The replacement in one cell, shown as `shown`: a pending edit when the column takes it.
+CTableGrid::ReplaceOutcome CTableGrid::ReplaceInCell(int row, int record, int column,
+    const std::string& shown, const std::string& findText, const std::string& replaceText,
+    bool caseSensitive)
+{
     const std::optional<std::string> replaced = ReplaceFirst(shown, findText, replaceText, caseSensitive);
     if (!replaced)
-        return false;
+        return ReplaceOutcome::kNotReplaced;
     if (*replaced == shown)
-        return true;
+        return ReplaceOutcome::kUnchanged;
     const int layoutIndex = LayoutIndexOfGridColumn(m_layout, column);
     const int field = column < static_cast<int>(m_gridFields.size()) ? m_gridFields[static_cast<std::size_t>(column)] : -1;
-    if (layoutIndex < 0 || field < 0)
-        return false;
+    if (layoutIndex < 0 || field < 0 || record <= 0)
+        return ReplaceOutcome::kNotReplaced;
     const LayoutColumn& layoutColumn = m_layout[static_cast<std::size_t>(layoutIndex)];
     const grid::CCtrlColumn* binding = GetCtrlColumn(column);
     if (layoutColumn.schemaDescribed || !binding || !binding->editor || binding->readOnly)
-        return false;
+        return ReplaceOutcome::kNotReplaced;
     const table::DateFormat form = FormOf(GetDateFormatIndex());
     const table::FieldDef& def = m_table->Fields()[static_cast<std::size_t>(field)].def;
     if (!IsValidReplacement(def, form, findText, replaceText, *replaced))
-        return false;
+        return ReplaceOutcome::kNotReplaced;
 
     PendingChange change;
     change.kind = PendingChange::Kind::kEditCell;
     change.row = row;
     change.column = column;
-    change.recordNumber = RecordOfRow(row);
+    change.recordNumber = record;
     change.fieldName = layoutColumn.name;
     change.oldText = shown;
     change.newText = def.type == 'D' ? table::DisplayDateToStored(TrimRight(*replaced), form) : *replaced;
@@ -178,34 +221,67 @@ bool CTableGrid::ReplaceInCurrentCell(const std::string& findText, const std::st
         platform::AnsiToOem(change.oldText);
         platform::AnsiToOem(change.newText);
     }
-    if (change.recordNumber == 0 || !AddPendingChange(std::move(change), false))
-        return false;
-    if (CRow* cached = FindCachedRow(row); cached && column < cached->ColumnCount()) {
-        cached->texts[static_cast<std::size_t>(column)] = *replaced;
-        cached->textColors[static_cast<std::size_t>(column)] = grid::kRedColor;
-    }
-    viewport()->update();
-    OnPendingChangesChanged();
-    return true;
+    if (!AddPendingChange(std::move(change), false))
+        return ReplaceOutcome::kNotReplaced;
+    m_lastReplacement = *replaced;
+    return ReplaceOutcome::kReplaced;
 }
 
-// The same walk as a Find in the entire scope followed by Find forward after each
-// replacement, made once over the rows: every cell is visited once, so the result is the
-// same and a replacement that holds the text looked for ends like any other.
+// The text a search sees in grid column `column` of the record the table is on.
+std::string CTableGrid::SearchedText(const SearchColumn& column) const
+{
+    if (const auto edit = m_changes.NewestEditText(static_cast<int>(m_table->CurrentRecord()), column.layout->name))
+        return DisplayOfPendingText(*column.layout, std::string(*edit));
+    return CellText(*column.layout, column.field);
+}
+
+// The walk of a Find in the entire scope followed by Find forward after each replacement,
+// made once over the rows without moving the cursor until the end: every cell is visited
+// once, so a replacement that holds the text looked for ends like any other. Counts as the
+// dialog's loop counts: a cell the replacement leaves as it was counts too.
 int CTableGrid::ReplaceAll(const std::string& findText, const std::string& replaceText,
     const std::string& columnTitle, SearchFlags flags)
 {
-    if (!HasOpenTable() || !Find(findText, columnTitle, 2, flags, false))
+    if (!HasOpenTable())
         return 0;
+    const CellMatcher matcher(findText, flags.caseSensitive, flags.wholeWord);
+    std::vector<SearchColumn> tests;
+    int only = -1;
+    if (!PrepareSearch(matcher, columnTitle, &tests, &only))
+        return 0;
+    const int columns = static_cast<int>(tests.size());
+    int row = 0;
+    int first = std::max(GetCurrentColumn(), 0);
     int replaced = 0;
+    int lastRow = -1;
+    int lastColumn = -1;
+    long long processed = 0;
+    Notify(3, "0", {});
     m_changes.BeginGroup();
-    for (;;) {
-        if (ReplaceInCurrentCell(findText, replaceText, flags.caseSensitive))
+    bool placed = PositionOnRow(1);
+    int column = -1;
+    while (placed && WalkSearch(tests, matcher, only, false, first, columns - 1, &row, &column, &processed)) {
+        const int record = static_cast<int>(m_table->CurrentRecord());
+        const std::string shown = SearchedText(tests[static_cast<std::size_t>(column)]);
+        if (ReplaceInCell(row, record, column, shown, findText, replaceText, flags.caseSensitive)
+            != ReplaceOutcome::kNotReplaced) {
             ++replaced;
-        if (!Find(findText, columnTitle, 0, flags, false))
-            break;
+            lastRow = row;
+            lastColumn = column;
+        }
+        // Go on after the cell, in the same row; the table is still on its record.
+        first = column + 1;
+        if (first >= columns) {
+            first = 0;
+            ++row;
+            placed = PositionOnRow(row + 1);
+        }
     }
     m_changes.EndGroup();
+    Notify(9, {}, {});
+    RefreshRows(true);
+    if (lastRow >= 0)
+        GoToPosition(kGoRow, lastRow + 1, lastColumn);
     OnPendingChangesChanged();
     return replaced;
 }

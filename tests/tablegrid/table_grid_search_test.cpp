@@ -152,5 +152,27 @@ TEST_F(TableGridSearchTest, ReplaceWritesAPendingEditOfTheFirstOccurrence)
     EXPECT_TRUE(noQuestions.Questions().empty());
 }
 
+TEST_F(TableGridSearchTest, ReplaceAllVisitsEveryCellOnceAsOneUndoStep)
+{
+    auto grid = MakeGrid(People());
+    // From row 1 at the cursor's column: row 1's NAME (Ivan) lies left of it and stays.
+    grid->SetCurrentCell(0, 1);
+    // The replacement holds the text looked for: each cell is replaced once and it ends.
+    EXPECT_EQ(grid->ReplaceAll("iv", "ivIV", {}, {}), 1);
+    EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivan");
+    EXPECT_EQ(RowTexts(*grid, 3)[0], "ivIVanov");
+    EXPECT_EQ(Cell(*grid), std::make_pair(3, 0));
+    // Every matching cell, the ones the column refuses left alone: "1" in the dates would
+    // make no date, in the numbers "x1" no number.
+    grid->SetCurrentCell(0, 0);
+    const std::size_t before = grid->PendingChanges().Size();
+    EXPECT_EQ(grid->ReplaceAll("0", "9", "SUM", {}), 4);
+    EXPECT_EQ(RowTexts(*grid, 1)[1], "390.00"); // the first occurrence only
+    EXPECT_EQ(grid->ReplaceAll("1", "x", {}, {}), 0);
+    ASSERT_TRUE(grid->UndoChange());
+    EXPECT_EQ(grid->PendingChanges().Size(), before);
+    EXPECT_EQ(RowTexts(*grid, 1)[1], "300.00");
+}
+
 } // namespace
 } // namespace tablegrid
