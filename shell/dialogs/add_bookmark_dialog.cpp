@@ -91,7 +91,7 @@ CAddBookmarkDialog::CAddBookmarkDialog(AddBookmarkSetup setup, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(m_message);
     layout->addWidget(buttons);
-    setMinimumWidth(380);
+    setMinimumWidth(440);
 
     const long long record = m_setup.record >= 1 && m_setup.record <= m_setup.recordCount
         ? m_setup.record

@@ -259,7 +259,15 @@ void CFilterDialog::BuildControls()
     connect(m_column, &QComboBox::currentIndexChanged, this, &CFilterDialog::OnColumnChosen);
     connect(m_operator, &QComboBox::currentIndexChanged, this, &CFilterDialog::OnOperatorChosen);
     connect(m_value, &QLineEdit::textChanged, this, &CFilterDialog::OnValueChanged);
-    connect(m_add, &QPushButton::clicked, this, [this] { (void)AddCondition(); });
+    connect(m_add, &QPushButton::clicked, this, [this] {
+        // A column is chosen but no operator yet: the operators are offered.
+        if (m_column->currentIndex() >= 0 && m_operator->currentIndex() < 0) {
+            m_operator->setFocus();
+            m_operator->showPopup();
+            return;
+        }
+        (void)AddCondition();
+    });
     connect(m_delete, &QPushButton::clicked, this, &CFilterDialog::OnDelete);
     connect(m_up, &QPushButton::clicked, this, [this] { MoveSelected(-1); });
     connect(m_down, &QPushButton::clicked, this, [this] { MoveSelected(1); });
@@ -338,8 +346,10 @@ bool CFilterDialog::AddCondition()
 {
     const int column = m_column->currentIndex();
     const int opIndex = m_operator->currentIndex();
-    if (column < 0 || opIndex < 0 || column >= static_cast<int>(m_columns.size()))
+    if (column < 0 || opIndex < 0 || column >= static_cast<int>(m_columns.size())) {
+        (column < 0 ? m_column : m_operator)->setFocus();
         return false;
+    }
     FilterCondition condition;
     condition.column = m_columns[static_cast<std::size_t>(column)].title;
     condition.op = static_cast<FilterOp>(m_operator->itemData(opIndex).toInt());

@@ -7,6 +7,7 @@
 #include "tests/shell/dialogs/dialog_test_support.h"
 #include "tests/support/scripted_prompt.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -218,6 +219,18 @@ TEST_F(FilterDialogTest, OperatorsWithoutValueEmptyAndHideTheValueBox)
     column->setCurrentIndex(kSum);
     QTest::keyClicks(value, QStringLiteral("5"));
     EXPECT_FALSE(add->isEnabled()); // no operator for the new column yet
+}
+
+TEST_F(FilterDialogTest, AddWithoutAnOperatorOffersTheOperators)
+{
+    Open();
+    Choose(kSum, nullptr);
+    ASSERT_TRUE(add->isEnabled());
+    add->click();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(dialog->focusWidget(), op);
+    EXPECT_TRUE(op->view()->isVisible());
+    op->hidePopup();
 }
 
 TEST_F(FilterDialogTest, AddedConditionsAreWrittenAsTheirTypeReads)
