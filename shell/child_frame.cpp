@@ -139,7 +139,7 @@ void CChildFrame::UpdateTitle()
     m_document->SetModifiedFlag(modified);
     setWindowTitle(FromAnsi(TableWindowTitle(m_grid->TablePath(), modified, m_number)));
     emit TabLabelChanged();
-    m_panes[2]->setText(m_grid->AllRowsShown() ? QString() : FromAnsi(LoadString(IDS_FILTER_INDICATOR)));
+    UpdateFilterPane();
     m_grid->viewport()->update();
 }
 

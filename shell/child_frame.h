@@ -2,6 +2,7 @@
 
 #include "grid/grid_image_list.h"
 #include "shell/command_router.h"
+#include "shell/dialogs/goto_dialog.h"
 #include "shell/task_child_wnd.h"
 #include "table/date_format.h"
 #include "tablegrid/table_wnd_grid.h"
@@ -20,6 +21,9 @@ class CViewerApp;
 
 // A table window: the grid over one table and the window's own status bar (the current
 // cell, the current record, and "Filter" while a filter is set).
+//
+// Its Filter command sets the grid's filter from the Filter dialog; Go To moves the cursor
+// to a row or a record, the dialog keeping what was typed for as long as the window lives.
 //
 // The window opens its table while it is built, from the application's pending path: the
 // header is checked first (a damaged header is offered for repair), the table's directory
@@ -77,10 +81,17 @@ public:
     void Reload();
     void SetGridFont(const QFont& font);
     void SetDateFormat(table::DateFormat format);
+    // Pane 2 of the window's status bar: "Filter" while the grid is filtered (its options
+    // or its conditions), nothing otherwise. Going to a record can take the filter away.
+    void UpdateFilterPane();
+    // Closes an open cell editor, taking its text; false when the text was refused (the
+    // editor stays open and the command must not run).
+    bool EndCellEdit();
 
     void ShowMainStatus(int pane, const std::string& text) override;
     void ShowFrameStatus(int pane, const std::string& text) override;
     void UpdateFrameTitle() override;
+    std::string MainStatusText(int pane) const override;
     // Unless the user chose "All" before, the Delete index file dialog asks.
     bool AskDeleteIndexFile(const std::string& tablePath) override;
 
@@ -102,14 +113,15 @@ private:
     // After something that may have written the file: the other windows on it learn of it
     // when pending changes left the list (a save wrote them) or when `changedFile` says so.
     void MarkWhenWritten(std::size_t pendingBefore, bool changedFile);
-    // Closes an open cell editor, taking its text; false when the text was refused (the
-    // editor stays open and the command must not run).
-    bool EndCellEdit();
     // The text field of the open cell editor, or null (no editor open, or a check box).
     QLineEdit* OpenTextEditor() const;
     bool EditingCommandEnabled(int id) const;
     void RunEditingCommand(int id);
     void RunRecordCommand(int id);
+    // The Filter dialog over the grid's filter; on OK the filter it describes is set, after
+    // saving the pending changes when the deletion or emptiness option changes.
+    void RunFilterDialog();
+    void RunGoToDialog();
     void UpdateMainCommandUI();
 
     CViewerApp& m_app;
@@ -126,6 +138,7 @@ private:
     int m_number = -1; // -1 until numbered, 0 for no number
     bool m_changedElsewhere = false;
     bool m_inActivation = false;
+    GoToChoice m_goTo;
 };
 
 } // namespace shell

@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "shell/main_frame.h"
 #include "shell/viewer_app.h"
+#include "table/table.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -125,6 +126,17 @@ bool CChildFrame::UpdateCommand(int id, CommandState* state)
     case ID_VIEW_FORM:
         *state = { open, true, m_grid->GetViewMode() == 1, {} };
         return true;
+    case ID_TABLE_FILTER:
+        state->enabled = open;
+        return true;
+    case ID_EDIT_GOTO:
+        // A record can be gone to while the filter shows no rows: the filter gives way.
+        state->enabled = open && m_grid->GetTable()->RecordCount() > 0;
+        return true;
+    case ID_GOTO_TOP:
+    case ID_GOTO_BOTTOM:
+        state->enabled = open && m_grid->GetRowCount() > 0;
+        return true;
     default:
         return false;
     }
@@ -167,6 +179,24 @@ bool CChildFrame::ExecuteCommand(int id)
     case ID_VIEW_REFRESH:
         if (EndCellEdit())
             Reload();
+        UpdateMainCommandUI();
+        return true;
+    case ID_TABLE_FILTER:
+        if (EndCellEdit())
+            RunFilterDialog();
+        UpdateMainCommandUI();
+        return true;
+    case ID_EDIT_GOTO:
+        if (EndCellEdit())
+            RunGoToDialog();
+        UpdateMainCommandUI();
+        return true;
+    case ID_GOTO_TOP:
+    case ID_GOTO_BOTTOM:
+        if (EndCellEdit())
+            (void)m_grid->GoToPosition(id == ID_GOTO_TOP ? tablegrid::CTableGrid::kGoTop
+                                                         : tablegrid::CTableGrid::kGoBottom,
+                0, -1);
         UpdateMainCommandUI();
         return true;
     default:

@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "shell/about_dialog.h"
 #include "shell/app_font.h"
+#include "shell/bookmark_commands.h"
 #include "shell/cascade_layout.h"
 #include "shell/child_frame.h"
 #include "shell/command_icons.h"
@@ -293,6 +294,14 @@ bool CMainFrame::UpdateCommand(int id, CommandState* state)
     case ID_WINDOW_TILE_HORZ:
         state->enabled = !TableWindows().empty();
         return true;
+    case ID_EDIT_ADD_BOOKMARK: {
+        const CChildFrame* active = ActiveTableWindow();
+        state->enabled = active && CanAddBookmark(*active);
+        return true;
+    }
+    case ID_EDIT_BOOKMARKS:
+        state->enabled = HasBookmarkWindows(*this);
+        return true;
     default:
         return false;
     }
@@ -331,6 +340,18 @@ bool CMainFrame::ExecuteCommand(int id)
         return true;
     case ID_WINDOW_TILE_HORZ:
         MdiArea()->tileSubWindows();
+        return true;
+    case ID_EDIT_ADD_BOOKMARK:
+    case ID_EDIT_BOOKMARKS:
+        // The bookmark is of the cell the cursor is on, and Go moves the cursor: a text
+        // being typed is taken (or, when refused, the command waits) first.
+        if (CChildFrame* active = ActiveTableWindow(); active && !active->EndCellEdit())
+            return true;
+        if (id == ID_EDIT_BOOKMARKS)
+            ShowBookmarks(*this);
+        else if (CChildFrame* active = ActiveTableWindow())
+            (void)AddBookmark(*active, this);
+        UpdateCommandUI();
         return true;
     default:
         return false;

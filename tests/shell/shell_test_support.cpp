@@ -7,10 +7,45 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace shell_testing {
+namespace {
+
+constexpr int kPollMs = 10;
+constexpr int kPolls = 500;
+
+void PollForDialog(const QString& name, std::function<void(QDialog&)> act, int pollsLeft)
+{
+    QTimer::singleShot(kPollMs, [name, act = std::move(act), pollsLeft]() mutable {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            if (pollsLeft > 0)
+                PollForDialog(name, std::move(act), pollsLeft - 1);
+            else
+                ADD_FAILURE() << "no dialog " << name.toStdString() << " was shown";
+            return;
+        }
+        if (dialog->objectName() != name) {
+            ADD_FAILURE() << "dialog " << dialog->objectName().toStdString() << " was shown, not "
+                          << name.toStdString();
+            dialog->done(QDialog::Rejected);
+            return;
+        }
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+void OnModalDialog(const char* name, std::function<void(QDialog&)> act)
+{
+    PollForDialog(QString::fromLatin1(name), std::move(act), kPolls);
+}
 
 ShellTest::~ShellTest()
 {

@@ -5,15 +5,24 @@
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
+#include <QDialog>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace shell_testing {
+
+// Runs `act` on the modal dialog named `name` (its template's id constant) as soon as the
+// code under test shows it, from inside that dialog's own event loop; a dialog `act` leaves
+// open is then cancelled, so a test never hangs on it. Another dialog, or none within a
+// few seconds, fails the test. Call it before the command that opens the dialog; for a
+// dialog opened from another, call it from the outer one's `act` before the button.
+void OnModalDialog(const char* name, std::function<void(QDialog&)> act);
 
 // A running program for a test: its own program directory (where the settings file goes),
 // a directory for tables, and the application started with a command line. The program
