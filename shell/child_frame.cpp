@@ -226,12 +226,11 @@ void CChildFrame::Reload()
     const int row = m_grid->GetCurrentRow();
     const int column = m_grid->GetCurrentColumn();
     table::TableDatabase* database = m_grid->GetTable()->Database();
-    if (!m_grid->OpenTable(m_tablePath, database)) {
+    if (!m_grid->ReopenTable(database)) {
         m_tableDirectory.clear();
         UpdateTitle();
         return;
     }
-    m_grid->RefreshRows(true);
     if (row >= 0 && m_grid->GetRowCount() > 0) {
         // Cached first, so the status bar can name the row's record.
         const int shown = std::min(row, m_grid->GetRowCount() - 1);

@@ -10,6 +10,8 @@
 #include "table/table.h"
 #include "table/table_database.h"
 
+#include <algorithm>
+
 namespace tablegrid {
 namespace {
 
@@ -102,6 +104,38 @@ bool CTableGrid::OpenTable(const std::string& path, table::TableDatabase* databa
         BuildColumns();
         ResetRowCount();
     }
+    return true;
+}
+
+bool CTableGrid::ReopenTable(table::TableDatabase* database)
+{
+    const FilterNode root = m_root;
+    const int deletionMode = m_deletionMode;
+    const int emptinessMode = m_emptinessMode;
+    const ColumnLayout layout = m_layout;
+    const bool bookmarksChanged = m_bookmarks.Changed();
+    const BookmarkMap::Map bookmarks = m_bookmarks.All();
+    if (!OpenTable(m_tablePath, database))
+        return false;
+    // The same fields, in any order: the window's order and visibility stay.
+    ColumnLayout fresh = LayoutFromTable(*m_table);
+    auto names = [](ColumnLayout columns) {
+        std::vector<std::string> list;
+        for (const LayoutColumn& column : columns)
+            list.push_back(column.name);
+        std::sort(list.begin(), list.end());
+        return list;
+    };
+    if (names(fresh) == names(layout)) {
+        m_layout = layout;
+        if (IsCreated())
+            BuildColumns();
+    }
+    if (bookmarksChanged)
+        m_bookmarks.Replace(bookmarks, true); // still to be saved
+    m_root = root;
+    SetFilterModes(deletionMode, emptinessMode);
+    ApplyFilter();
     return true;
 }
 

@@ -69,6 +69,10 @@ public:
     // Opens the grid's own table from `path` through `database` (may be null: the open then
     // fails); a failure is reported with Notify code 1 and the path.
     bool OpenTable(const std::string& path, table::TableDatabase* database);
+    // Opens the table again from its file (another window or program changed it), keeping
+    // what this window made of it: the filter, the column layout while the fields are the
+    // same, and bookmarks changed here and not yet saved. False as OpenTable.
+    bool ReopenTable(table::TableDatabase* database);
     // Shows a table opened by `owner` (not owned unless the owner's mode is 1).
     void AttachTable(const std::string& path, table::CTable* table, TableOwner* owner);
     table::CTable* GetTable() const { return m_table; }

@@ -61,10 +61,10 @@ const Bookmark* BookmarkMap::Find(const std::string& name) const
     return found == m_bookmarks.end() ? nullptr : &found->second;
 }
 
-void BookmarkMap::Replace(Map bookmarks)
+void BookmarkMap::Replace(Map bookmarks, bool changed)
 {
     m_bookmarks = std::move(bookmarks);
-    m_changed = false;
+    m_changed = changed;
 }
 
 BookmarkFile::BookmarkFile(platform::FileSystem& fs, const std::string& tablePath)

@@ -32,7 +32,9 @@ public:
     const Map& All() const { return m_bookmarks; }
     bool Empty() const { return m_bookmarks.empty(); }
     bool Changed() const { return m_changed; }
-    void Replace(Map bookmarks); // as read from a file: not a change
+    // As read from a file (not a change), or as kept across a reopening (`changed` as it
+    // was).
+    void Replace(Map bookmarks, bool changed = false);
     void MarkSaved() { m_changed = false; }
 
 private:

@@ -215,6 +215,23 @@ TEST_F(TableGridFilterTest, BookmarksGoToTheirRecordAndFieldAndAreSavedWhenChang
     }
 }
 
+// Reading the file again keeps what the window made of the table.
+TEST_F(TableGridFilterTest, ReopeningKeepsTheFilterTheLayoutAndUnsavedBookmarks)
+{
+    const std::string path = Numbers(50);
+    auto grid = MakeGrid(path);
+    Filter(*grid, { Condition("N", FilterOp::kGreater, "40") });
+    grid->Columns()[0].visible = false;
+    grid->BuildColumns();
+    grid->SetBookmark("here", 45, "NAME");
+    ASSERT_TRUE(grid->ReopenTable(&database));
+    EXPECT_EQ(grid->GetRowCount(), 9);
+    EXPECT_TRUE(grid->IsFiltered());
+    EXPECT_EQ(grid->GetColumnCount(), 1);
+    ASSERT_NE(grid->Bookmarks().Find("here"), nullptr);
+    EXPECT_TRUE(grid->Bookmarks().Changed());
+}
+
 TEST_F(TableGridFilterTest, AppendedRowsFollowTheFilteredRows)
 {
     auto grid = MakeGrid(Numbers(20));
