@@ -11,6 +11,7 @@
 #include "platform/utf8.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace tablegrid {
@@ -20,9 +21,17 @@ using platform::FormatText;
 using platform::LoadString;
 
 // Boxes of the table operations: errors with the stop icon, questions with the question icon.
+// A box raised in the middle of a long operation (a search that found nothing) shows the
+// usual cursor, not the operation's wait cursor.
 int AskBox(const std::string& text, platform::PromptButtons buttons, platform::PromptIcon icon)
 {
-    return platform::AskUser(text, buttons, icon);
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = platform::AskUser(text, buttons, icon);
+    if (waiting)
+        QGuiApplication::restoreOverrideCursor();
+    return answer;
 }
 
 // The wait cursor for the length of a scope.
@@ -219,6 +228,18 @@ int CTableWndGrid::Requery()
         ShowMain(0, *last);
     ShowMain(0, saved);
     return rows;
+}
+
+bool CTableWndGrid::Find(const std::string& findText, const std::string& columnTitle,
+    int direction, SearchFlags flags, bool showNotFound)
+{
+    // Setting the cursor reaches every window of the program: once for a whole Replace All,
+    // not once for every cell it replaces.
+    const QCursor* shown = QGuiApplication::overrideCursor();
+    if (shown && shown->shape() == Qt::WaitCursor)
+        return CTableGrid::Find(findText, columnTitle, direction, flags, showNotFound);
+    WaitCursor wait;
+    return CTableGrid::Find(findText, columnTitle, direction, flags, showNotFound);
 }
 
 void CTableWndGrid::OnPendingChangesChanged()

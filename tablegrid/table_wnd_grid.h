@@ -55,6 +55,10 @@ public:
     void OnPendingChangesChanged() override;
     // The count's progress in the main status bar, then what the bar showed before.
     int Requery() override;
+    // Under the wait cursor. Replace All finds once a cell under a wait cursor of its own,
+    // which then stays as it is.
+    bool Find(const std::string& findText, const std::string& columnTitle, int direction,
+        SearchFlags flags, bool showNotFound) override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;
