@@ -6,6 +6,7 @@
 #include "platform/resource_source.h"
 #include "resources/resource_ids.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,22 +75,17 @@ CSearchDialog::CSearchDialog(SearchTarget& target, QWidget* parent)
     , m_target(target)
 {
     setObjectName(QStringLiteral("IDD_SEARCH"));
-    const std::optional<platform::DialogResource> dialog = platform::LoadDialog(IDD_SEARCH);
-    auto text = [&dialog](int id) {
-        const std::string* found = dialog ? dialog->ControlText(id) : nullptr;
-        return found ? FromAnsi(*found) : QString();
+    // Texts are set at every opening (LoadTexts); here the controls only learn their ids.
+    auto texted = [this](auto* control, int id, const char* name) {
+        control->setObjectName(QString::fromLatin1(name));
+        m_texts.emplace_back(control, id);
+        return control;
     };
-    m_caption = dialog ? FromAnsi(dialog->caption) : QString();
-    setWindowTitle(m_caption);
-    auto label = [this, &text](int id, const char* name) {
-        auto* made = new QLabel(text(id), this);
-        made->setObjectName(QString::fromLatin1(name));
-        return made;
+    auto label = [this, &texted](int id, const char* name) {
+        return texted(new QLabel(this), id, name);
     };
-    auto button = [this, &text](int id, const char* name) {
-        auto* made = new QPushButton(text(id), this);
-        made->setObjectName(QString::fromLatin1(name));
-        return made;
+    auto button = [this, &texted](int id, const char* name) {
+        return texted(new QPushButton(this), id, name);
     };
 
     QLabel* tableLabel = label(IDC_SEARCH_TABLE_LABEL, "IDC_SEARCH_TABLE_LABEL");
@@ -109,13 +105,12 @@ CSearchDialog::CSearchDialog(SearchTarget& target, QWidget* parent)
     m_column->setObjectName(QStringLiteral("IDC_SEARCH_COLUMN"));
     columnLabel->setBuddy(m_column);
 
-    m_caseSensitive = new QCheckBox(text(IDC_SEARCH_CASE_SENSITIVE), this);
-    m_caseSensitive->setObjectName(QStringLiteral("IDC_SEARCH_CASE_SENSITIVE"));
-    m_wholeWord = new QCheckBox(text(IDC_WHOLE_WORD), this);
-    m_wholeWord->setObjectName(QStringLiteral("IDC_WHOLE_WORD"));
+    m_caseSensitive
+        = texted(new QCheckBox(this), IDC_SEARCH_CASE_SENSITIVE, "IDC_SEARCH_CASE_SENSITIVE");
+    m_wholeWord = texted(new QCheckBox(this), IDC_WHOLE_WORD, "IDC_WHOLE_WORD");
 
-    auto* directionBox = new QGroupBox(text(IDC_SEARCH_DIRECTION_GROUP), this);
-    directionBox->setObjectName(QStringLiteral("IDC_SEARCH_DIRECTION_GROUP"));
+    auto* directionBox
+        = texted(new QGroupBox(this), IDC_SEARCH_DIRECTION_GROUP, "IDC_SEARCH_DIRECTION_GROUP");
     auto* directionLayout = new QVBoxLayout(directionBox);
     m_direction = new QButtonGroup(this);
     const struct
@@ -129,8 +124,7 @@ CSearchDialog::CSearchDialog(SearchTarget& target, QWidget* parent)
         { IDC_SEARCH_ENTIRE_SCOPE, "IDC_SEARCH_ENTIRE_SCOPE", kEntireScope },
     };
     for (const auto& radio : radios) {
-        auto* made = new QRadioButton(text(radio.id), directionBox);
-        made->setObjectName(QString::fromLatin1(radio.name));
+        auto* made = texted(new QRadioButton(directionBox), radio.id, radio.name);
         m_direction->addButton(made, radio.direction);
         directionLayout->addWidget(made);
     }
@@ -186,12 +180,14 @@ CSearchDialog::CSearchDialog(SearchTarget& target, QWidget* parent)
     connect(m_replaceAll, &QPushButton::clicked, this, &CSearchDialog::ReplaceAll);
     connect(close, &QPushButton::clicked, this, &CSearchDialog::reject);
 
+    LoadTexts();
     SetReplaceMode(false);
 }
 
 void CSearchDialog::Prepare(
     bool replaceMode, const std::string& tableName, const std::vector<std::string>& columnTitles)
 {
+    LoadTexts();
     m_tableName->setText(FromAnsi(tableName));
     AddToHistory(m_findHistory, m_find, m_findText);
     AddToHistory(m_replaceHistory, m_replace, m_replaceText);
@@ -220,6 +216,23 @@ void CSearchDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     m_find->lineEdit()->selectAll();
+}
+
+// From the resources in use now: the language may have changed since the last opening.
+void CSearchDialog::LoadTexts()
+{
+    const std::optional<platform::DialogResource> dialog = platform::LoadDialog(IDD_SEARCH);
+    m_caption = dialog ? FromAnsi(dialog->caption) : QString();
+    for (const auto& [control, id] : m_texts) {
+        const std::string* found = dialog ? dialog->ControlText(id) : nullptr;
+        const QString text = found ? FromAnsi(*found) : QString();
+        if (auto* label = qobject_cast<QLabel*>(control))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setText(text);
+        else if (auto* group = qobject_cast<QGroupBox*>(control))
+            group->setTitle(text);
+    }
 }
 
 void CSearchDialog::reject()

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class QButtonGroup;
@@ -82,6 +83,7 @@ private:
     void FindNext();
     void Replace();
     void ReplaceAll();
+    void LoadTexts();
     void SetReplaceMode(bool replaceMode);
     void UpdateButtons();
     // After every button: the texts typed go to the top of their lists unless already there.
@@ -103,6 +105,8 @@ private:
     QPushButton* m_replaceButton = nullptr;
     QPushButton* m_replaceAll = nullptr;
 
+    // The controls showing a text of the dialog's template, with its id.
+    std::vector<std::pair<QWidget*, int>> m_texts;
     QString m_caption;
     bool m_replaceMode = false;
     std::vector<std::string> m_findHistory;

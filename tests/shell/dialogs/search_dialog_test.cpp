@@ -4,6 +4,8 @@
 #include "shell/dialogs/search_dialog.h"
 
 #include "platform/prompt.h"
+#include "platform/resource_source.h"
+#include "resources/resource_ids.h"
 #include "tests/support/scripted_prompt.h"
 
 #include <QAbstractButton>
@@ -19,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -182,6 +185,51 @@ TEST_F(SearchDialogTest, FindModeHidesTheReplaceControlsUntilReplaceSwitchesToTh
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Replace"));
     EXPECT_EQ(Button("IDC_REPLACE")->text(), QStringLiteral("&Replace"));
     EXPECT_TRUE(Shown("IDC_REPLACE_TEXT"));
+}
+
+// The resources in use with some of the Search dialog's texts in another language.
+class TranslatedSearch final : public platform::ResourceSource
+{
+public:
+    std::optional<std::string> FindString(int id) const override
+    {
+        if (id == IDS_ALL_COLUMNS)
+            return std::string("<\xE2\xF1\xE5 \xF1\xF2\xEE\xEB\xE1\xF6\xFB>"); // <все столбцы>
+        return base->FindString(id);
+    }
+    std::optional<platform::MenuResource> FindMenu(int id) const override { return base->FindMenu(id); }
+    std::optional<platform::DialogResource> FindDialog(int id) const override
+    {
+        std::optional<platform::DialogResource> dialog = base->FindDialog(id);
+        if (dialog && id == IDD_SEARCH) {
+            dialog->caption = "\xCF\xEE\xE8\xF1\xEA"; // Поиск
+            for (auto& control : dialog->controls) {
+                if (control.id == IDOK)
+                    control.text = "&\xC4\xE0\xEB\xE5\xE5"; // &Далее
+            }
+        }
+        return dialog;
+    }
+
+    std::unique_ptr<platform::ResourceSource> base;
+};
+
+// A window keeps its dialog while the language may change: each opening speaks the one in use.
+TEST_F(SearchDialogTest, EachOpeningTakesTheTextsOfTheLanguageInUse)
+{
+    Open(false);
+    auto translated = std::make_unique<TranslatedSearch>();
+    TranslatedSearch* installed = translated.get();
+    installed->base = platform::InstallResources(std::move(translated));
+    Open(false);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Поиск"));
+    EXPECT_EQ(Button("IDOK")->text(), QStringLiteral("&Далее"));
+    EXPECT_EQ(ColumnBox()->itemText(0), QStringLiteral("<все столбцы>"));
+    EXPECT_EQ(Control<QLabel>("IDC_FIND_TEXT_LABEL")->text(), QStringLiteral("Look for:"));
+    (void)platform::InstallResources(std::move(installed->base));
+    Open(false);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Search"));
+    EXPECT_EQ(Button("IDOK")->text(), QStringLiteral("&Find next"));
 }
 
 TEST_F(SearchDialogTest, ColumnListOffersAllColumnsAndTheShownOnesKeepingTheChoice)
