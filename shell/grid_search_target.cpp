@@ -1,6 +1,5 @@
 #include "shell/grid_search_target.h"
 
-#include "shell/wait_cursor.h"
 #include "tablegrid/table_grid.h"
 
 namespace shell {
@@ -19,7 +18,6 @@ bool GridSearchTarget::ReplaceInCurrentCell(
 
 int GridSearchTarget::ReplaceAll(const SearchRequest& request, const std::string& replaceText)
 {
-    WaitCursor wait;
     return m_grid.ReplaceAll(request.findText, replaceText, request.columnTitle,
         { request.caseSensitive, request.wholeWord });
 }

@@ -9,8 +9,8 @@ class CTableGrid;
 namespace shell {
 
 // The Search dialog's way into a table window's grid: each request becomes the grid's own
-// search or replacement. Replace All runs under the wait cursor. The grid is not owned and
-// must outlive this object.
+// search or replacement (which the window's grid runs under the wait cursor). The grid is not
+// owned and must outlive this object.
 class GridSearchTarget final : public SearchTarget
 {
 public:

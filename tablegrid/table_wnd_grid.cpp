@@ -11,7 +11,6 @@
 #include "platform/utf8.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
 
 namespace tablegrid {
@@ -95,6 +94,8 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
         return 1;
     case 9:
+        if (m_replacingAll)
+            return 1; // one search of many ended; the walk goes on
         if (const std::optional<std::string> last = m_progress.Finish())
             ShowMain(0, *last);
         ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
@@ -235,11 +236,21 @@ bool CTableWndGrid::Find(const std::string& findText, const std::string& columnT
 {
     // Setting the cursor reaches every window of the program: once for a whole Replace All,
     // not once for every cell it replaces.
-    const QCursor* shown = QGuiApplication::overrideCursor();
-    if (shown && shown->shape() == Qt::WaitCursor)
+    if (m_replacingAll)
         return CTableGrid::Find(findText, columnTitle, direction, flags, showNotFound);
     WaitCursor wait;
     return CTableGrid::Find(findText, columnTitle, direction, flags, showNotFound);
+}
+
+int CTableWndGrid::ReplaceAll(const std::string& findText, const std::string& replaceText,
+    const std::string& columnTitle, SearchFlags flags)
+{
+    WaitCursor wait;
+    m_replacingAll = true;
+    const int replaced = CTableGrid::ReplaceAll(findText, replaceText, columnTitle, flags);
+    m_replacingAll = false;
+    Notify(9, {}, {});
+    return replaced;
 }
 
 void CTableWndGrid::OnPendingChangesChanged()

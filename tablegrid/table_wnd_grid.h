@@ -55,10 +55,14 @@ public:
     void OnPendingChangesChanged() override;
     // The count's progress in the main status bar, then what the bar showed before.
     int Requery() override;
-    // Under the wait cursor. Replace All finds once a cell under a wait cursor of its own,
-    // which then stays as it is.
+    // Under the wait cursor.
     bool Find(const std::string& findText, const std::string& columnTitle, int direction,
         SearchFlags flags, bool showNotFound) override;
+    // Under the wait cursor, set once for the whole walk. It finds once a cell replaced: the
+    // search's progress shows thinned as usual, and the idle text comes back once at the end
+    // rather than after every cell (each time repainting the window).
+    int ReplaceAll(const std::string& findText, const std::string& replaceText,
+        const std::string& columnTitle, SearchFlags flags) override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;
@@ -72,6 +76,7 @@ private:
 
     TableWindowHost* m_host;
     ProgressThrottle m_progress;
+    bool m_replacingAll = false;
 };
 
 } // namespace tablegrid

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tablegrid {
 namespace {
 
@@ -217,7 +219,7 @@ public:
     std::vector<std::pair<std::string, int>> shapes;
 };
 
-TEST_F(TableGridSearchTest, TheWindowSearchesUnderTheWaitCursorAndSaysNotFoundWithoutIt)
+TEST_F(TableGridSearchTest, SearchAndReplaceAllRunUnderTheWaitCursorAndBoxesShowTheUsualOne)
 {
     CursorHost cursorHost;
     CTableWndGrid grid(&cursorHost);
@@ -236,13 +238,20 @@ TEST_F(TableGridSearchTest, TheWindowSearchesUnderTheWaitCursorAndSaysNotFoundWi
     EXPECT_EQ(prompt.shapes, std::vector<int> { Qt::ArrowCursor });
     EXPECT_EQ(CursorShape(), -1);
 
-    // Inside an operation that keeps the wait cursor itself, the search leaves it as it is.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    EXPECT_FALSE(grid.Find("nowhere", {}, 2, {}, true));
-    EXPECT_EQ(prompt.shapes, (std::vector<int> { Qt::ArrowCursor, Qt::ArrowCursor }));
-    EXPECT_EQ(CursorShape(), static_cast<int>(Qt::WaitCursor));
-    QGuiApplication::restoreOverrideCursor();
+    // Replace All: the wait cursor throughout, and the idle text back once, at the end.
+    grid.SetCurrentCell(0, 0);
+    cursorHost.shapes.clear();
+    cursorHost.mainHistory.clear();
+    EXPECT_EQ(grid.ReplaceAll("a", "aa", "NAME", {}), 3);
     EXPECT_EQ(CursorShape(), -1);
+    ASSERT_FALSE(cursorHost.shapes.empty());
+    for (const auto& [text, shape] : cursorHost.shapes)
+        EXPECT_EQ(shape, static_cast<int>(Qt::WaitCursor)) << text;
+    EXPECT_EQ(std::count(cursorHost.mainHistory.begin(), cursorHost.mainHistory.end(),
+                  std::string("Press F1 for help")),
+        1);
+    EXPECT_EQ(cursorHost.mainHistory.back(), "Press F1 for help");
+    EXPECT_EQ(prompt.shapes.size(), 1u);
 }
 
 } // namespace
