@@ -116,7 +116,7 @@ void CGridWnd::SelectImpl(int index)
         if (!impl->IsAttached())
             impl->Attach(this);
         impl->Activate(true);
-        impl->OnFocusChanged(hasFocus());
+        impl->OnFocusChanged(hasFocus() || m_framedWithoutFocus);
     }
     Refresh(false);
 }
@@ -228,6 +228,13 @@ void CGridWnd::SetCurrentCell(int row, int column)
     m_currentRow = row;
     m_currentColumn = column;
     UpdateCurrentCell();
+}
+
+void CGridWnd::SetCurrentCellFramedWithoutFocus(bool framed)
+{
+    m_framedWithoutFocus = framed;
+    for (CGridImpl* impl : m_impls)
+        impl->OnFocusChanged(hasFocus() || framed);
 }
 
 void CGridWnd::UpdateCurrentCell()

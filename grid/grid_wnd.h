@@ -76,6 +76,9 @@ public:
     void SetCurrentRow(int row);
     void SetCurrentCell(int row, int column);
     void UpdateCurrentCell();
+    // While set, the current cell stays framed when the focus leaves the grid, so a dialog
+    // over the window that moves the cursor (the search) shows the cell it went to.
+    void SetCurrentCellFramedWithoutFocus(bool framed);
 
     CRow* GetCurrentRowObject() const;
     bool GetCurrentCellText(std::string* text) const;
@@ -150,6 +153,7 @@ private:
     int m_lastH = 0;
     int m_lastV = 0;
     bool m_settingScroll = false;
+    bool m_framedWithoutFocus = false;
 };
 
 } // namespace grid

@@ -89,7 +89,7 @@ void CGridWnd::focusOutEvent(QFocusEvent* event)
     QAbstractScrollArea::focusOutEvent(event);
     OnGridFocusOut(event);
     for (CGridImpl* impl : m_impls)
-        impl->OnFocusChanged(false);
+        impl->OnFocusChanged(m_framedWithoutFocus);
 }
 
 void CGridWnd::scrollContentsBy(int, int)

@@ -11,6 +11,7 @@
 #include "shell/command_menus.h"
 #include "shell/db_grid_doc.h"
 #include "shell/dialogs/delete_index_dialog.h"
+#include "shell/grid_search_target.h"
 #include "shell/main_frame.h"
 #include "shell/main_status_bar.h"
 #include "shell/path_text.h"
@@ -53,6 +54,7 @@ CChildFrame::CChildFrame(CViewerApp& app, std::unique_ptr<CDBGridDoc> document)
 
     m_body = new QWidget;
     m_grid = new tablegrid::CTableWndGrid(this, m_body);
+    m_searchTarget = std::make_unique<GridSearchTarget>(*m_grid);
     m_statusBar = new QStatusBar(m_body);
     m_statusBar->setSizeGripEnabled(false);
     const QFontMetrics metrics(m_statusBar->font());
@@ -91,7 +93,9 @@ CChildFrame::CChildFrame(CViewerApp& app, std::unique_ptr<CDBGridDoc> document)
 
 CChildFrame::~CChildFrame()
 {
-    // The grid reports to this window; it goes while the window is still whole.
+    // The grid reports to this window; it goes while the window is still whole, after the
+    // dialog that searches it.
+    delete m_searchDialog;
     delete m_body;
 }
 

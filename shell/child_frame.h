@@ -17,7 +17,9 @@ class QStatusBar;
 namespace shell {
 
 class CDBGridDoc;
+class CSearchDialog;
 class CViewerApp;
+class GridSearchTarget;
 
 // A table window: the grid over one table and the window's own status bar (the current
 // cell, the current record, and "Filter" while a filter is set).
@@ -29,6 +31,9 @@ class CViewerApp;
 // header is checked first (a damaged header is offered for repair), the table's directory
 // gets its database, and the grid opens the table. When the table cannot be opened the
 // window stays, with an empty grid and no table directory.
+//
+// Find and Replace open the window's Search dialog, made at the first search and kept until
+// the window closes, so its options and lists of texts last as long as the window.
 //
 // The record commands (delete, undelete, append, pack) and the editing keys act on the grid;
 // while a cell editor is open the editing commands are the editor's own, and a command that
@@ -122,6 +127,8 @@ private:
     // saving the pending changes when the deletion or emptiness option changes.
     void RunFilterDialog();
     void RunGoToDialog();
+    // The Search dialog over the window, modal, in find or replace mode.
+    void OpenSearch(bool replaceMode);
     void UpdateMainCommandUI();
 
     CViewerApp& m_app;
@@ -130,6 +137,8 @@ private:
     QWidget* m_body = nullptr;
     tablegrid::CTableWndGrid* m_grid = nullptr;
     QStatusBar* m_statusBar = nullptr;
+    std::unique_ptr<GridSearchTarget> m_searchTarget;
+    CSearchDialog* m_searchDialog = nullptr; // a child of the window; null until first used
     QLabel* m_panes[3] = {};
     std::string m_tablePath;
     std::string m_tableDirectory;

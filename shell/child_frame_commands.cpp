@@ -1,10 +1,13 @@
-// The table window's commands: their states, the record commands on the grid, and the
-// editing commands, which are an open cell editor's own while it is open.
+// The table window's commands: their states, the record commands on the grid, the search,
+// and the editing commands, which are an open cell editor's own while it is open.
 
 #include "shell/child_frame.h"
 
 #include "resources/resource_ids.h"
+#include "shell/dialogs/search_dialog.h"
+#include "shell/grid_search_target.h"
 #include "shell/main_frame.h"
+#include "shell/path_text.h"
 #include "shell/viewer_app.h"
 #include "table/table.h"
 
@@ -102,6 +105,8 @@ bool CChildFrame::UpdateCommand(int id, CommandState* state)
         state->enabled = true;
         return true;
     case ID_FILE_SAVE:
+    case ID_EDIT_FIND:
+    case ID_EDIT_REPLACE:
     case ID_VIEW_ADJUST_COLUMNS:
     case ID_VIEW_REFRESH:
     case ID_TABLE_PACK:
@@ -163,6 +168,12 @@ bool CChildFrame::ExecuteCommand(int id)
         RunEditingCommand(id);
         UpdateMainCommandUI();
         return true;
+    case ID_EDIT_FIND:
+    case ID_EDIT_REPLACE:
+        if (EndCellEdit())
+            OpenSearch(id == ID_EDIT_REPLACE);
+        UpdateMainCommandUI();
+        return true;
     case ID_FILE_CLOSE:
         close();
         return true;
@@ -210,6 +221,24 @@ void CChildFrame::UpdateMainCommandUI()
 {
     if (CMainFrame* main = m_app.MainFrame())
         main->UpdateCommandUI();
+}
+
+void CChildFrame::OpenSearch(bool replaceMode)
+{
+    if (!m_grid->HasOpenTable())
+        return;
+    if (!m_searchDialog)
+        m_searchDialog = new CSearchDialog(*m_searchTarget, this);
+    std::vector<std::string> titles;
+    for (const tablegrid::LayoutColumn& column : m_grid->Columns()) {
+        if (column.visible)
+            titles.push_back(column.name);
+    }
+    m_searchDialog->Prepare(replaceMode, PathToAnsi(m_grid->GetTable()->Name()), titles);
+    // The dialog holds the focus; the grid keeps showing the cell each search goes to.
+    m_grid->SetCurrentCellFramedWithoutFocus(true);
+    m_searchDialog->exec();
+    m_grid->SetCurrentCellFramedWithoutFocus(false);
 }
 
 void CChildFrame::RunRecordCommand(int id)

@@ -203,7 +203,7 @@ public:
     // looked for is not replaced again), cells whose column refuses the result left as they
     // are. One undo step; gives the number of replacements. The cursor ends on the last
     // cell replaced.
-    int ReplaceAll(const std::string& findText, const std::string& replaceText,
+    virtual int ReplaceAll(const std::string& findText, const std::string& replaceText,
         const std::string& columnTitle, SearchFlags flags);
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }

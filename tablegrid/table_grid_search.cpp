@@ -278,8 +278,7 @@ int CTableGrid::ReplaceAll(const std::string& findText, const std::string& repla
         }
     }
     m_changes.EndGroup();
-    Notify(9, {}, {});
-    RefreshRows(true);
+    RefreshRows(true); // ends with the idle text
     if (lastRow >= 0)
         GoToPosition(kGoRow, lastRow + 1, lastColumn);
     OnPendingChangesChanged();

@@ -20,9 +20,17 @@ using platform::FormatText;
 using platform::LoadString;
 
 // Boxes of the table operations: errors with the stop icon, questions with the question icon.
+// A box raised in the middle of a long operation (a search that found nothing) shows the
+// usual cursor, not the operation's wait cursor.
 int AskBox(const std::string& text, platform::PromptButtons buttons, platform::PromptIcon icon)
 {
-    return platform::AskUser(text, buttons, icon);
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = platform::AskUser(text, buttons, icon);
+    if (waiting)
+        QGuiApplication::restoreOverrideCursor();
+    return answer;
 }
 
 // The wait cursor for the length of a scope.
@@ -83,6 +91,9 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         ShowProgress(FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 }));
         return 1;
     case 8:
+        // A long operation that refreshes the rows at its end: its last report first.
+        if (const std::optional<std::string> last = m_progress.Finish())
+            ShowMain(0, *last);
         ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
         return 1;
     case 9:
@@ -219,6 +230,20 @@ int CTableWndGrid::Requery()
         ShowMain(0, *last);
     ShowMain(0, saved);
     return rows;
+}
+
+bool CTableWndGrid::Find(const std::string& findText, const std::string& columnTitle,
+    int direction, SearchFlags flags, bool showNotFound)
+{
+    WaitCursor wait;
+    return CTableGrid::Find(findText, columnTitle, direction, flags, showNotFound);
+}
+
+int CTableWndGrid::ReplaceAll(const std::string& findText, const std::string& replaceText,
+    const std::string& columnTitle, SearchFlags flags)
+{
+    WaitCursor wait;
+    return CTableGrid::ReplaceAll(findText, replaceText, columnTitle, flags);
 }
 
 void CTableWndGrid::OnPendingChangesChanged()

@@ -55,6 +55,14 @@ public:
     void OnPendingChangesChanged() override;
     // The count's progress in the main status bar, then what the bar showed before.
     int Requery() override;
+    // Under the wait cursor.
+    bool Find(const std::string& findText, const std::string& columnTitle, int direction,
+        SearchFlags flags, bool showNotFound) override;
+    // Under the wait cursor, set once for the whole walk. It finds once a cell replaced: the
+    // search's progress shows thinned as usual, and the idle text comes back once at the end
+    // rather than after every cell (each time repainting the window).
+    int ReplaceAll(const std::string& findText, const std::string& replaceText,
+        const std::string& columnTitle, SearchFlags flags) override;
 
     void OnCurrentCellChanged(int row, int column) override;
     void OnEditCaretMoved(int position) override;

@@ -173,6 +173,38 @@ TEST_F(GridWndTest, ChangingColumnsFlushesTheCacheAndNewRowsHaveTheNewColumnCoun
     EXPECT_EQ(view.Column(0).title, QStringLiteral("Only"));
 }
 
+// A dialog that moves the cursor takes the focus from the grid; the grid can be told to
+// keep framing its current cell meanwhile, and it looks as it does with the focus.
+TEST_F(GridWndTest, TheCurrentCellCanStayFramedWithoutTheFocus)
+{
+    grid.SetRowCount(30);
+    grid.SetCurrentCell(2, 1);
+    grid.setFocus();
+    ASSERT_TRUE(view.IsFocused());
+    const QImage focused = test::Render(grid.viewport());
+
+    QWidget other;
+    test::ShowActive(&other);
+    ASSERT_FALSE(grid.hasFocus());
+    EXPECT_FALSE(view.IsFocused());
+    EXPECT_NE(test::Render(grid.viewport()), focused);
+
+    grid.SetCurrentCellFramedWithoutFocus(true);
+    EXPECT_TRUE(view.IsFocused());
+    EXPECT_EQ(test::Render(grid.viewport()), focused);
+    // The focus coming and going again changes nothing while it is set.
+    test::ShowActive(&grid);
+    grid.setFocus();
+    test::ShowActive(&other);
+    EXPECT_TRUE(view.IsFocused());
+
+    grid.SetCurrentCellFramedWithoutFocus(false);
+    EXPECT_FALSE(view.IsFocused());
+    test::ShowActive(&grid);
+    grid.setFocus();
+    EXPECT_TRUE(view.IsFocused());
+}
+
 TEST_F(GridWndTest, TwoBillionRowsCostNoMoreThanTheCacheWindow)
 {
     const int rows = 2'000'000'000;

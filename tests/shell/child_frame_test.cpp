@@ -233,7 +233,8 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
     // A new window has no current row until one is chosen: only the commands on the whole
     // table can act.
     EXPECT_EQ(enabled,
-        (QStringList { QStringLiteral("&Go To...\tCtrl+G"), QStringLiteral("Delete &All"),
+        (QStringList { QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("R&eplace...\tCtrl+H"),
+            QStringLiteral("&Go To...\tCtrl+G"), QStringLiteral("Delete &All"),
             QStringLiteral("U&ndelete All"), QStringLiteral("Append Ne&w\tCtrl+N"),
             QStringLiteral("F&ilter...") }));
 }

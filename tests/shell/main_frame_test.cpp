@@ -80,9 +80,9 @@ TEST_F(MainFrameTest, MenusAndCommandStatesFollowTheActiveTableWindow)
     EXPECT_FALSE(router.Query(ID_VIEW_FORM).checked);
     EXPECT_EQ(router.Query(ID_FILE_OPEN_IN_DIRECTORY).text, "Open &in " + tables.Path());
     // Commands the program does not have yet show disabled.
-    EXPECT_FALSE(router.Query(ID_EDIT_FIND).enabled);
+    EXPECT_FALSE(router.Query(ID_TABLE_CODEPAGE).enabled);
     EXPECT_FALSE(router.Query(ID_TABLE_COLUMNS).enabled);
-    EXPECT_FALSE(Main().CommandBar()->Button(ID_EDIT_FIND)->isEnabled());
+    EXPECT_FALSE(Main().CommandBar()->Button(ID_TABLE_CODEPAGE)->isEnabled());
     EXPECT_TRUE(Main().CommandBar()->Button(ID_FILE_SAVE)->isEnabled());
 
     // The File menu shows the recent list in place of its "Recent table" item.

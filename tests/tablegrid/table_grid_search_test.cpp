@@ -6,7 +6,12 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/tablegrid/table_grid_fixture.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tablegrid {
 namespace {
@@ -172,6 +177,103 @@ TEST_F(TableGridSearchTest, ReplaceAllVisitsEveryCellOnceAsOneUndoStep)
     ASSERT_TRUE(grid->UndoChange());
     EXPECT_EQ(grid->PendingChanges().Size(), before);
     EXPECT_EQ(RowTexts(*grid, 1)[1], "300.00");
+}
+
+// A replacement that holds the text looked for is made once, and the walk ends; cells whose
+// column refuses the result are passed over and not counted; all of it is one undo step.
+TEST_F(TableGridSearchTest, ReplaceAllCountsOnlyWhatTheColumnsTake)
+{
+    auto grid = MakeGrid(People());
+    grid->SetCurrentCell(2, 0);
+    ScriptedPrompt noQuestions;
+    // Ivan, " abc ", ivanov; the logical "false" cells would become no logical.
+    EXPECT_EQ(grid->ReplaceAll("a", "aa", {}, {}), 3);
+    EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivaan");
+    EXPECT_EQ(RowTexts(*grid, 1)[0], " aabc");
+    EXPECT_EQ(RowTexts(*grid, 1)[3], "false");
+    EXPECT_EQ(RowTexts(*grid, 3)[0], "ivaanov");
+    EXPECT_EQ(grid->PendingChanges().Size(), 3u);
+    EXPECT_TRUE(grid->UndoChange());
+    EXPECT_FALSE(grid->HasPendingChanges());
+    EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivan");
+    // One column, from the first row whatever row the cursor is on.
+    grid->SetCurrentCell(3, 3);
+    EXPECT_EQ(grid->ReplaceAll("false", "true", "OK", {}), 2);
+    EXPECT_EQ(RowTexts(*grid, 1)[3], "true");
+    EXPECT_EQ(RowTexts(*grid, 3)[3], "true");
+    EXPECT_EQ(grid->ReplaceAll("nowhere", "x", {}, {}), 0);
+    EXPECT_TRUE(noQuestions.Questions().empty());
+}
+
+// The override cursor now: its shape, or -1 for none.
+int CursorShape()
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor ? static_cast<int>(cursor->shape()) : -1;
+}
+
+// Answers OK to every box and notes the cursor it was shown under.
+class CursorPrompt final : public platform::Prompt
+{
+public:
+    CursorPrompt() { m_previous = platform::SetCurrentPrompt(this); }
+    ~CursorPrompt() override { platform::SetCurrentPrompt(m_previous); }
+    int Ask(const std::string&, platform::PromptButtons, platform::PromptIcon) override
+    {
+        shapes.push_back(CursorShape());
+        return platform::IDOK;
+    }
+    std::vector<int> shapes;
+
+private:
+    platform::Prompt* m_previous = nullptr;
+};
+
+// Notes the cursor each text of the main status bar is shown under.
+class CursorHost final : public test::FakeHost
+{
+public:
+    void ShowMainStatus(int pane, const std::string& text) override
+    {
+        FakeHost::ShowMainStatus(pane, text);
+        shapes.emplace_back(text, CursorShape());
+    }
+    std::vector<std::pair<std::string, int>> shapes;
+};
+
+TEST_F(TableGridSearchTest, SearchAndReplaceAllRunUnderTheWaitCursorAndBoxesShowTheUsualOne)
+{
+    CursorHost cursorHost;
+    CTableWndGrid grid(&cursorHost);
+    grid.OpenTable(People(), &database);
+    ASSERT_TRUE(grid.Create("DBGrid", &images, 0));
+    grid.RefreshRows(true);
+    cursorHost.shapes.clear();
+    CursorPrompt prompt;
+    EXPECT_TRUE(grid.Find("ivanov", {}, 2, {}, true));
+    ASSERT_FALSE(cursorHost.shapes.empty());
+    EXPECT_EQ(cursorHost.shapes.front(),
+        std::make_pair(std::string("Searching... Currently 0 rows processed."), static_cast<int>(Qt::WaitCursor)));
+    EXPECT_EQ(CursorShape(), -1);
+
+    EXPECT_FALSE(grid.Find("nowhere", {}, 2, {}, true));
+    EXPECT_EQ(prompt.shapes, std::vector<int> { Qt::ArrowCursor });
+    EXPECT_EQ(CursorShape(), -1);
+
+    // Replace All: the wait cursor throughout, and the idle text back once, at the end.
+    grid.SetCurrentCell(0, 0);
+    cursorHost.shapes.clear();
+    cursorHost.mainHistory.clear();
+    EXPECT_EQ(grid.ReplaceAll("a", "aa", "NAME", {}), 3);
+    EXPECT_EQ(CursorShape(), -1);
+    ASSERT_FALSE(cursorHost.shapes.empty());
+    for (const auto& [text, shape] : cursorHost.shapes)
+        EXPECT_EQ(shape, static_cast<int>(Qt::WaitCursor)) << text;
+    EXPECT_EQ(std::count(cursorHost.mainHistory.begin(), cursorHost.mainHistory.end(),
+                  std::string("Press F1 for help")),
+        1);
+    EXPECT_EQ(cursorHost.mainHistory.back(), "Press F1 for help");
+    EXPECT_EQ(prompt.shapes.size(), 1u);
 }
 
 } // namespace
