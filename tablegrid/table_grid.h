@@ -220,6 +220,7 @@ public:
 
 private:
     void ResetFilter();
+    bool MarkCurrentRecord(bool deleted);
     bool StepRows(std::int64_t steps);
     int FindRowOfRecord(std::uint32_t record);
     std::string CellText(const LayoutColumn& column, int fieldIndex) const;

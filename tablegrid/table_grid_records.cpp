@@ -89,19 +89,21 @@ void CTableGrid::MarkAllConfirmed(bool deleteAll)
 
 bool CTableGrid::DeleteRecord()
 {
-    if (!HasOpenTable() || GetCurrentRow() < 0)
-        return false;
-    const bool done = RecordCommands(*this, m_changes).DeleteRecord(GetCurrentRow());
-    RefreshRows(true);
-    OnPendingChangesChanged();
-    return done;
+    return MarkCurrentRecord(true);
 }
 
 bool CTableGrid::UndeleteRecord()
 {
+    return MarkCurrentRecord(false);
+}
+
+bool CTableGrid::MarkCurrentRecord(bool deleted)
+{
     if (!HasOpenTable() || GetCurrentRow() < 0)
         return false;
-    const bool done = RecordCommands(*this, m_changes).UndeleteRecord(GetCurrentRow());
+    RecordCommands commands(*this, m_changes);
+    const bool done = deleted ? commands.DeleteRecord(GetCurrentRow())
+                              : commands.UndeleteRecord(GetCurrentRow());
     RefreshRows(true);
     OnPendingChangesChanged();
     return done;

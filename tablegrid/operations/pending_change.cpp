@@ -300,34 +300,36 @@ bool PendingChangeList::HasItemsOf(int recordNumber) const
     return !m_items.empty() && m_newestOfRecord->Get(recordNumber) != kNone;
 }
 
-std::optional<std::string_view> PendingChangeList::NewestEditText(int recordNumber,
-    std::string_view fieldName) const
+std::int32_t PendingChangeList::NewestEditIndex(int recordNumber, std::string_view fieldName) const
 {
     if (m_items.empty())
-        return std::nullopt;
+        return kNone;
     for (std::int32_t i = m_newestOfRecord->Get(recordNumber); i != kNone;
          i = m_items[static_cast<std::size_t>(i)].previousOfRecord) {
         const StoredItem& item = m_items[static_cast<std::size_t>(i)];
         if (item.kind == static_cast<std::uint8_t>(PendingChange::Kind::kEditCell)
             && m_fieldNames[item.field] == fieldName)
-            return NewText(item);
+            return i;
     }
-    return std::nullopt;
+    return kNone;
+}
+
+std::optional<std::string_view> PendingChangeList::NewestEditText(int recordNumber,
+    std::string_view fieldName) const
+{
+    const std::int32_t i = NewestEditIndex(recordNumber, fieldName);
+    if (i == kNone)
+        return std::nullopt;
+    return NewText(m_items[static_cast<std::size_t>(i)]);
 }
 
 std::optional<PendingChange> PendingChangeList::FindNewestEdit(int recordNumber,
     std::string_view fieldName) const
 {
-    if (m_items.empty())
+    const std::int32_t i = NewestEditIndex(recordNumber, fieldName);
+    if (i == kNone)
         return std::nullopt;
-    for (std::int32_t i = m_newestOfRecord->Get(recordNumber); i != kNone;
-         i = m_items[static_cast<std::size_t>(i)].previousOfRecord) {
-        const StoredItem& item = m_items[static_cast<std::size_t>(i)];
-        if (item.kind == static_cast<std::uint8_t>(PendingChange::Kind::kEditCell)
-            && m_fieldNames[item.field] == fieldName)
-            return Item(static_cast<std::size_t>(i));
-    }
-    return std::nullopt;
+    return Item(static_cast<std::size_t>(i));
 }
 
 std::optional<PendingChange> PendingChangeList::FindAppend(int row) const

@@ -136,6 +136,7 @@ private:
     void AddItem(const PendingChange& change);
     void PopItem();
     std::uint16_t FieldNumber(const std::string& name);
+    std::int32_t NewestEditIndex(int recordNumber, std::string_view fieldName) const;
     std::string_view OldText(const StoredItem& item) const;
     std::string_view NewText(const StoredItem& item) const;
 
