@@ -112,6 +112,10 @@ FunctionNode::FunctionNode(
             kind == ParamKind::kText || kind == ParamKind::kTextOrNumber);
     }
     SetResultType();
+    if (m_info.id == FunctionId::kUpper || m_info.id == FunctionId::kLower) {
+        m_letters[0] = &Letters(false);
+        m_letters[1] = &Letters(true);
+    }
 }
 
 void FunctionNode::SetResultType()
@@ -207,9 +211,16 @@ bool FunctionNode::Evaluate(const EvalContext& context, ExprValue* out)
 {
     if (m_type == 0)
         return false;
-    if (m_info.id == FunctionId::kIif)
+    switch (m_info.id) {
+    case FunctionId::kIif:
         return EvaluateIif(context, out);
-    ExprValue args[kMaxArguments];
+    case FunctionId::kUpper:
+    case FunctionId::kLower:
+        return EvaluateCase(context, out);
+    default:
+        break;
+    }
+    ExprValue* args = m_args;
     for (std::size_t i = 0; i < m_arguments.size(); ++i) {
         if (!m_arguments[i]->Evaluate(context, &args[i]))
             return false;
@@ -219,6 +230,21 @@ bool FunctionNode::Evaluate(const EvalContext& context, ExprValue* out)
     out->number = 0;
     out->logical = false;
     return Call(context, args, out);
+}
+
+// UPPER and LOWER, which every condition of a filter that ignores letter case calls once a
+// record, straight to the case tables.
+bool FunctionNode::EvaluateCase(const EvalContext& context, ExprValue* out)
+{
+    ExprValue text;
+    if (!m_arguments[0]->Evaluate(context, &text))
+        return false;
+    CaseMapped(text.text, *m_letters[context.oem ? 1 : 0], m_info.id == FunctionId::kUpper,
+               &m_scratch);
+    *out = ExprValue {};
+    out->type = m_type;
+    out->text = m_scratch;
+    return true;
 }
 
 // Only the chosen branch is evaluated, so IIF can guard a branch that would fail.

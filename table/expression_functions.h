@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/expression_node.h"
+#include "table/expression_text.h"
 
 #include <memory>
 #include <string>
@@ -90,6 +91,7 @@ public:
 private:
     void SetResultType();
     bool EvaluateIif(const EvalContext& context, ExprValue* out);
+    bool EvaluateCase(const EvalContext& context, ExprValue* out);
     bool Call(const EvalContext& context, const ExprValue* args, ExprValue* out);
     bool CallText(const EvalContext& context, const ExprValue* args, ExprValue* out);
     bool CallNumber(const ExprValue* args, ExprValue* out);
@@ -100,6 +102,12 @@ private:
     const FunctionInfo& m_info;
     std::vector<std::unique_ptr<ExprNode>> m_arguments;
     std::string m_scratch; // results the function builds (UPPER, STR, SPACE, ...)
+    // The arguments' values of the evaluation under way. Kept here rather than made and
+    // cleared each evaluation, which cost more than a short function's work: each slot
+    // only ever takes the values of its own argument node, which sets what its type needs.
+    ExprValue m_args[kMaxArguments];
+    // The case tables of 1251 and of 866 text, for UPPER and LOWER.
+    const LetterTables* m_letters[2] = { nullptr, nullptr };
 };
 
 } // namespace table

@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace table {
@@ -36,14 +37,76 @@ LetterTables BuildLetters(bool oem)
             }
         }
     }
+    t.asciiCase = true;
+    for (int i = 0; i < 0x80; ++i) {
+        const bool small = i >= 'a' && i <= 'z';
+        const bool capital = i >= 'A' && i <= 'Z';
+        if (t.upper[i] != (small ? i - 32 : i) || t.lower[i] != (capital ? i + 32 : i))
+            t.asciiCase = false;
+    }
     return t;
+}
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr std::uint64_t kEachByte = 0x0101010101010101u;
+
+std::uint64_t Load8(const char* at)
+{
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// Eight bytes below 0x80 with the letters from `first` to `last` moved by 0x20 (to upper
+// case for a..z, to lower case for A..Z). Each byte's sums stay below 0x100, so no carry
+// crosses into its neighbour.
+std::uint64_t FlipLetters(std::uint64_t word, unsigned char first, unsigned char last)
+{
+    const std::uint64_t fromFirst = word + kEachByte * (0x80u - first);
+    const std::uint64_t pastLast = word + kEachByte * (0x80u - (last + 1u));
+    const std::uint64_t letters = fromFirst & ~pastLast & kHighBits;
+    return word ^ (letters >> 2);
 }
 
 } // namespace
 
+void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, std::string* out)
+{
+    const auto& map = upper ? letters.upper : letters.lower;
+    const std::size_t n = text.size();
+    out->resize(n);
+    char* to = out->data();
+    const char* from = text.data();
+    if (!letters.asciiCase || n < 8) {
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = static_cast<char>(map[static_cast<unsigned char>(from[i])]);
+        return;
+    }
+    // Eight bytes at a time; the last eight end at the text's end and may overlap the word
+    // before, whose bytes are then mapped again from the text, alike.
+    const unsigned char first = upper ? 'a' : 'A';
+    const unsigned char last = upper ? 'z' : 'Z';
+    for (std::size_t i = 0;; i += 8) {
+        const std::size_t at = i + 8 <= n ? i : n - 8;
+        const std::uint64_t word = Load8(from + at);
+        if (word & kHighBits) {
+            for (std::size_t k = at; k < at + 8; ++k)
+                to[k] = static_cast<char>(map[static_cast<unsigned char>(from[k])]);
+        } else {
+            const std::uint64_t mapped = FlipLetters(word, first, last);
+            std::memcpy(to + at, &mapped, sizeof mapped);
+        }
+        if (at + 8 == n)
+            return;
+    }
+}
+
 std::string_view TrimTrailingSpaces(std::string_view text)
 {
+    // Fields are padded with many blanks: eight at a time while they last.
     std::size_t n = text.size();
+    while (n >= 8 && Load8(text.data() + n - 8) == kEachByte * ' ')
+        n -= 8;
     while (n > 0 && text[n - 1] == ' ')
         --n;
     return text.substr(0, n);
@@ -70,9 +133,8 @@ int CompareBytes(std::string_view a, std::string_view b)
 
 const LetterTables& Letters(bool oem)
 {
-    static const LetterTables ansiTables = BuildLetters(false);
-    static const LetterTables oemTables = BuildLetters(true);
-    return oem ? oemTables : ansiTables;
+    static const LetterTables tables[2] = { BuildLetters(false), BuildLetters(true) };
+    return tables[oem ? 1 : 0];
 }
 
 bool ParseDate8(std::string_view text, DateParts* date)

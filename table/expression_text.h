@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Byte-level helpers of the expression evaluator: blanks, byte-wise order, letter case with
@@ -26,7 +27,13 @@ struct LetterTables
     std::array<bool, 256> isAlpha;
     std::array<bool, 256> isUpper;
     std::array<bool, 256> isLower;
+    // Whether upper and lower treat the bytes below 0x80 as ASCII does (only a-z and A-Z
+    // change), which lets CaseMapped convert eight such bytes at once.
+    bool asciiCase;
 };
+
+// `text` in upper case (letters.upper of each byte), or in lower case, written to `out`.
+void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, std::string* out);
 
 // Built once on first use. `oem` selects the 866 set.
 const LetterTables& Letters(bool oem);

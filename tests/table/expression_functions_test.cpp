@@ -1,9 +1,12 @@
 #include "table/expression_functions.h"
+#include "table/expression_text.h"
 #include "tests/table/expression_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -81,6 +84,64 @@ TEST_F(ExpressionFunctionsTest, LengthAndPosition)
     EXPECT_EQ(Number("AT('',NAME)", r), 1);
     EXPECT_EQ(Number("AT('',  '')", r), 1);
     EXPECT_EQ(Number("AT('abc','ab')", r), 0);
+}
+
+// Blanks after the text are skipped eight at a time while there are eight: every count of
+// them, after texts of every length with blanks inside, and NUL bytes, which are no blanks.
+TEST(ExpressionTrimTest, TrailingBlanksOfEveryCount)
+{
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string text(length, 'x');
+        for (std::size_t i = 1; i + 1 < length; i += 3)
+            text[i] = ' ';
+        r.Put("NAME", text);
+        EXPECT_EQ(Number("LEN(NAME)", r), static_cast<double>(length)) << length;
+        EXPECT_EQ(Text("TRIM(NAME)", r), text) << length;
+    }
+    r.Put("NAME", std::string("ab\0", 3));
+    EXPECT_EQ(Number("LEN(NAME)", r), 3);
+}
+
+// UPPER and LOWER convert eight bytes at once where they are all below 0x80; the result must
+// be each byte's entry in the case tables, for texts of every length, with a byte from 0x80
+// up at every place, and for every byte value, in 1251 and in 866.
+TEST(ExpressionCaseTest, UpperAndLowerMapEveryByteAsTheTablesDo)
+{
+    const std::string ascii = "@AZ[`az{\x7F\x01 Ivanov ivan-Petrovich 09 ~}| Kazan";
+    std::vector<std::string> texts;
+    texts.push_back(ascii.substr(0, 40));
+    for (std::size_t at = 0; at < 40; ++at) {
+        std::string text = ascii.substr(0, 40);
+        text[at] = static_cast<char>(at % 2 ? 0xE8 : 0x80); // a Cyrillic letter or a sign
+        texts.push_back(text);
+    }
+    for (int first = 0; first < 256; first += 40) {
+        std::string text;
+        for (int b = first; b < first + 40; ++b)
+            text += static_cast<char>(b % 256);
+        texts.push_back(text);
+    }
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (const bool oem : { false, true }) {
+        const table::LetterTables& letters = table::Letters(oem);
+        for (const std::string& text : texts) {
+            r.Put("NAME", text);
+            for (std::size_t n = 0; n <= 40; ++n) {
+                std::string upper;
+                std::string lower;
+                for (std::size_t i = 0; i < n; ++i) {
+                    upper += static_cast<char>(letters.upper[static_cast<unsigned char>(text[i])]);
+                    lower += static_cast<char>(letters.lower[static_cast<unsigned char>(text[i])]);
+                }
+                const std::string count = std::to_string(n);
+                ASSERT_EQ(Text("UPPER(LEFT(NAME," + count + "))", r, oem), upper) << n << ' ' << oem;
+                ASSERT_EQ(Text("LOWER(LEFT(NAME," + count + "))", r, oem), lower) << n << ' ' << oem;
+            }
+        }
+    }
 }
 
 TEST_F(ExpressionFunctionsTest, TrimsAndDtoc)
