@@ -116,6 +116,24 @@ FunctionNode::FunctionNode(
         m_letters[0] = &Letters(false);
         m_letters[1] = &Letters(true);
     }
+    if (m_info.id == FunctionId::kAt && m_type != 0)
+        FindMappedSearch();
+}
+
+// AT of a character constant in UPPER(x) or LOWER(x) that can be evaluated.
+void FunctionNode::FindMappedSearch()
+{
+    const auto* needle = dynamic_cast<const ConstantNode*>(m_arguments[0].get());
+    const auto* inner = dynamic_cast<const FunctionNode*>(m_arguments[1].get());
+    if (!needle || needle->Type() != 'C' || !inner || inner->Type() == 0
+        || (inner->m_info.id != FunctionId::kUpper && inner->m_info.id != FunctionId::kLower))
+        return;
+    const bool upper = inner->m_info.id == FunctionId::kUpper;
+    const LetterTables& ansi = Letters(false);
+    const LetterTables& oem = Letters(true);
+    m_mappedAt.reset(new MappedAt { inner->m_arguments[0].get(),
+        { MappedSearch(needle->TextValue(), upper ? ansi.upper : ansi.lower),
+            MappedSearch(needle->TextValue(), upper ? oem.upper : oem.lower) } });
 }
 
 void FunctionNode::SetResultType()
@@ -217,6 +235,10 @@ bool FunctionNode::Evaluate(const EvalContext& context, ExprValue* out)
     case FunctionId::kUpper:
     case FunctionId::kLower:
         return EvaluateCase(context, out);
+    case FunctionId::kAt:
+        if (m_mappedAt)
+            return EvaluateMappedAt(context, out);
+        break;
     default:
         break;
     }
@@ -244,6 +266,20 @@ bool FunctionNode::EvaluateCase(const EvalContext& context, ExprValue* out)
     *out = ExprValue {};
     out->type = m_type;
     out->text = m_scratch;
+    return true;
+}
+
+// AT(constant, UPPER(x)): x has the length of UPPER(x), and the search reads it through the
+// table UPPER would have used.
+bool FunctionNode::EvaluateMappedAt(const EvalContext& context, ExprValue* out)
+{
+    ExprValue& text = m_args[1];
+    if (!m_mappedAt->text->Evaluate(context, &text))
+        return false;
+    const std::size_t found = m_mappedAt->search[context.oem ? 1 : 0].Find(text.text);
+    *out = ExprValue {};
+    out->type = 'N';
+    out->number = found == std::string_view::npos ? 0 : static_cast<double>(found + 1);
     return true;
 }
 

@@ -61,6 +61,8 @@ public:
     static std::unique_ptr<ConstantNode> Logical(bool logical);
 
     bool Evaluate(const EvalContext& context, ExprValue* out) override;
+    // The text of a character constant.
+    const std::string& TextValue() const { return m_text; }
 
 private:
     std::string m_text;

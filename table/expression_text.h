@@ -38,6 +38,29 @@ void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, 
 // Built once on first use. `oem` selects the 866 set.
 const LetterTables& Letters(bool oem);
 
+// A text looked for in other texts as they read through a case table (letters.upper or
+// letters.lower): Find(text) is where the needle first occurs in the text mapped byte by
+// byte, as AT(needle, UPPER(text)) finds it, without making the mapped text. The bytes
+// that map to the needle's first byte are worked out once, and eight bytes of a text are
+// passed over at once when none of them is such a byte.
+class MappedSearch
+{
+public:
+    MappedSearch(std::string needle, const std::array<unsigned char, 256>& map);
+
+    // The offset of the first occurrence; 0 for an empty needle; npos when there is none
+    // (a text shorter than the needle included).
+    std::size_t Find(std::string_view text) const;
+
+private:
+    bool MatchesAt(std::string_view text, std::size_t at) const;
+
+    std::string m_needle;
+    const std::array<unsigned char, 256>* m_map;
+    unsigned char m_starts[2] = { 0, 0 }; // the bytes mapping to the needle's first
+    int m_startCount = 0;                 // how many bytes do
+};
+
 struct DateParts
 {
     int year = 0;

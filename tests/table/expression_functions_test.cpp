@@ -144,6 +144,75 @@ TEST(ExpressionCaseTest, UpperAndLowerMapEveryByteAsTheTablesDo)
     }
 }
 
+// AT of a constant in UPPER(x) or LOWER(x) searches x through the case table without the
+// converted copy: it must find what AT finds in the converted text, at every length of x,
+// for needles found and not, empty ones, ones longer than x, in 1251 and in 866 text.
+TEST(ExpressionCaseTest, AtInUpperOrLowerFindsWhatItFindsInTheConvertedText)
+{
+    // Letters of both cases (Latin, 1251 and 866 Cyrillic, YO), digits, signs and blanks.
+    const std::string alphabet = "aAbBoOzZ09 .-\xC0\xE0\xC6\xE6\xA8\xB8\x80\xA0\x8E\xAE\xF0\xF1\xB3\xFF";
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % bound);
+    };
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (int round = 0; round < 300; ++round) {
+        std::string text(40, ' ');
+        for (char& c : text)
+            c = alphabet[next(alphabet.size())];
+        r.Put("NAME", text);
+        for (const bool oem : { false, true }) {
+            const table::LetterTables& letters = table::Letters(oem);
+            for (const char* function : { "UPPER", "LOWER" }) {
+                const bool upper = function[0] == 'U';
+                const std::size_t length = next(41);
+                std::string converted;
+                for (std::size_t i = 0; i < length; ++i) {
+                    const auto byte = static_cast<unsigned char>(text[i]);
+                    converted += static_cast<char>(upper ? letters.upper[byte] : letters.lower[byte]);
+                }
+                // A piece of the converted text (found), a piece of the text as it is (found
+                // only where case does not matter), or bytes of the alphabet (mostly not).
+                std::string needle;
+                const std::size_t size = next(6);
+                const std::size_t from = length > size ? next(length - size + 1) : 0;
+                switch (round % 3) {
+                case 0:
+                    needle = converted.substr(from, size);
+                    break;
+                case 1:
+                    needle = text.substr(from, size);
+                    break;
+                default:
+                    for (std::size_t i = 0; i < size; ++i)
+                        needle += alphabet[next(alphabet.size())];
+                    break;
+                }
+                if (needle.find('\'') != std::string::npos)
+                    continue;
+                std::size_t expected = 0;
+                if (converted.size() >= needle.size()) {
+                    const std::size_t found = std::string_view(converted).find(needle);
+                    expected = found == std::string_view::npos ? 0 : found + 1;
+                }
+                const std::string expression = "AT('" + needle + "'," + function + "(LEFT(NAME,"
+                    + std::to_string(length) + ")))";
+                ASSERT_EQ(Number(expression, r, oem), static_cast<double>(expected))
+                    << expression << " oem " << oem << " in " << text;
+            }
+        }
+    }
+    // A needle whose first byte no byte converts to (a small letter against UPPER) is never
+    // found; a needle longer than the text neither; the empty needle is found at 1.
+    r.Put("NAME", "abc");
+    EXPECT_EQ(Number("AT('a',UPPER(NAME))", r), 0);
+    EXPECT_EQ(Number("AT('ABC',UPPER(NAME))", r), 1);
+    EXPECT_EQ(Number("AT('ABCD',UPPER(LEFT(NAME,3)))", r), 0);
+    EXPECT_EQ(Number("AT('',UPPER(LEFT(NAME,0)))", r), 1);
+}
+
 TEST_F(ExpressionFunctionsTest, TrimsAndDtoc)
 {
     EXPECT_EQ(Text("TRIM(NAME)", r), "  Ivan");
