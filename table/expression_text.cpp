@@ -133,7 +133,7 @@ void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, 
 
 MappedSearch::MappedSearch(std::string needle, const std::array<unsigned char, 256>& map)
     : m_needle(std::move(needle))
-    , m_map(&map)
+    , m_map(map)
 {
     if (m_needle.empty())
         return;
@@ -153,7 +153,7 @@ MappedSearch::MappedSearch(std::string needle, const std::array<unsigned char, 2
 bool MappedSearch::MatchesAt(std::string_view text, std::size_t at) const
 {
     for (std::size_t k = 1; k < m_needle.size(); ++k) {
-        if ((*m_map)[static_cast<unsigned char>(text[at + k])] != static_cast<unsigned char>(m_needle[k]))
+        if (m_map[static_cast<unsigned char>(text[at + k])] != static_cast<unsigned char>(m_needle[k]))
             return false;
     }
     return true;
@@ -184,7 +184,7 @@ std::size_t MappedSearch::Find(std::string_view text) const
     }
     const auto head = static_cast<unsigned char>(m_needle[0]);
     for (; i < starts; ++i) {
-        if ((*m_map)[static_cast<unsigned char>(text[i])] == head && MatchesAt(text, i))
+        if (m_map[static_cast<unsigned char>(text[i])] == head && MatchesAt(text, i))
             return i;
     }
     return std::string_view::npos;

@@ -56,7 +56,7 @@ private:
     bool MatchesAt(std::string_view text, std::size_t at) const;
 
     std::string m_needle;
-    const std::array<unsigned char, 256>* m_map;
+    std::array<unsigned char, 256> m_map;
     unsigned char m_starts[2] = { 0, 0 }; // the bytes mapping to the needle's first
     int m_startCount = 0;                 // how many bytes do
 };
