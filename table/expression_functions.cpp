@@ -120,18 +120,25 @@ FunctionNode::FunctionNode(
         FindMappedSearch();
 }
 
+ExprNode* FunctionNode::CaseArgument(bool* upper)
+{
+    if (m_type == 0 || (m_info.id != FunctionId::kUpper && m_info.id != FunctionId::kLower))
+        return nullptr;
+    *upper = m_info.id == FunctionId::kUpper;
+    return m_arguments[0].get();
+}
+
 // AT of a character constant in UPPER(x) or LOWER(x) that can be evaluated.
 void FunctionNode::FindMappedSearch()
 {
     const auto* needle = dynamic_cast<const ConstantNode*>(m_arguments[0].get());
-    const auto* inner = dynamic_cast<const FunctionNode*>(m_arguments[1].get());
-    if (!needle || needle->Type() != 'C' || !inner || inner->Type() == 0
-        || (inner->m_info.id != FunctionId::kUpper && inner->m_info.id != FunctionId::kLower))
+    bool upper = false;
+    ExprNode* text = m_arguments[1]->CaseArgument(&upper);
+    if (!needle || needle->Type() != 'C' || !text)
         return;
-    const bool upper = inner->m_info.id == FunctionId::kUpper;
     const LetterTables& ansi = Letters(false);
     const LetterTables& oem = Letters(true);
-    m_mappedAt.reset(new MappedAt { inner->m_arguments[0].get(),
+    m_mappedAt.reset(new MappedAt { text,
         { MappedSearch(needle->TextValue(), upper ? ansi.upper : ansi.lower),
             MappedSearch(needle->TextValue(), upper ? oem.upper : oem.lower) } });
 }

@@ -87,6 +87,7 @@ public:
     FunctionNode(const FunctionInfo& info, std::vector<std::unique_ptr<ExprNode>> arguments);
 
     bool Evaluate(const EvalContext& context, ExprValue* out) override;
+    ExprNode* CaseArgument(bool* upper) override;
 
 private:
     void SetResultType();

@@ -220,6 +220,19 @@ int CompareBytes(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
+int CompareMapped(std::string_view text, const std::array<unsigned char, 256>& map,
+                  std::string_view other)
+{
+    const std::size_t common = text.size() < other.size() ? text.size() : other.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char a = map[static_cast<unsigned char>(text[i])];
+        const auto b = static_cast<unsigned char>(other[i]);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return text.size() < other.size() ? -1 : text.size() > other.size() ? 1 : 0;
+}
+
 const LetterTables& Letters(bool oem)
 {
     static const LetterTables tables[2] = { BuildLetters(false), BuildLetters(true) };

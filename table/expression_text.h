@@ -32,6 +32,11 @@ struct LetterTables
     bool asciiCase;
 };
 
+// CompareBytes(mapped, other) where mapped is `text` with each byte replaced by its entry in
+// `map`, without making the mapped text: the first differing byte decides, early.
+int CompareMapped(std::string_view text, const std::array<unsigned char, 256>& map,
+                  std::string_view other);
+
 // `text` in upper case (letters.upper of each byte), or in lower case, written to `out`.
 void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, std::string* out);
 

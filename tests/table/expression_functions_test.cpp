@@ -213,6 +213,67 @@ TEST(ExpressionCaseTest, AtInUpperOrLowerFindsWhatItFindsInTheConvertedText)
     EXPECT_EQ(Number("AT('',UPPER(LEFT(NAME,0)))", r), 1);
 }
 
+// UPPER(x) or LOWER(x) compared with a constant reads x through the case table without the
+// converted copy: every comparison must answer as it does on the converted text, byte order
+// unsigned, a proper prefix less, in 1251 and in 866 text.
+TEST(ExpressionCaseTest, ComparingUpperOrLowerAnswersAsOnTheConvertedText)
+{
+    const std::string alphabet = "aAbBzZ09 \xC0\xE0\xC6\xE6\xA8\xB8\x80\xA0\x8E\xAE\xF0\xFF";
+    std::uint32_t seed = 99;
+    auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % bound);
+    };
+    const char* const operators[] = { "=", "#", "<", "<=", ">", ">=" };
+    TestRecord r;
+    r.Add("NAME", 'C', 12);
+    for (int round = 0; round < 400; ++round) {
+        std::string text(12, ' ');
+        for (char& c : text)
+            c = alphabet[next(alphabet.size())];
+        r.Put("NAME", text);
+        const std::size_t length = next(13);
+        for (const bool oem : { false, true }) {
+            const table::LetterTables& letters = table::Letters(oem);
+            for (const char* function : { "UPPER", "LOWER" }) {
+                std::string converted;
+                for (std::size_t i = 0; i < length; ++i) {
+                    const auto byte = static_cast<unsigned char>(text[i]);
+                    converted += static_cast<char>(function[0] == 'U' ? letters.upper[byte] : letters.lower[byte]);
+                }
+                // The converted text itself, a prefix of it, it with more after, or it with
+                // one byte changed.
+                std::string constant = converted;
+                switch (round % 4) {
+                case 0:
+                    break;
+                case 1:
+                    constant.resize(next(constant.size() + 1));
+                    break;
+                case 2:
+                    constant += alphabet[next(alphabet.size())];
+                    break;
+                default:
+                    if (!constant.empty())
+                        constant[next(constant.size())] = alphabet[next(alphabet.size())];
+                    break;
+                }
+                const int order = std::string_view(converted).compare(constant);
+                const bool expected[] = { order == 0, order != 0, order < 0, order <= 0, order > 0,
+                    order >= 0 };
+                for (int op = 0; op < 6; ++op) {
+                    const std::string expression = std::string(function) + "(LEFT(NAME,"
+                        + std::to_string(length) + "))" + operators[op] + "\"" + constant + "\"";
+                    if (constant.find('"') != std::string::npos)
+                        continue;
+                    ASSERT_EQ(Logical(expression, r, oem), expected[op])
+                        << expression << " oem " << oem << " text " << text;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(ExpressionFunctionsTest, TrimsAndDtoc)
 {
     EXPECT_EQ(Text("TRIM(NAME)", r), "  Ivan");

@@ -90,9 +90,9 @@ inline std::optional<double> Number(std::string_view text, const TestRecord& rec
     return v->number;
 }
 
-inline std::optional<bool> Logical(std::string_view text, const TestRecord& record)
+inline std::optional<bool> Logical(std::string_view text, const TestRecord& record, bool oem = false)
 {
-    auto v = Eval(text, record);
+    auto v = Eval(text, record, oem);
     if (!v || v->type != 'L')
         return std::nullopt;
     return v->logical;
