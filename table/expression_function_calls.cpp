@@ -120,16 +120,6 @@ bool FunctionNode::CallText(const EvalContext& context, const ExprValue* args, E
 {
     const std::string_view text = args[0].text;
     switch (m_info.id) {
-    case FunctionId::kUpper:
-    case FunctionId::kLower: {
-        const LetterTables& letters = Letters(context.oem);
-        const auto& map = m_info.id == FunctionId::kUpper ? letters.upper : letters.lower;
-        m_scratch.resize(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i)
-            m_scratch[i] = static_cast<char>(map[static_cast<unsigned char>(text[i])]);
-        out->text = m_scratch;
-        return true;
-    }
     case FunctionId::kIsAlpha:
     case FunctionId::kIsLower:
     case FunctionId::kIsUpper: {

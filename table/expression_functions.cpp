@@ -112,6 +112,35 @@ FunctionNode::FunctionNode(
             kind == ParamKind::kText || kind == ParamKind::kTextOrNumber);
     }
     SetResultType();
+    if (m_info.id == FunctionId::kUpper || m_info.id == FunctionId::kLower) {
+        m_letters[0] = &Letters(false);
+        m_letters[1] = &Letters(true);
+    }
+    if (m_info.id == FunctionId::kAt && m_type != 0)
+        FindMappedSearch();
+}
+
+ExprNode* FunctionNode::CaseArgument(bool* upper)
+{
+    if (m_type == 0 || (m_info.id != FunctionId::kUpper && m_info.id != FunctionId::kLower))
+        return nullptr;
+    *upper = m_info.id == FunctionId::kUpper;
+    return m_arguments[0].get();
+}
+
+// AT of a character constant in UPPER(x) or LOWER(x) that can be evaluated.
+void FunctionNode::FindMappedSearch()
+{
+    const auto* needle = dynamic_cast<const ConstantNode*>(m_arguments[0].get());
+    bool upper = false;
+    ExprNode* text = m_arguments[1]->CaseArgument(&upper);
+    if (!needle || needle->Type() != 'C' || !text)
+        return;
+    const LetterTables& ansi = Letters(false);
+    const LetterTables& oem = Letters(true);
+    m_mappedAt.reset(new MappedAt { text,
+        { MappedSearch(needle->TextValue(), upper ? ansi.upper : ansi.lower),
+            MappedSearch(needle->TextValue(), upper ? oem.upper : oem.lower) } });
 }
 
 void FunctionNode::SetResultType()
@@ -207,9 +236,20 @@ bool FunctionNode::Evaluate(const EvalContext& context, ExprValue* out)
 {
     if (m_type == 0)
         return false;
-    if (m_info.id == FunctionId::kIif)
+    switch (m_info.id) {
+    case FunctionId::kIif:
         return EvaluateIif(context, out);
-    ExprValue args[kMaxArguments];
+    case FunctionId::kUpper:
+    case FunctionId::kLower:
+        return EvaluateCase(context, out);
+    case FunctionId::kAt:
+        if (m_mappedAt)
+            return EvaluateMappedAt(context, out);
+        break;
+    default:
+        break;
+    }
+    ExprValue* args = m_args;
     for (std::size_t i = 0; i < m_arguments.size(); ++i) {
         if (!m_arguments[i]->Evaluate(context, &args[i]))
             return false;
@@ -219,6 +259,35 @@ bool FunctionNode::Evaluate(const EvalContext& context, ExprValue* out)
     out->number = 0;
     out->logical = false;
     return Call(context, args, out);
+}
+
+// UPPER and LOWER, which every condition of a filter that ignores letter case calls once a
+// record, straight to the case tables.
+bool FunctionNode::EvaluateCase(const EvalContext& context, ExprValue* out)
+{
+    ExprValue text;
+    if (!m_arguments[0]->Evaluate(context, &text))
+        return false;
+    CaseMapped(text.text, *m_letters[context.oem ? 1 : 0], m_info.id == FunctionId::kUpper,
+               &m_scratch);
+    *out = ExprValue {};
+    out->type = m_type;
+    out->text = m_scratch;
+    return true;
+}
+
+// AT(constant, UPPER(x)): x has the length of UPPER(x), and the search reads it through the
+// table UPPER would have used.
+bool FunctionNode::EvaluateMappedAt(const EvalContext& context, ExprValue* out)
+{
+    ExprValue& text = m_args[1];
+    if (!m_mappedAt->text->Evaluate(context, &text))
+        return false;
+    const std::size_t found = m_mappedAt->search[context.oem ? 1 : 0].Find(text.text);
+    *out = ExprValue {};
+    out->type = 'N';
+    out->number = found == std::string_view::npos ? 0 : static_cast<double>(found + 1);
+    return true;
 }
 
 // Only the chosen branch is evaluated, so IIF can guard a branch that would fail.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/expression_node.h"
+#include "table/expression_text.h"
 
 #include <memory>
 #include <string>
@@ -86,10 +87,14 @@ public:
     FunctionNode(const FunctionInfo& info, std::vector<std::unique_ptr<ExprNode>> arguments);
 
     bool Evaluate(const EvalContext& context, ExprValue* out) override;
+    ExprNode* CaseArgument(bool* upper) override;
 
 private:
     void SetResultType();
     bool EvaluateIif(const EvalContext& context, ExprValue* out);
+    bool EvaluateCase(const EvalContext& context, ExprValue* out);
+    void FindMappedSearch();
+    bool EvaluateMappedAt(const EvalContext& context, ExprValue* out);
     bool Call(const EvalContext& context, const ExprValue* args, ExprValue* out);
     bool CallText(const EvalContext& context, const ExprValue* args, ExprValue* out);
     bool CallNumber(const ExprValue* args, ExprValue* out);
@@ -100,6 +105,21 @@ private:
     const FunctionInfo& m_info;
     std::vector<std::unique_ptr<ExprNode>> m_arguments;
     std::string m_scratch; // results the function builds (UPPER, STR, SPACE, ...)
+    // The arguments' values of the evaluation under way. Kept here rather than made and
+    // cleared each evaluation, which cost more than a short function's work: each slot
+    // only ever takes the values of its own argument node, which sets what its type needs.
+    ExprValue m_args[kMaxArguments];
+    // AT(constant, UPPER(x)) and AT(constant, LOWER(x)), as a filter that ignores letter
+    // case looks for a text: x searched through the case table of 1251 or 866 text, without
+    // the upper-case copy. Null for every other call.
+    struct MappedAt
+    {
+        ExprNode* text; // x, owned by the UPPER or LOWER call
+        MappedSearch search[2];
+    };
+    std::unique_ptr<MappedAt> m_mappedAt;
+    // The case tables of 1251 and of 866 text, for UPPER and LOWER.
+    const LetterTables* m_letters[2] = { nullptr, nullptr };
 };
 
 } // namespace table

@@ -286,12 +286,77 @@ ChainNode::ChainNode(
         if (length != kUnbounded)
             m_scratch.reserve(length < kMaxTextLength ? length : kMaxTextLength);
     }
+    FindMappedCompare();
+}
+
+void ChainNode::FindMappedCompare()
+{
+    if (m_type != 'L' || m_operators.size() != 1)
+        return;
+    switch (m_operators[0]) {
+    case Operator::kEqual:
+    case Operator::kNotEqual:
+    case Operator::kLess:
+    case Operator::kLessEqual:
+    case Operator::kGreater:
+    case Operator::kGreaterEqual:
+        break;
+    default:
+        return;
+    }
+    bool upper = false;
+    ExprNode* text = m_operands[0]->CaseArgument(&upper);
+    const auto* constant = dynamic_cast<const ConstantNode*>(m_operands[1].get());
+    if (!text || !constant || constant->Type() != 'C')
+        return;
+    const LetterTables& ansi = Letters(false);
+    const LetterTables& oem = Letters(true);
+    m_mappedCompare.reset(new MappedCompare { text, constant->TextValue(),
+        { upper ? &ansi.upper : &ansi.lower, upper ? &oem.upper : &oem.lower } });
+}
+
+// UPPER(x) compared with a constant: x has the length of UPPER(x), and the comparison reads
+// it through the table UPPER would have used, as CompareBytes orders the converted text.
+bool ChainNode::EvaluateMappedCompare(const EvalContext& context, ExprValue* out)
+{
+    ExprValue text;
+    if (!m_mappedCompare->text->Evaluate(context, &text))
+        return false;
+    const int order = CompareMapped(text.text, *m_mappedCompare->maps[context.oem ? 1 : 0],
+                                    m_mappedCompare->constant);
+    bool result = false;
+    switch (m_operators[0]) {
+    case Operator::kEqual:
+        result = order == 0;
+        break;
+    case Operator::kNotEqual:
+        result = order != 0;
+        break;
+    case Operator::kLess:
+        result = order < 0;
+        break;
+    case Operator::kLessEqual:
+        result = order <= 0;
+        break;
+    case Operator::kGreater:
+        result = order > 0;
+        break;
+    default:
+        result = order >= 0;
+        break;
+    }
+    *out = ExprValue {};
+    out->type = 'L';
+    out->logical = result;
+    return true;
 }
 
 bool ChainNode::Evaluate(const EvalContext& context, ExprValue* out)
 {
     if (m_type == 0)
         return false;
+    if (m_mappedCompare)
+        return EvaluateMappedCompare(context, out);
     ExprValue acc;
     if (!m_operands[0]->Evaluate(context, &acc))
         return false;

@@ -4,6 +4,7 @@
 #include "table/expression_tokenizer.h"
 #include "table/field_def.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -47,6 +48,14 @@ public:
     // `numbersAsText` is set.
     virtual void BecomeArgument(bool numbersAsText) { (void)numbersAsText; }
 
+    // For a call of UPPER or LOWER that can be evaluated: its argument, `*upper` telling
+    // which of the two it is. Null for every other node.
+    virtual ExprNode* CaseArgument(bool* upper)
+    {
+        (void)upper;
+        return nullptr;
+    }
+
 protected:
     char m_type = 0;
     std::size_t m_maxLength = 0;
@@ -61,6 +70,8 @@ public:
     static std::unique_ptr<ConstantNode> Logical(bool logical);
 
     bool Evaluate(const EvalContext& context, ExprValue* out) override;
+    // The text of a character constant.
+    const std::string& TextValue() const { return m_text; }
 
 private:
     std::string m_text;
@@ -121,10 +132,22 @@ public:
 private:
     bool Apply(Operator op, ExprValue* acc, const ExprValue& right, bool* accInScratch);
     bool ApplyText(Operator op, ExprValue* acc, const ExprValue& right, bool* accInScratch);
+    void FindMappedCompare();
+    bool EvaluateMappedCompare(const EvalContext& context, ExprValue* out);
 
     std::vector<std::unique_ptr<ExprNode>> m_operands;
     std::vector<Operator> m_operators;
     std::string m_scratch; // the running text of + and -
+    // UPPER(x) or LOWER(x) compared (=, #, <, <=, >, >=) with a character constant, as a
+    // filter that ignores letter case compares: x read through the case table of 1251 or
+    // 866 text, without the converted copy. Null for every other chain.
+    struct MappedCompare
+    {
+        ExprNode* text; // x, owned by the UPPER or LOWER call
+        std::string constant;
+        const std::array<unsigned char, 256>* maps[2]; // 1251, 866
+    };
+    std::unique_ptr<MappedCompare> m_mappedCompare;
 };
 
 // Result type of `left op right`, 0 when the operator does not take those types.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Byte-level helpers of the expression evaluator: blanks, byte-wise order, letter case with
@@ -26,10 +27,44 @@ struct LetterTables
     std::array<bool, 256> isAlpha;
     std::array<bool, 256> isUpper;
     std::array<bool, 256> isLower;
+    // Whether upper and lower treat the bytes below 0x80 as ASCII does (only a-z and A-Z
+    // change), which lets CaseMapped convert eight such bytes at once.
+    bool asciiCase;
 };
+
+// CompareBytes(mapped, other) where mapped is `text` with each byte replaced by its entry in
+// `map`, without making the mapped text: the first differing byte decides, early.
+int CompareMapped(std::string_view text, const std::array<unsigned char, 256>& map,
+                  std::string_view other);
+
+// `text` in upper case (letters.upper of each byte), or in lower case, written to `out`.
+void CaseMapped(std::string_view text, const LetterTables& letters, bool upper, std::string* out);
 
 // Built once on first use. `oem` selects the 866 set.
 const LetterTables& Letters(bool oem);
+
+// A text looked for in other texts as they read through a case table (letters.upper or
+// letters.lower): Find(text) is where the needle first occurs in the text mapped byte by
+// byte, as AT(needle, UPPER(text)) finds it, without making the mapped text. The bytes
+// that map to the needle's first byte are worked out once, and eight bytes of a text are
+// passed over at once when none of them is such a byte.
+class MappedSearch
+{
+public:
+    MappedSearch(std::string needle, const std::array<unsigned char, 256>& map);
+
+    // The offset of the first occurrence; 0 for an empty needle; npos when there is none
+    // (a text shorter than the needle included).
+    std::size_t Find(std::string_view text) const;
+
+private:
+    bool MatchesAt(std::string_view text, std::size_t at) const;
+
+    std::string m_needle;
+    std::array<unsigned char, 256> m_map;
+    unsigned char m_starts[2] = { 0, 0 }; // the bytes mapping to the needle's first
+    int m_startCount = 0;                 // how many bytes do
+};
 
 struct DateParts
 {

@@ -171,6 +171,10 @@ private:
     bool CarryMemoTexts(std::uint8_t* record, MemoFile& into);
     bool ReadCurrent(std::uint32_t record);
     bool StepUntilPassing(bool forward, bool refresh);
+    bool ScanForward();
+    // Whether a record's bytes (RecordLength() of them) pass the deleted, blank and
+    // expression filters. REQUIRES: the table is open.
+    bool RecordPasses(const std::uint8_t* record) const;
     bool PositionIndexOnCurrent();
     bool IndexStep(bool forward, std::uint32_t* record);
     void RefreshRelations();

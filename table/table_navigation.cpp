@@ -66,23 +66,30 @@ bool CTable::WriteDeletionFlags(std::uint32_t first, const std::vector<std::uint
 
 bool CTable::PassesFilters() const
 {
-    if (!m_open)
-        return false;
-    const bool deleted = IsDeleted();
+    return m_open && RecordPasses(RecordBuffer());
+}
+
+bool CTable::RecordPasses(const std::uint8_t* record) const
+{
+    const std::size_t length = m_handle->file.RecordLength();
+    const bool deleted = record[0] == dbf::kDeletedFlag;
     if (m_deletedFilter == DeletedFilter::kNotDeleted && deleted)
         return false;
     if (m_deletedFilter == DeletedFilter::kDeletedOnly && !deleted)
         return false;
     if (m_blankFilter != BlankFilter::kAll) {
-        const bool blank = IsBlank();
+        // Writers pad fields with NUL bytes as well as spaces; either is no data, and data
+        // may follow them anywhere in the record, so every byte is looked at.
+        bool blank = true;
+        for (std::size_t i = 0; i < length && blank; ++i)
+            blank = record[i] == ' ' || record[i] == 0;
         if (m_blankFilter == BlankFilter::kNotBlank && blank)
             return false;
         if (m_blankFilter == BlankFilter::kBlankOnly && !blank)
             return false;
     }
     if (m_handle->filter)
-        return m_handle->filter->IsTrue(RecordBuffer(), static_cast<std::size_t>(RecordLength()),
-                                        IsOemCodePage(m_codePage));
+        return m_handle->filter->IsTrue(record, length, IsOemCodePage(m_codePage));
     return true;
 }
 
@@ -101,28 +108,58 @@ bool CTable::GoTo(std::uint32_t record, bool refresh)
 // passes the filters; runs off the end with no current record.
 bool CTable::StepUntilPassing(bool forward, bool refresh)
 {
-    for (;;) {
-        std::uint32_t next = 0;
-        if (m_handle->activeIndex) {
-            if (!IndexStep(forward, &next))
-                break;
-        } else {
-            const std::uint32_t current = CurrentRecord();
-            if (forward ? current >= RecordCount() : current <= 1)
-                break;
-            next = forward ? current + 1 : current - 1;
-        }
-        if (!ReadCurrent(next))
-            break;
-        if (PassesFilters()) {
+    if (forward && !m_handle->activeIndex) {
+        if (ScanForward()) {
             if (refresh)
                 RefreshRelations();
             return true;
+        }
+    } else {
+        for (;;) {
+            std::uint32_t next = 0;
+            if (m_handle->activeIndex) {
+                if (!IndexStep(forward, &next))
+                    break;
+            } else {
+                const std::uint32_t current = CurrentRecord();
+                if (current <= 1)
+                    break;
+                next = current - 1;
+            }
+            if (!ReadCurrent(next))
+                break;
+            if (PassesFilters()) {
+                if (refresh)
+                    RefreshRelations();
+                return true;
+            }
         }
     }
     ClearCurrent();
     if (refresh)
         RefreshRelations();
+    return false;
+}
+
+// The records after the current one in file order, tested where the read window holds
+// them: only the record that passes is copied into the record buffer, so a filter that
+// passes few records costs a test per record and no copy.
+bool CTable::ScanForward()
+{
+    RecordFile& file = m_handle->file;
+    const std::size_t length = file.RecordLength();
+    std::uint64_t next = std::uint64_t { file.CurrentRecord() } + 1;
+    while (next <= file.RecordCount()) {
+        const std::uint8_t* run = nullptr;
+        std::uint32_t count = 0;
+        if (!file.ReadRun(static_cast<std::uint32_t>(next), &run, &count))
+            return false;
+        for (std::uint32_t i = 0; i < count; ++i, run += length) {
+            if (RecordPasses(run))
+                return ReadCurrent(static_cast<std::uint32_t>(next + i));
+        }
+        next += count;
+    }
     return false;
 }
 

@@ -58,11 +58,38 @@ void CTableWndGrid::ShowMain(int pane, const std::string& text)
 }
 
 // Progress of a long operation: every report is taken, but the status bar is repainted at
-// most every 50 ms, and with the last report when the operation ends (Notify 9).
-void CTableWndGrid::ShowProgress(const std::string& text)
+// most every 50 ms, and with the last report when the operation ends (Notify 9). A report
+// is worded only when it is shown: an operation over millions of rows makes a hundred
+// thousand of them.
+void CTableWndGrid::ShowProgress(int code, const std::string& text1, const std::string& text2)
 {
-    if (m_progress.Offer(text))
-        ShowMain(0, text);
+    if (m_progress.Offer(code, text1, text2))
+        ShowMain(0, ProgressText(code, text1, text2));
+}
+
+void CTableWndGrid::ShowHeldProgress()
+{
+    if (const std::optional<ProgressReport> last = m_progress.Finish())
+        ShowMain(0, ProgressText(last->code, last->text1, last->text2));
+}
+
+std::string CTableWndGrid::ProgressText(int code, const std::string& text1,
+    const std::string& text2)
+{
+    switch (code) {
+    case 2:
+        return FormatText(LoadString(IDS_SETTING_FILTER), { text1, text2 });
+    case 3:
+        return FormatText(LoadString(IDS_SEARCHING), { text1 });
+    case 4:
+        return FormatText(LoadString(IDS_DELETING_RECORDS), { text1, text2 });
+    case 5:
+        return FormatText(LoadString(IDS_UNDELETING_RECORDS), { text1, text2 });
+    case 7:
+        return FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 });
+    default:
+        return {};
+    }
 }
 
 int CTableWndGrid::Notify(int code, const std::string& text1, const std::string& text2)
@@ -76,19 +103,11 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         return AskBox(FormatText(LoadString(IDS_OPEN_TABLE_ERROR), { text1 }), PromptButtons::kOk,
                    PromptIcon::kStop);
     case 2:
-        ShowProgress(FormatText(LoadString(IDS_SETTING_FILTER), { text1, text2 }));
-        return 1;
     case 3:
-        ShowProgress(FormatText(LoadString(IDS_SEARCHING), { text1 }));
-        return 1;
     case 4:
-        ShowProgress(FormatText(LoadString(IDS_DELETING_RECORDS), { text1, text2 }));
-        return 1;
     case 5:
-        ShowProgress(FormatText(LoadString(IDS_UNDELETING_RECORDS), { text1, text2 }));
-        return 1;
     case 7:
-        ShowProgress(FormatText(LoadString(IDS_SAVING_TO_TEXT), { text1 }));
+        ShowProgress(code, text1, text2);
         return 1;
     case 8:
         // A long operation that refreshes the rows at its end: its last report first.
@@ -97,8 +116,7 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
         return 1;
     case 9:
-        if (const std::optional<std::string> last = m_progress.Finish())
-            ShowMain(0, *last);
+        ShowHeldProgress();
         ShowMain(0, LoadString(IDS_IDLE_MESSAGE));
         return 1;
     case 10:
@@ -224,10 +242,9 @@ int CTableWndGrid::Requery()
 {
     const std::string saved = m_host ? m_host->MainStatusText(0) : std::string();
     const std::string total = GetTable() ? std::to_string(GetTable()->RecordCount()) : "0";
-    ShowMain(0, FormatText(LoadString(IDS_SETTING_FILTER), { std::string("0"), total }));
+    ShowMain(0, ProgressText(2, "0", total));
     const int rows = CTableGrid::Requery();
-    if (const std::optional<std::string> last = m_progress.Finish())
-        ShowMain(0, *last);
+    ShowHeldProgress();
     ShowMain(0, saved);
     return rows;
 }

@@ -71,7 +71,9 @@ public:
 
 private:
     void ShowMain(int pane, const std::string& text);
-    void ShowProgress(const std::string& text);
+    void ShowProgress(int code, const std::string& text1, const std::string& text2);
+    void ShowHeldProgress();
+    static std::string ProgressText(int code, const std::string& text1, const std::string& text2);
     void OfferToDeleteIndexFile();
 
     TableWindowHost* m_host;

@@ -17,24 +17,43 @@ std::string_view TrimBlanks(std::string_view text)
 
 } // namespace
 
-CellMatcher::CellMatcher(std::string findText, bool caseSensitive, bool wholeWord)
-    : m_find(std::move(findText))
-    , m_folded(m_find)
-    , m_caseSensitive(caseSensitive)
-    , m_wholeWord(wholeWord)
+namespace {
+
+std::string Folded(std::string text, bool caseSensitive)
 {
     if (!caseSensitive)
-        platform::ToUpper1251(m_folded);
+        platform::ToUpper1251(text);
+    return text;
+}
+
+// Stored byte -> shown byte, folded unless case-sensitive: bytes as they are for tables
+// without a DOS code page, 866 bytes turned into 1251 ones for the others.
+std::array<std::uint8_t, 256> ShownBytes(bool oem, bool caseSensitive)
+{
+    std::array<std::uint8_t, 256> map {};
     for (int b = 0; b < 256; ++b) {
-        auto ansi = static_cast<unsigned char>(b);
-        auto oem = platform::OemToAnsiChar(ansi);
-        if (!caseSensitive) {
-            ansi = platform::ToUpper1251(ansi);
-            oem = platform::ToUpper1251(oem);
-        }
-        m_ansiMap[static_cast<std::size_t>(b)] = ansi;
-        m_oemMap[static_cast<std::size_t>(b)] = oem;
+        auto shown = static_cast<unsigned char>(b);
+        if (oem)
+            shown = platform::OemToAnsiChar(shown);
+        if (!caseSensitive)
+            shown = platform::ToUpper1251(shown);
+        map[static_cast<std::size_t>(b)] = shown;
     }
+    return map;
+}
+
+} // namespace
+
+CellMatcher::CellMatcher(std::string findText, bool caseSensitive, bool wholeWord)
+    : m_find(std::move(findText))
+    , m_folded(Folded(m_find, caseSensitive))
+    , m_caseSensitive(caseSensitive)
+    , m_wholeWord(wholeWord)
+    , m_ansiMap(ShownBytes(false, caseSensitive))
+    , m_oemMap(ShownBytes(true, caseSensitive))
+    , m_ansiSearch(m_folded, m_ansiMap)
+    , m_oemSearch(m_folded, m_oemMap)
+{
 }
 
 bool CellMatcher::Matches(std::string_view shown) const
@@ -56,8 +75,8 @@ bool CellMatcher::MatchesStored(const std::uint8_t* bytes, std::size_t length,
     table::CodePageId codePage) const
 {
     // The shown text ends at the last byte that is not a blank.
-    while (length > 0 && bytes[length - 1] == ' ')
-        --length;
+    length = table::TrimTrailingSpaces(
+        std::string_view(reinterpret_cast<const char*>(bytes), length)).size();
     const auto& map = MapFor(codePage);
     const auto* needle = reinterpret_cast<const std::uint8_t*>(m_folded.data());
     const std::size_t m = m_folded.size();
@@ -82,17 +101,9 @@ bool CellMatcher::MatchesStored(const std::uint8_t* bytes, std::size_t length,
         const std::string_view haystack(reinterpret_cast<const char*>(bytes), length);
         return haystack.find(m_folded) != std::string_view::npos;
     }
-    const std::uint8_t head = needle[0];
-    for (std::size_t i = 0; i + m <= length; ++i) {
-        if (map[bytes[i]] != head)
-            continue;
-        std::size_t k = 1;
-        while (k < m && map[bytes[i + k]] == needle[k])
-            ++k;
-        if (k == m)
-            return true;
-    }
-    return false;
+    const table::MappedSearch& search = table::IsOemCodePage(codePage) ? m_oemSearch : m_ansiSearch;
+    return search.Find(std::string_view(reinterpret_cast<const char*>(bytes), length))
+        != std::string_view::npos;
 }
 
 bool CellMatcher::CanMatchTextOf(std::string_view alphabet) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/code_page_id.h"
+#include "table/expression_text.h"
 
 #include <array>
 #include <cstdint>
@@ -45,6 +46,9 @@ private:
     // Stored byte -> shown (folded) byte, for tables without a DOS code page and for 866.
     std::array<std::uint8_t, 256> m_ansiMap {};
     std::array<std::uint8_t, 256> m_oemMap {};
+    // The folded text looked for in stored bytes through each map.
+    table::MappedSearch m_ansiSearch;
+    table::MappedSearch m_oemSearch;
 };
 
 } // namespace tablegrid

@@ -10,22 +10,29 @@ ProgressThrottle::ProgressThrottle(Clock clock, std::chrono::milliseconds interv
 {
 }
 
-bool ProgressThrottle::Offer(const std::string& text)
+bool ProgressThrottle::Offer(int code, const std::string& text1, const std::string& text2)
 {
     const auto now = m_clock();
     if (m_lastShown && now - *m_lastShown < m_interval) {
-        m_heldBack = text;
+        // Assigned in place: the held report's strings keep their buffers from one report
+        // to the next.
+        m_heldBack.code = code;
+        m_heldBack.text1 = text1;
+        m_heldBack.text2 = text2;
+        m_holding = true;
         return false;
     }
     m_lastShown = now;
-    m_heldBack.reset();
+    m_holding = false;
     return true;
 }
 
-std::optional<std::string> ProgressThrottle::Finish()
+std::optional<ProgressReport> ProgressThrottle::Finish()
 {
-    std::optional<std::string> held = std::move(m_heldBack);
-    m_heldBack.reset();
+    std::optional<ProgressReport> held;
+    if (m_holding)
+        held = m_heldBack;
+    m_holding = false;
     m_lastShown.reset();
     return held;
 }

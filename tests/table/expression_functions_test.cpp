@@ -1,9 +1,12 @@
 #include "table/expression_functions.h"
+#include "table/expression_text.h"
 #include "tests/table/expression_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -81,6 +84,194 @@ TEST_F(ExpressionFunctionsTest, LengthAndPosition)
     EXPECT_EQ(Number("AT('',NAME)", r), 1);
     EXPECT_EQ(Number("AT('',  '')", r), 1);
     EXPECT_EQ(Number("AT('abc','ab')", r), 0);
+}
+
+// Blanks after the text are skipped eight at a time while there are eight: every count of
+// them, after texts of every length with blanks inside, and NUL bytes, which are no blanks.
+TEST(ExpressionTrimTest, TrailingBlanksOfEveryCount)
+{
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string text(length, 'x');
+        for (std::size_t i = 1; i + 1 < length; i += 3)
+            text[i] = ' ';
+        r.Put("NAME", text);
+        EXPECT_EQ(Number("LEN(NAME)", r), static_cast<double>(length)) << length;
+        EXPECT_EQ(Text("TRIM(NAME)", r), text) << length;
+    }
+    r.Put("NAME", std::string("ab\0", 3));
+    EXPECT_EQ(Number("LEN(NAME)", r), 3);
+}
+
+// UPPER and LOWER convert eight bytes at once where they are all below 0x80; the result must
+// be each byte's entry in the case tables, for texts of every length, with a byte from 0x80
+// up at every place, and for every byte value, in 1251 and in 866.
+TEST(ExpressionCaseTest, UpperAndLowerMapEveryByteAsTheTablesDo)
+{
+    const std::string ascii = "@AZ[`az{\x7F\x01 Ivanov ivan-Petrovich 09 ~}| Kazan";
+    std::vector<std::string> texts;
+    texts.push_back(ascii.substr(0, 40));
+    for (std::size_t at = 0; at < 40; ++at) {
+        std::string text = ascii.substr(0, 40);
+        text[at] = static_cast<char>(at % 2 ? 0xE8 : 0x80); // a Cyrillic letter or a sign
+        texts.push_back(text);
+    }
+    for (int first = 0; first < 256; first += 40) {
+        std::string text;
+        for (int b = first; b < first + 40; ++b)
+            text += static_cast<char>(b % 256);
+        texts.push_back(text);
+    }
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (const bool oem : { false, true }) {
+        const table::LetterTables& letters = table::Letters(oem);
+        for (const std::string& text : texts) {
+            r.Put("NAME", text);
+            for (std::size_t n = 0; n <= 40; ++n) {
+                std::string upper;
+                std::string lower;
+                for (std::size_t i = 0; i < n; ++i) {
+                    upper += static_cast<char>(letters.upper[static_cast<unsigned char>(text[i])]);
+                    lower += static_cast<char>(letters.lower[static_cast<unsigned char>(text[i])]);
+                }
+                const std::string count = std::to_string(n);
+                ASSERT_EQ(Text("UPPER(LEFT(NAME," + count + "))", r, oem), upper) << n << ' ' << oem;
+                ASSERT_EQ(Text("LOWER(LEFT(NAME," + count + "))", r, oem), lower) << n << ' ' << oem;
+            }
+        }
+    }
+}
+
+// AT of a constant in UPPER(x) or LOWER(x) searches x through the case table without the
+// converted copy: it must find what AT finds in the converted text, at every length of x,
+// for needles found and not, empty ones, ones longer than x, in 1251 and in 866 text.
+TEST(ExpressionCaseTest, AtInUpperOrLowerFindsWhatItFindsInTheConvertedText)
+{
+    // Letters of both cases (Latin, 1251 and 866 Cyrillic, YO), digits, signs and blanks.
+    const std::string alphabet = "aAbBoOzZ09 .-\xC0\xE0\xC6\xE6\xA8\xB8\x80\xA0\x8E\xAE\xF0\xF1\xB3\xFF";
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % bound);
+    };
+    TestRecord r;
+    r.Add("NAME", 'C', 40);
+    for (int round = 0; round < 300; ++round) {
+        std::string text(40, ' ');
+        for (char& c : text)
+            c = alphabet[next(alphabet.size())];
+        r.Put("NAME", text);
+        for (const bool oem : { false, true }) {
+            const table::LetterTables& letters = table::Letters(oem);
+            for (const char* function : { "UPPER", "LOWER" }) {
+                const bool upper = function[0] == 'U';
+                const std::size_t length = next(41);
+                std::string converted;
+                for (std::size_t i = 0; i < length; ++i) {
+                    const auto byte = static_cast<unsigned char>(text[i]);
+                    converted += static_cast<char>(upper ? letters.upper[byte] : letters.lower[byte]);
+                }
+                // A piece of the converted text (found), a piece of the text as it is (found
+                // only where case does not matter), or bytes of the alphabet (mostly not).
+                std::string needle;
+                const std::size_t size = next(6);
+                const std::size_t from = length > size ? next(length - size + 1) : 0;
+                switch (round % 3) {
+                case 0:
+                    needle = converted.substr(from, size);
+                    break;
+                case 1:
+                    needle = text.substr(from, size);
+                    break;
+                default:
+                    for (std::size_t i = 0; i < size; ++i)
+                        needle += alphabet[next(alphabet.size())];
+                    break;
+                }
+                if (needle.find('\'') != std::string::npos)
+                    continue;
+                std::size_t expected = 0;
+                if (converted.size() >= needle.size()) {
+                    const std::size_t found = std::string_view(converted).find(needle);
+                    expected = found == std::string_view::npos ? 0 : found + 1;
+                }
+                const std::string expression = "AT('" + needle + "'," + function + "(LEFT(NAME,"
+                    + std::to_string(length) + ")))";
+                ASSERT_EQ(Number(expression, r, oem), static_cast<double>(expected))
+                    << expression << " oem " << oem << " in " << text;
+            }
+        }
+    }
+    // A needle whose first byte no byte converts to (a small letter against UPPER) is never
+    // found; a needle longer than the text neither; the empty needle is found at 1.
+    r.Put("NAME", "abc");
+    EXPECT_EQ(Number("AT('a',UPPER(NAME))", r), 0);
+    EXPECT_EQ(Number("AT('ABC',UPPER(NAME))", r), 1);
+    EXPECT_EQ(Number("AT('ABCD',UPPER(LEFT(NAME,3)))", r), 0);
+    EXPECT_EQ(Number("AT('',UPPER(LEFT(NAME,0)))", r), 1);
+}
+
+// UPPER(x) or LOWER(x) compared with a constant reads x through the case table without the
+// converted copy: every comparison must answer as it does on the converted text, byte order
+// unsigned, a proper prefix less, in 1251 and in 866 text.
+TEST(ExpressionCaseTest, ComparingUpperOrLowerAnswersAsOnTheConvertedText)
+{
+    const std::string alphabet = "aAbBzZ09 \xC0\xE0\xC6\xE6\xA8\xB8\x80\xA0\x8E\xAE\xF0\xFF";
+    std::uint32_t seed = 99;
+    auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % bound);
+    };
+    const char* const operators[] = { "=", "#", "<", "<=", ">", ">=" };
+    TestRecord r;
+    r.Add("NAME", 'C', 12);
+    for (int round = 0; round < 400; ++round) {
+        std::string text(12, ' ');
+        for (char& c : text)
+            c = alphabet[next(alphabet.size())];
+        r.Put("NAME", text);
+        const std::size_t length = next(13);
+        for (const bool oem : { false, true }) {
+            const table::LetterTables& letters = table::Letters(oem);
+            for (const char* function : { "UPPER", "LOWER" }) {
+                std::string converted;
+                for (std::size_t i = 0; i < length; ++i) {
+                    const auto byte = static_cast<unsigned char>(text[i]);
+                    converted += static_cast<char>(function[0] == 'U' ? letters.upper[byte] : letters.lower[byte]);
+                }
+                // The converted text itself, a prefix of it, it with more after, or it with
+                // one byte changed.
+                std::string constant = converted;
+                switch (round % 4) {
+                case 0:
+                    break;
+                case 1:
+                    constant.resize(next(constant.size() + 1));
+                    break;
+                case 2:
+                    constant += alphabet[next(alphabet.size())];
+                    break;
+                default:
+                    if (!constant.empty())
+                        constant[next(constant.size())] = alphabet[next(alphabet.size())];
+                    break;
+                }
+                const int order = std::string_view(converted).compare(constant);
+                const bool expected[] = { order == 0, order != 0, order < 0, order <= 0, order > 0,
+                    order >= 0 };
+                for (int op = 0; op < 6; ++op) {
+                    const std::string expression = std::string(function) + "(LEFT(NAME,"
+                        + std::to_string(length) + "))" + operators[op] + "\"" + constant + "\"";
+                    if (constant.find('"') != std::string::npos)
+                        continue;
+                    ASSERT_EQ(Logical(expression, r, oem), expected[op])
+                        << expression << " oem " << oem << " text " << text;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ExpressionFunctionsTest, TrimsAndDtoc)

@@ -82,17 +82,17 @@ inline std::optional<std::string> Text(
     return v->text;
 }
 
-inline std::optional<double> Number(std::string_view text, const TestRecord& record)
+inline std::optional<double> Number(std::string_view text, const TestRecord& record, bool oem = false)
 {
-    auto v = Eval(text, record);
+    auto v = Eval(text, record, oem);
     if (!v || v->type != 'N')
         return std::nullopt;
     return v->number;
 }
 
-inline std::optional<bool> Logical(std::string_view text, const TestRecord& record)
+inline std::optional<bool> Logical(std::string_view text, const TestRecord& record, bool oem = false)
 {
-    auto v = Eval(text, record);
+    auto v = Eval(text, record, oem);
     if (!v || v->type != 'L')
         return std::nullopt;
     return v->logical;

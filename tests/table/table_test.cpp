@@ -165,6 +165,103 @@ TEST_F(TableTest, NavigationHonoursTheDeletedAndBlankFilters)
     EXPECT_FALSE(t.HasCurrentRecord());
 }
 
+// A walk forward tests the records where the read window holds them and copies only the
+// one that passes: over several windows, with every filter, it must stop on the records a
+// test of each record in turn passes, holding that record's bytes.
+TEST_F(TableTest, StepsForwardOverManyReadWindowsStopOnThePassingRecords)
+{
+    TableBuilder b;
+    b.Field("NAME", 'C', 60).Field("N", 'N', 6);
+    constexpr int kRecords = 5000; // record length 67: about 1956 records a window
+    for (int k = 1; k <= kRecords; ++k) {
+        std::string name(60, ' ');
+        if (k % 7 != 0) {
+            const std::string text = "rec " + std::to_string(k);
+            name.replace(0, text.size(), text);
+        }
+        std::string number = std::to_string(k % 1000);
+        number.insert(0, 6 - number.size(), ' ');
+        b.Record(k % 7 == 0 ? std::string() : name + number, k % 3 == 0);
+    }
+    b.Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+
+    struct Filters
+    {
+        CTable::DeletedFilter deleted;
+        CTable::BlankFilter blank;
+        const char* expression;
+    };
+    const Filters cases[] = {
+        { CTable::DeletedFilter::kNotDeleted, CTable::BlankFilter::kAll, "" },
+        { CTable::DeletedFilter::kDeletedOnly, CTable::BlankFilter::kNotBlank, "" },
+        { CTable::DeletedFilter::kAll, CTable::BlankFilter::kBlankOnly, "" },
+        { CTable::DeletedFilter::kAll, CTable::BlankFilter::kAll, "N>997" }, // two a thousand
+        { CTable::DeletedFilter::kNotDeleted, CTable::BlankFilter::kAll, "AT('rec 49',NAME)>0" },
+        { CTable::DeletedFilter::kAll, CTable::BlankFilter::kAll, "N<0" }, // none
+    };
+    for (const Filters& f : cases) {
+        SCOPED_TRACE(f.expression);
+        t.SetDeletedFilter(CTable::DeletedFilter::kAll);
+        t.SetBlankFilter(CTable::BlankFilter::kAll);
+        ASSERT_TRUE(t.SetFilterExpression("", true));
+        std::string expected;
+        std::vector<std::string> bytes;
+        t.SetDeletedFilter(f.deleted);
+        t.SetBlankFilter(f.blank);
+        ASSERT_TRUE(t.SetFilterExpression(f.expression, true));
+        for (std::uint32_t k = 1; k <= kRecords; ++k) {
+            ASSERT_TRUE(t.GoTo(k));
+            if (t.PassesFilters()) {
+                expected += std::to_string(k) + ' ';
+                bytes.emplace_back(reinterpret_cast<const char*>(t.RecordBuffer()), t.RecordLength());
+            }
+        }
+        std::string walked;
+        std::size_t i = 0;
+        for (bool ok = t.GoTop(); ok; ok = t.GoNext(false), ++i) {
+            walked += std::to_string(t.CurrentRecord()) + ' ';
+            ASSERT_LT(i, bytes.size());
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.RecordBuffer()), t.RecordLength()),
+                      bytes[i]);
+        }
+        EXPECT_EQ(walked, expected);
+        // Past the last passing record: no current record and a blank buffer.
+        EXPECT_FALSE(t.HasCurrentRecord());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.RecordBuffer()), t.RecordLength()),
+                  std::string(t.RecordLength(), ' '));
+    }
+
+    // Forward again after a walk backward has filled the window behind the cursor.
+    t.SetDeletedFilter(CTable::DeletedFilter::kNotDeleted);
+    t.SetBlankFilter(CTable::BlankFilter::kAll);
+    ASSERT_TRUE(t.SetFilterExpression("N>997", true));
+    ASSERT_TRUE(t.GoTo(4999));
+    ASSERT_TRUE(t.GoPrev());
+    EXPECT_EQ(t.CurrentRecord(), 3998u);
+    ASSERT_TRUE(t.GoNext());
+    EXPECT_EQ(t.CurrentRecord(), 4999u);
+    EXPECT_FALSE(t.GoNext());
+}
+
+// A header that counts more records than the file holds: the walk ends where the records
+// end, with the reason kept, and no record is current.
+TEST_F(TableTest, AWalkForwardEndsWhereTheFileEnds)
+{
+    TableBuilder b;
+    b.Field("A", 'C', 100);
+    for (int k = 1; k <= 3000; ++k)
+        b.Record(k % 1000 == 0 ? "hit" : "miss");
+    b.RecordCount(4000).EndOfFile(false).Write(dir.File("t.dbf"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("t", false));
+    ASSERT_TRUE(t.SetFilterExpression("A='hit'+SPACE(97)", true));
+    EXPECT_EQ(Names(t), "1000 2000 3000 ");
+    EXPECT_EQ(t.CurrentRecord(), 0u);
+    EXPECT_EQ(t.LastFileError(), table::DbfError::kRecordBeyondFile);
+}
+
 TEST_F(TableTest, ARecordIsBlankOnlyWhenEveryByteIsASpaceOrNul)
 {
     TableBuilder b;

@@ -37,15 +37,19 @@ TEST(CellMatcherTest, ShownTextsByCaseAndWholeWord)
 }
 
 // A character field tested on its stored bytes answers as its shown text would, in both
-// code pages and both letter cases.
+// code pages and both letter cases; long cells have the text looked for at every kind of
+// place (the stored bytes are passed over eight at a time).
 TEST(CellMatcherTest, StoredBytesAnswerAsTheShownText)
 {
-    const std::vector<std::string> cells = { kIvanov, "Ivan Petrov", " abc", "", "a" };
+    const std::vector<std::string> cells = { kIvanov, "Ivan Petrov", " abc", "", "a",
+        "Sidorov Oleg Petrovich, Moskva " + kIvanov, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxVAN",
+        "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx" + kIvanovUpper.substr(0, 3),
+        "x" + kIvanovUpper + "y" + kIvanov + "z" + kIvanovUpper };
     const std::vector<std::string> finds = { "van", kIvanovUpper, "\xE2\xE0\xED", "abc", "c ",
         "Petrov  ", "", "a" };
     for (CodePageId codePage : { CodePageId::k866, CodePageId::k1251, CodePageId::kNone }) {
         for (const std::string& cell : cells) {
-            const auto stored = Stored(cell, 12, codePage);
+            const auto stored = Stored(cell, 48, codePage);
             for (const std::string& find : finds) {
                 for (int flags = 0; flags < 4; ++flags) {
                     const CellMatcher matcher(find, flags & 1, flags & 2);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 
 namespace tablegrid {
@@ -71,6 +73,15 @@ TEST_F(TableGridFilterTest, AFilterShowsThePassingRecordsCountedWithProgress)
     EXPECT_EQ(RowTexts(*grid, 0)[0], "901");
     ASSERT_FALSE(host.mainHistory.empty());
     EXPECT_EQ(host.mainHistory.front(), "Setting filter: found 0 records of 1000");
+    // The newest report (the 90th row; rows past 20 are reported every tenth) is shown last,
+    // then the text the status bar had before.
+    const auto last = std::find(host.mainHistory.rbegin(), host.mainHistory.rend(),
+        "Setting filter: found 90 records of 1000");
+    ASSERT_NE(last, host.mainHistory.rend());
+    ASSERT_NE(last, host.mainHistory.rbegin());
+    EXPECT_EQ(*std::prev(last), "");
+    for (auto later = host.mainHistory.rbegin(); later != last; ++later)
+        EXPECT_EQ(later->find("Setting filter"), std::string::npos) << *later;
 
     // Options alone: exclude deleted and empty records.
     Filter(*grid, {}, 1, 1);
