@@ -111,8 +111,7 @@ int CTableWndGrid::Notify(int code, const std::string& text1, const std::string&
         return 1;
     case 8:
         // A long operation that refreshes the rows at its end: its last report first.
-        if (const std::optional<std::string> last = m_progress.Finish())
-            ShowMain(0, *last);
+        ShowHeldProgress();
         ShowMain(0, LoadString(IDS_REFRESHING_VIEW));
         return 1;
     case 9:
