@@ -149,7 +149,7 @@ public:
     const std::vector<std::unique_ptr<TableRelation>>& Relations() const { return m_relations; }
 
     // Memo file. A table whose memo file is missing or damaged still opens, as nothing the
-    // table shows is read from it (memo cells show a placeholder from the record's block
+    // table shows is read from it (a memo cell shows "<Memo>" when the record holds a block
     // number); what needs the memo texts, such as Pack, refuses with MemoError() and writes
     // nothing. MemoUnavailable() is true when the table has memo-type fields, keeps them in
     // a memo file it opens (every version but 0xF5), and that file could not be opened;

@@ -214,7 +214,7 @@ TEST_F(TablePackTest, TablesWhoseMemoFileIsMissingOrDamagedOpenButDoNotPack)
     };
 
     // A real table shipped without its memo file: every record reads, memo cells show
-    // their placeholder from the block numbers the records hold.
+    // "<Memo>" from the block numbers the records hold.
     std::filesystem::copy_file(LUMETTA_TEST_DATA "/real/infused-dbf/dbase_83_missing_memo.dbf",
                                dir.File("missing.dbf"));
     CTable real(&database);

@@ -61,7 +61,7 @@ TEST_F(TableGridSearchTest, FindsShownTextsInEveryColumnType)
     EXPECT_TRUE(grid->Find("false", {}, 0, {}, true));
     EXPECT_EQ(Cell(*grid), std::make_pair(1, 3));
     grid->SetCurrentCell(0, 0);
-    EXPECT_TRUE(grid->Find("Memo", {}, 0, {}, true)); // the memo placeholder
+    EXPECT_TRUE(grid->Find("Memo", {}, 0, {}, true)); // memo cells show "<Memo>"
     EXPECT_EQ(Cell(*grid), std::make_pair(0, 4));
     EXPECT_TRUE(grid->Find("\xEF\xE5\xF2\xF0", {}, 2, {}, true)); // петр, any case
     EXPECT_EQ(Cell(*grid), std::make_pair(2, 0));
