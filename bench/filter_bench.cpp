@@ -8,6 +8,7 @@
 // Times are wall-clock.
 
 #include "bench/bench_tables.h"
+#include "bench/status_host.h"
 #include "grid/def_grid_impl.h"
 #include "platform/file_system.h"
 #include "platform/prompt.h"
@@ -66,23 +67,7 @@ public:
     }
 };
 
-// The main window's status bar as the grid sees it: the texts kept, nothing painted.
-class StatusHost : public tablegrid::TableWindowHost
-{
-public:
-    void ShowMainStatus(int pane, const std::string& text) override
-    {
-        if (pane == 0)
-            m_pane0 = text;
-    }
-    void ShowFrameStatus(int, const std::string&) override { }
-    void UpdateFrameTitle() override { }
-    bool AskDeleteIndexFile(const std::string&) override { return false; }
-    std::string MainStatusText(int pane) const override { return pane == 0 ? m_pane0 : std::string(); }
-
-private:
-    std::string m_pane0;
-};
+using bench::StatusHost;
 
 const grid::GridImageList& Images()
 {
