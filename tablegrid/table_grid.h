@@ -8,6 +8,7 @@
 #include "tablegrid/operations/pending_change.h"
 #include "tablegrid/operations/record_commands.h"
 #include "tablegrid/operations/row_map.h"
+#include "tablegrid/operations/text_export_format.h"
 
 #include <QFont>
 
@@ -113,6 +114,16 @@ public:
     // Counts the records passing the table's filters and maps the rows to them (Notify 2
     // with the progress); gives the number of records shown.
     virtual int Requery();
+
+    // Save As. SaveAsTable writes the table, or the shown records and/or the visible
+    // columns (AskSaveOptions decides when not everything is shown), as a new DBF table at
+    // `path` (cp1251), the pending changes carried into the copy; the source is never
+    // written. AskSaveOptions: false cancels; the base keeps what it is given.
+    // SaveAsText writes the shown records' visible columns as delimited text, after
+    // ConfirmPendingChanges; progress by Notify 7.
+    virtual bool SaveAsTable(const std::string& path);
+    virtual bool AskSaveOptions(bool* allColumns, bool* allRecords);
+    bool SaveAsText(const std::string& path, const TextExportFormat& format);
 
 protected:
     // Marks or unmarks every shown row, the question already answered.

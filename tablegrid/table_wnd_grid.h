@@ -28,6 +28,15 @@ public:
         (void)pane;
         return {};
     }
+    // Save As of a table not wholly shown: the options dialog (which columns, which
+    // records), starting from what is given; false when the user cancels.
+    virtual bool AskSaveOptions(const std::string& tableName, bool* allColumns, bool* allRecords)
+    {
+        (void)tableName;
+        (void)allColumns;
+        (void)allRecords;
+        return true;
+    }
 };
 
 // The table grid as a table window shows it: the table operations' reports become status
