@@ -41,6 +41,29 @@ std::string ConfigDirectoryFor(const char* xdgConfigHome, const char* home)
     return {};
 }
 
+std::string InstalledDataDirectoryFor(const std::string& programDirectory)
+{
+    if (programDirectory.empty())
+        return {};
+    const std::filesystem::path data
+        = std::filesystem::path(WithSlash(programDirectory)) / "../share/lumetta/";
+    return WithSlash(data.lexically_normal().string());
+}
+
+std::optional<std::string> FindProgramData(
+    FileSystem& fs, const std::string& programDirectory, const std::string& name)
+{
+    if (programDirectory.empty() || name.empty())
+        return std::nullopt;
+    for (const std::string& directory :
+         { WithSlash(programDirectory), InstalledDataDirectoryFor(programDirectory) }) {
+        const auto path = FindEntryNoCase(fs, directory, name);
+        if (path && !fs.IsDirectory(*path))
+            return path;
+    }
+    return std::nullopt;
+}
+
 SettingsLocation::SettingsLocation(
     FileSystem& fs, std::string programDirectory, std::string configDirectory)
     : m_fs(fs)

@@ -18,6 +18,18 @@ std::string ProgramDirectory();
 // empty when unset) so tests need no environment.
 std::string ConfigDirectoryFor(const char* xdgConfigHome, const char* home);
 
+// Where an installed program keeps the files it only reads (the help pages): "share/lumetta/"
+// beside the directory holding the program ("/usr/bin/" -> "/usr/share/lumetta/"). Empty
+// for an empty program directory.
+std::string InstalledDataDirectoryFor(const std::string& programDirectory);
+
+// The existing file `name` (found without regard to letter case) among the files the
+// program reads: beside the program first, as in the build folder or a copy unpacked into a
+// folder of its own, then in the installed data directory. A directory of that name is no
+// such file.
+std::optional<std::string> FindProgramData(
+    FileSystem& fs, const std::string& programDirectory, const std::string& name);
+
 // Where the files the program writes about itself live (the settings file, the written-out
 // language library): beside the program when a file can be created there, as on a copy
 // unpacked into a folder of its own; otherwise, as for an installed program, in the

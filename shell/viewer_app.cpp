@@ -191,7 +191,8 @@ std::string CViewerApp::HelpFilePath() const
     const std::string name = LoadString(IDS_HELP_FILE);
     if (name.empty() || ProgramDirectory().empty())
         return {};
-    return platform::FindEntryNoCase(m_fs, ProgramDirectory(), name).value_or(ProgramDirectory() + name);
+    return platform::FindProgramData(m_fs, ProgramDirectory(), name)
+        .value_or(ProgramDirectory() + name);
 }
 
 bool CViewerApp::HasHelp() const

@@ -69,8 +69,8 @@ public:
     // `languageChanged` the menus and every title, with `dateChanged` every grid's dates.
     void ApplyLanguage(bool languageChanged, bool dateChanged);
 
-    // The help file (an HTML page beside the program named by the resource set) and whether
-    // it is there to be opened.
+    // The help file (an HTML page named by the resource set, beside the program or in the
+    // installed data directory) and whether it is there to be opened.
     std::string HelpFilePath() const;
     bool HasHelp() const;
     void OpenHelpTopic(int topic) const;

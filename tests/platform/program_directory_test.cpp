@@ -88,4 +88,25 @@ TEST_F(ProgramDirectoryTest, FallsBackToReadingWhenNothingCanBeWritten)
     EXPECT_EQ(fs.List(config), std::vector<std::string> {});
 }
 
+TEST_F(ProgramDirectoryTest, ReadsItsDataBesideItselfThenInTheInstalledShareFolder)
+{
+    EXPECT_EQ(platform::InstalledDataDirectoryFor("/usr/bin/"), "/usr/share/lumetta/");
+    EXPECT_EQ(platform::InstalledDataDirectoryFor("/opt/x/bin"), "/opt/x/share/lumetta/");
+    EXPECT_EQ(platform::InstalledDataDirectoryFor(""), "");
+
+    const std::string data = dir.File("share/lumetta/");
+    ASSERT_TRUE(fs.CreateDirectories(data));
+    EXPECT_EQ(platform::FindProgramData(fs, program, "lumteng.html"), std::nullopt);
+    WriteAllBytes(data + "lumteng.html", { 'i' });
+    EXPECT_EQ(platform::FindProgramData(fs, program, "LUMTENG.html"), data + "lumteng.html");
+
+    // A directory of the name beside the program is passed over; a file there wins.
+    ASSERT_TRUE(fs.CreateDirectories(program + "lumteng.html"));
+    EXPECT_EQ(platform::FindProgramData(fs, program, "lumteng.html"), data + "lumteng.html");
+    ASSERT_TRUE(fs.RemoveAll(program + "lumteng.html"));
+    WriteAllBytes(program + "Lumteng.HTML", { 'b' });
+    EXPECT_EQ(platform::FindProgramData(fs, program, "lumteng.html"), program + "Lumteng.HTML");
+    EXPECT_EQ(platform::FindProgramData(fs, "", "lumteng.html"), std::nullopt);
+}
+
 } // namespace
