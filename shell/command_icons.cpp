@@ -255,7 +255,8 @@ QIcon TableIcon()
 
 QIcon ProgramIcon()
 {
-    return Painted([](QPainter& p) {
+    // An installed program finds its own icon, in every size, in the icon theme.
+    return Themed("lumetta", [](QPainter& p) {
         DrawTable(p, QRectF(0.5, 0.5, 12, 12), QColor(120, 150, 200));
         DrawMagnifier(p, QPointF(10, 10), 3);
     });

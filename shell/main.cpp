@@ -4,6 +4,7 @@
 #include "platform/resource_source.h"
 #include "resources/resource_ids.h"
 #include "resources/table_resources.h"
+#include "shell/quit_on_signal.h"
 #include "shell/viewer_app.h"
 
 #include <QApplication>
@@ -38,6 +39,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     QApplication qtApplication(argc, argv);
+    // Names the desktop entry the windows belong to, so the desktop shows its icon and
+    // groups the windows under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumetta"));
+    const shell::QuitOnSignal quitOnSignal;
     platform::FileSystem& fs = platform::FileSystem::Default();
     shell::CViewerApp app(fs, platform::SettingsLocation::ForThisProgram(fs));
     // Boxes are titled with the program's built-in title from the first one on.
