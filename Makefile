@@ -1,12 +1,18 @@
-# The two commands of the README: `make run` and `make test`.
-# Both first install the Debian packages the build needs (only those missing).
+# The two commands of the README, `make run` and `make test`, and `make install` and
+# `make package`. Each first installs the Debian packages it needs (only those missing).
 
 SHELL := /bin/bash
 PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ python3 \
-            fonts-liberation
+            fonts-liberation librsvg2-bin
+# What the installation's tests run over the installed files and the package.
+INSTALL_TEST_PACKAGES := desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db \
+            groff-base dpkg-dev file
+# dpkg-shlibdeps finds the package's dependencies; CPack finds the programs with file.
+PACKAGE_PACKAGES := dpkg-dev file
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps release debug bench clean
+.PHONY: run test deps release debug bench install package clean
 
 deps:
 	@missing=""; \
@@ -41,8 +47,18 @@ SAMPLES := $(addprefix $(CURDIR)/build/release/samples/,\
 run: release
 	./build/release/shell/lumetta $(SAMPLES) $(ARGS)
 
+test: PACKAGES += $(INSTALL_TEST_PACKAGES)
 test: debug
 	cd build/debug && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# `make install PREFIX=/opt/lumetta DESTDIR=/tmp/stage`; the default prefix is /usr/local.
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package, into build/release/.
+package: PACKAGES += $(PACKAGE_PACKAGES)
+package: release
+	cd build/release && cpack -G DEB
 
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETTA_BENCH=ON
