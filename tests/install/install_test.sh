@@ -7,13 +7,12 @@
 # read-only prefix with a fresh HOME, opening a table, writing its settings under the
 # settings directory and exiting cleanly when asked to stop.
 #
-# usage: install_test.sh CMAKE BUILD_DIR MAKE_SAMPLES SCRATCH_DIR
+# usage: install_test.sh CMAKE BUILD_DIR MAKE_SAMPLES
 set -euo pipefail
 
 cmake=$1
 build=$2
 make_samples=$3
-scratch=$4
 prefix=/usr/local
 
 failures=0
@@ -30,11 +29,19 @@ need update-mime-database shared-mime-info
 need gio libglib2.0-bin
 need man man-db
 
-if [ -d "$scratch" ]; then
-    chmod -R u+w "$scratch"
-    rm -rf "$scratch"
-fi
-mkdir -p "$scratch"
+# In the temporary folder, which any user reaches (a build folder may lie in a home that
+# others cannot enter); kept when a check fails.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/lumetta-install-test.XXXXXX")
+chmod 755 "$scratch"
+finish() {
+    if [ "$failures" = 0 ]; then
+        chmod -R u+w "$scratch"
+        rm -rf "$scratch"
+    else
+        echo "the files checked are in $scratch" >&2
+    fi
+}
+trap finish EXIT
 stage=$scratch/stage
 root=$stage$prefix
 DESTDIR=$stage "$cmake" --install "$build" --prefix "$prefix" >/dev/null
