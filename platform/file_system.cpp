@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -230,6 +231,11 @@ std::string BaseNameOf(const std::string& path)
 bool IsAbsolutePath(const std::string& path)
 {
     return !path.empty() && path.front() == '/';
+}
+
+std::string SystemErrorText(int error)
+{
+    return std::generic_category().message(error == 0 ? EIO : error);
 }
 
 } // namespace platform

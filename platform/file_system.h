@@ -85,4 +85,9 @@ std::string FileNameOf(const std::string& path);  // the part after the last '/'
 std::string BaseNameOf(const std::string& path);  // file name without its last extension
 bool IsAbsolutePath(const std::string& path);
 
+// The system's message for an error number a file operation kept, as its own tools word it
+// ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
+// as an input/output error.
+std::string SystemErrorText(int error);
+
 } // namespace platform
