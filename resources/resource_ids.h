@@ -160,6 +160,9 @@ inline constexpr int IDS_HEADER_ORIGINAL_AT_BACKUP = 61984;
 inline constexpr int IDS_MEMO_FILE_MISSING = 62100;
 inline constexpr int IDS_PACK_FAILED = 62101;
 
+// The code page of a table window.
+inline constexpr int IDS_CODEPAGE_WRITE_FAILED = 62110;
+
 // Commands ---------------------------------------------------------------------------------
 
 inline constexpr int ID_TABLE_CODEPAGE = 32771;
