@@ -1,11 +1,12 @@
 // The table window's Table commands: the column layout, the table's properties, its code
 // page, and the options of a Save As that cannot save everything the window shows.
 
+#include "shell/child_frame.h"
+
 #include "platform/format_text.h"
 #include "platform/prompt.h"
 #include "platform/resource_source.h"
 #include "resources/resource_ids.h"
-#include "shell/child_frame.h"
 #include "shell/dialogs/columns_dialog.h"
 #include "shell/dialogs/save_options_dialog.h"
 #include "shell/dialogs/select_code_page_dialog.h"
@@ -14,8 +15,6 @@
 #include "shell/viewer_app.h"
 #include "table/table.h"
 #include "tablegrid/operations/code_page_choice.h"
-
-#include <algorithm>
 
 namespace shell {
 
