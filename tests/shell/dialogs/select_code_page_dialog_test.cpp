@@ -16,56 +16,28 @@ using dialog_testing::Control;
 using shell::CSelectCodePageDialog;
 using table::CodePageId;
 
-void Choose(const CSelectCodePageDialog& dialog, const char* name)
-{
-    auto* list = Control<QListWidget>(dialog, "IDC_CODEPAGE_LIST");
-    const QList<QListWidgetItem*> items
-        = list->findItems(QString::fromLatin1(name), Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << name;
-    list->setCurrentItem(items.front());
-}
-
-TEST(SelectCodePageDialogTest, TheCurrentCodePageIsSelectedByItsNameInTheSortedList)
+TEST(SelectCodePageDialogTest, TheCurrentCodePageIsSelectedByNameAndTheChoiceGivenBack)
 {
     CSelectCodePageDialog dialog(CodePageId::k866);
     dialog_testing::Show(dialog);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select codepage"));
     auto* list = Control<QListWidget>(dialog, "IDC_CODEPAGE_LIST");
+    const QStringList sorted { QStringLiteral("<autodetect>"), QStringLiteral("<no codepage set>"),
+        QStringLiteral("Russian DOS (866)"), QStringLiteral("Russian Windows (1251)") };
     ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("<autodetect>"));
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("<no codepage set>"));
-    EXPECT_EQ(list->item(3)->text(), QStringLiteral("Russian Windows (1251)"));
-    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Russian DOS (866)"));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(list->item(i)->text(), sorted[i]);
+    EXPECT_EQ(list->currentRow(), 2);
     EXPECT_TRUE(list->currentItem()->isSelected());
     EXPECT_EQ(Control<QLabel>(dialog, "IDC_CURRENT_CODEPAGE")->text(),
         QStringLiteral("Current codepage: Russian DOS (866)"));
-    EXPECT_FALSE(Control<QCheckBox>(dialog, "IDC_WRITE_CODEPAGE")->isChecked());
-    EXPECT_EQ(dialog.ChosenCodePage(), CodePageId::k866);
     EXPECT_FALSE(dialog.WriteIntoFile());
     dialog_testing::Screenshot(dialog, "select_code_page_dialog");
 
-    CSelectCodePageDialog none(CodePageId::kNone);
-    EXPECT_EQ(Control<QLabel>(none, "IDC_CURRENT_CODEPAGE")->text(),
-        QStringLiteral("Current codepage: <no codepage set>"));
-    EXPECT_EQ(Control<QListWidget>(none, "IDC_CODEPAGE_LIST")->currentRow(), 1);
-}
-
-TEST(SelectCodePageDialogTest, TheChosenEntryAndTheBoxAreGivenBack)
-{
-    CSelectCodePageDialog dialog(CodePageId::k1251);
-    const struct
-    {
-        const char* name;
-        CodePageId id;
-    } entries[] = {
-        { "<autodetect>", CodePageId::kAutodetect },
-        { "<no codepage set>", CodePageId::kNone },
-        { "Russian DOS (866)", CodePageId::k866 },
-        { "Russian Windows (1251)", CodePageId::k1251 },
-    };
-    for (const auto& entry : entries) {
-        Choose(dialog, entry.name);
-        EXPECT_EQ(dialog.ChosenCodePage(), entry.id) << entry.name;
+    const CodePageId ids[]
+        = { CodePageId::kAutodetect, CodePageId::kNone, CodePageId::k866, CodePageId::k1251 };
+    for (int i = 0; i < 4; ++i) {
+        list->setCurrentRow(i);
+        EXPECT_EQ(dialog.ChosenCodePage(), ids[i]) << i;
     }
     Control<QCheckBox>(dialog, "IDC_WRITE_CODEPAGE")->click();
     EXPECT_TRUE(dialog.WriteIntoFile());
