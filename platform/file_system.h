@@ -85,4 +85,9 @@ std::string FileNameOf(const std::string& path);  // the part after the last '/'
 std::string BaseNameOf(const std::string& path);  // file name without its last extension
 bool IsAbsolutePath(const std::string& path);
 
+// Whether two paths name one and the same existing file (the same device and inode), however
+// they are spelled: through links, "..", or another letter case on a system that ignores it.
+// False when either does not exist.
+bool IsSameFile(const std::string& a, const std::string& b);
+
 } // namespace platform
