@@ -180,7 +180,7 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
     const bool oem = table::IsOemCodePage(table.CodePage());
     const bool csv = options.style == Style::kCsv;
     const TextExportFormat& format = options.format;
-    const std::string_view separator = csv && format.separator.empty() ? "," : format.separator;
+    const std::string separator = csv && format.separator.empty() ? std::string(",") : format.separator;
     BlockWriter writer(*file);
     std::string& out = writer.Buffer();
 
