@@ -175,9 +175,15 @@ void CopyFieldValueByValue(const FieldLayout& field, const std::uint8_t* from, s
     if (field.def.IsMemoType() || IsAllBlank(from, field.width))
         return;
     table::FieldValue value;
-    static_cast<void>(value.Assign(field.def.type, Stored(field, from), DateFormat::kYyyyMmDd));
+    const bool read = value.Assign(field.def.type, Stored(field, from), DateFormat::kYyyyMmDd);
     if (value.type == 0)
         return;
+    // A logical that is neither yes nor no ('?', unknown) stays unknown rather than becoming
+    // "F".
+    if (value.type == 'L' && !read) {
+        std::memcpy(to, from, field.width);
+        return;
+    }
     std::string text = value.type == 'L'
         ? std::string(1, value.logical ? 'T' : 'F')
         : value.Text(static_cast<int>(field.width), field.def.decimals, DateFormat::kYyyyMmDd);

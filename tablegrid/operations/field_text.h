@@ -29,9 +29,10 @@ bool AppendFieldTextByValue(const table::FieldLayout& field, const std::uint8_t*
 
 // Writes the field's value into the same field of a new table (same type, width and
 // decimals): the stored form of its text form, so a 'Y' logical becomes 'T' and "0012.50"
-// becomes "  12.50"; a value that cannot be read leaves the field blank, and so does a
-// blank number (its value would read as 0, which is not what the source holds). Memo fields
-// are not written here (their texts go to the new memo file).
+// becomes "  12.50"; a value that cannot be read leaves the field blank. What has no value
+// stays as it is rather than taking the value it reads as: a blank field stays blank (a
+// blank number is not 0) and a '?' logical stays '?' (unknown is not "F"). Memo fields are
+// not written here (their texts go to the new memo file).
 // REQUIRES: `from` and `to` point at field.width bytes.
 void CopyFieldValue(const table::FieldLayout& field, const std::uint8_t* from, std::uint8_t* to);
 void CopyFieldValueByValue(const table::FieldLayout& field, const std::uint8_t* from,

@@ -108,7 +108,7 @@ TEST(FieldTextTest, TextFormsAndCopiedValues)
     EXPECT_EQ(copied(Layout('N', 7, 2), "0012.5 "), "  12.50");
     EXPECT_EQ(copied(Layout('N', 7, 2), "       "), "       "); // blank stays blank, not 0.00
     EXPECT_EQ(copied(Layout('L', 1), "y"), "T");
-    EXPECT_EQ(copied(Layout('L', 1), "?"), "F");
+    EXPECT_EQ(copied(Layout('L', 1), "?"), "?"); // unknown stays unknown
     EXPECT_EQ(copied(Layout('D', 8), "2024XX01"), "        ");
     EXPECT_EQ(copied(Layout('D', 8), "00500101"), "20500101"); // two-digit years widen
 }
