@@ -3,6 +3,7 @@
 
 SHELL := /bin/bash
 PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ python3 \
+            python3-dbfread \
             fonts-liberation
 JOBS ?= $(shell nproc)
 

@@ -80,7 +80,8 @@ void CChildFrame::RunCodePageDialog()
 
 bool CChildFrame::AskSaveOptions(const std::string& tableName, bool* allColumns, bool* allRecords)
 {
-    return CSaveOptionsDialog::Ask(window(), tableName, allColumns, allRecords);
+    // The name comes from the file's name, in the system's bytes.
+    return CSaveOptionsDialog::Ask(window(), PathToAnsi(tableName), allColumns, allRecords);
 }
 
 } // namespace shell
