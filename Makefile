@@ -3,6 +3,7 @@
 
 SHELL := /bin/bash
 PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ python3 \
+            python3-dbfread \
             fonts-liberation librsvg2-bin
 # What the installation's tests run over the installed files and the package.
 INSTALL_TEST_PACKAGES := desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db \

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -230,6 +231,20 @@ std::string BaseNameOf(const std::string& path)
 bool IsAbsolutePath(const std::string& path)
 {
     return !path.empty() && path.front() == '/';
+}
+
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return !a.empty() && !b.empty() && ::stat(a.c_str(), &first) == 0
+        && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+std::string SystemErrorText(int error)
+{
+    return std::generic_category().message(error == 0 ? EIO : error);
 }
 
 } // namespace platform

@@ -85,4 +85,14 @@ std::string FileNameOf(const std::string& path);  // the part after the last '/'
 std::string BaseNameOf(const std::string& path);  // file name without its last extension
 bool IsAbsolutePath(const std::string& path);
 
+// Whether two paths name one and the same existing file (the same device and inode), however
+// they are spelled: through links, "..", or another letter case on a system that ignores it.
+// False when either does not exist.
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// The system's message for an error number a file operation kept, as its own tools word it
+// ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
+// as an input/output error.
+std::string SystemErrorText(int error);
+
 } // namespace platform

@@ -160,6 +160,9 @@ inline constexpr int IDS_HEADER_ORIGINAL_AT_BACKUP = 61984;
 inline constexpr int IDS_MEMO_FILE_MISSING = 62100;
 inline constexpr int IDS_PACK_FAILED = 62101;
 
+// The code page of a table window.
+inline constexpr int IDS_CODEPAGE_WRITE_FAILED = 62110;
+
 // Commands ---------------------------------------------------------------------------------
 
 inline constexpr int ID_TABLE_CODEPAGE = 32771;
@@ -305,7 +308,7 @@ inline constexpr int IDC_FILTER_DOWN = 1086;
 inline constexpr int IDC_COLUMN_LIST = 1005;
 inline constexpr int IDC_COLUMN_UP = 1006;
 inline constexpr int IDC_COLUMN_DOWN = 1007;
-inline constexpr int IDC_COLUMN_SHOW = 1008; // the three are disabled and do nothing
+inline constexpr int IDC_COLUMN_SHOW = 1008; // the current column; Show All: every column
 inline constexpr int IDC_COLUMN_HIDE = 1009;
 inline constexpr int IDC_COLUMN_SHOW_ALL = 1010;
 inline constexpr int IDC_COLUMN_TABLE = 1033;

@@ -32,6 +32,10 @@ class GridSearchTarget;
 // gets its database, and the grid opens the table. When the table cannot be opened the
 // window stays, with an empty grid and no table directory.
 //
+// The Table menu's Columns, Properties and Codepage change how the window shows its table
+// (which columns, in which order; the code page its texts are read in) and show what the
+// file holds; the column layout is the window's own and never written.
+//
 // Find and Replace open the window's Search dialog, made at the first search and kept until
 // the window closes, so its options and lists of texts last as long as the window.
 //
@@ -99,6 +103,8 @@ public:
     std::string MainStatusText(int pane) const override;
     // Unless the user chose "All" before, the Delete index file dialog asks.
     bool AskDeleteIndexFile(const std::string& tablePath) override;
+    // The Save As options dialog.
+    bool AskSaveOptions(const std::string& tableName, bool* allColumns, bool* allRecords) override;
 
     bool UpdateCommand(int id, CommandState* state) override;
     bool ExecuteCommand(int id) override;
@@ -127,6 +133,15 @@ private:
     // saving the pending changes when the deletion or emptiness option changes.
     void RunFilterDialog();
     void RunGoToDialog();
+    // The Columns dialog over a copy of the grid's layout; on OK the grid takes the new
+    // layout, its columns are built and fitted again and the rows read anew.
+    void RunColumnsDialog();
+    // Table properties of the window's table over `parent`; a file that cannot be opened
+    // says why instead.
+    void ShowTableProperties(QWidget* parent);
+    // Select codepage: the table takes the chosen (or guessed) code page, the mark going
+    // into the file when asked and the code page changes, and the rows are shown anew.
+    void RunCodePageDialog();
     // The Search dialog over the window, modal, in find or replace mode.
     void OpenSearch(bool replaceMode);
     void UpdateMainCommandUI();

@@ -132,6 +132,9 @@ bool CChildFrame::UpdateCommand(int id, CommandState* state)
         *state = { open, true, m_grid->GetViewMode() == 1, {} };
         return true;
     case ID_TABLE_FILTER:
+    case ID_TABLE_COLUMNS:
+    case ID_TABLE_PROPERTIES:
+    case ID_TABLE_CODEPAGE:
         state->enabled = open;
         return true;
     case ID_EDIT_GOTO:
@@ -196,6 +199,18 @@ bool CChildFrame::ExecuteCommand(int id)
         if (EndCellEdit())
             RunFilterDialog();
         UpdateMainCommandUI();
+        return true;
+    case ID_TABLE_COLUMNS:
+        if (EndCellEdit())
+            RunColumnsDialog();
+        UpdateMainCommandUI();
+        return true;
+    case ID_TABLE_PROPERTIES:
+        ShowTableProperties(window());
+        return true;
+    case ID_TABLE_CODEPAGE:
+        if (EndCellEdit())
+            RunCodePageDialog();
         return true;
     case ID_EDIT_GOTO:
         if (EndCellEdit())

@@ -7,6 +7,7 @@
 #include "shell/database_registry.h"
 #include "shell/settings/app_settings.h"
 #include "table/date_format.h"
+#include "tablegrid/operations/text_export_format.h"
 
 #include <map>
 #include <memory>
@@ -26,9 +27,10 @@ class CMultiDBFTemplate;
 
 // The application: starts the program in a fixed order, owns the settings file, the recent
 // list, the document template, the main window, the databases of the table directories, the
-// table windows' font, the date format and the language, and writes the settings back at a
-// normal exit. Every open of a table (the Open dialog, the command line, the recent list,
-// dropped files) goes through OpenTableFile.
+// table windows' font, the date format, the language and the text-export format, and writes
+// the settings back at a normal exit (the text-export format lasts for the session only).
+// Every open of a table (the Open dialog, the command line, the recent list, dropped files)
+// goes through OpenTableFile.
 //
 // One instance for the life of the program; it outlives its main window. The file system is
 // not owned.
@@ -88,6 +90,12 @@ public:
     void SetCurrentFont(const FontRecord& font) { m_font = font; }
     table::DateFormat DateFormat() const { return m_dateFormat; }
     const std::string& LanguageName() const { return m_languageName; }
+    // How Save As Text writes its fields; the Save As Text dialog changes it.
+    const tablegrid::TextExportFormat& TextExportFormat() const { return m_textExportFormat; }
+    void SetTextExportFormat(const tablegrid::TextExportFormat& format)
+    {
+        m_textExportFormat = format;
+    }
     bool DeleteIndexWithoutAsking() const { return m_deleteIndexWithoutAsking; }
     void SetDeleteIndexWithoutAsking(bool value) { m_deleteIndexWithoutAsking = value; }
 
@@ -110,6 +118,7 @@ private:
     std::map<std::string, std::string> m_languages; // name -> library path; "" built in
     std::string m_languageName;
     table::DateFormat m_dateFormat = table::kDefaultDateFormat;
+    tablegrid::TextExportFormat m_textExportFormat;
     bool m_settingsRead = false;
     // Declared before the windows: tables in the windows belong to these databases.
     DatabaseRegistry m_databases;

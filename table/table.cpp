@@ -186,6 +186,17 @@ bool CTable::CopyStructure(const std::string& path, bool overwrite)
     return CreateTable(path, structure);
 }
 
+const std::string& CTable::FilePath() const
+{
+    static const std::string kNone;
+    return m_handle && m_open ? m_handle->file.Path() : kNone;
+}
+
+std::uint8_t CTable::Version() const
+{
+    return m_handle && m_open ? m_handle->file.Version() : 0;
+}
+
 std::string CTable::TablePath() const
 {
     if (!m_database)

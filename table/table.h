@@ -64,6 +64,9 @@ public:
     [[nodiscard]] bool CopyStructure(const std::string& path, bool overwrite);
     [[nodiscard]] bool Pack();
     std::string TablePath() const;
+    // The path the open table file was opened by; empty when closed.
+    const std::string& FilePath() const;
+    std::uint8_t Version() const; // the header's version byte; 0 when closed
     void CopySettingsFrom(const CTable& other);
     const std::string& Name() const { return m_name; }
     const std::string& IndexDirectory() const { return m_indexDirectory; }
@@ -158,6 +161,10 @@ public:
     bool MemoUnavailable() const { return m_memoError != DbfError::kNone; }
     DbfError MemoError() const { return m_memoError; }
     const std::string& MemoFilePath() const { return m_memoPath; }
+    // The memo text field `i` of the current record refers to, in the table's code page:
+    // empty for a blank field. False when the field is no memo field, the memo file is not
+    // open, or the block number or the text is damaged.
+    [[nodiscard]] bool ReadMemoText(int i, std::string* text);
 
     TableError LastError() const { return m_lastError; }
     // The record-access layer's reason for the last failed open, read or write.

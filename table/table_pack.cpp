@@ -1,4 +1,5 @@
-// CTable::Pack: the table without its records marked for deletion, memo texts carried over.
+// CTable::Pack: the table without its records marked for deletion, memo texts carried over;
+// and the memo text of a record's field.
 //
 // The complete new table (and memo file) is written beside the old one first; only then
 // does each replace its original, the table with one rename. Until that rename the original
@@ -93,6 +94,19 @@ std::optional<std::uint32_t> MemoBlockOf(const std::uint8_t* bytes, std::uint32_
 }
 
 } // namespace
+
+bool CTable::ReadMemoText(int i, std::string* text)
+{
+    text->clear();
+    if (i < 0 || i >= FieldCount() || !m_open || !Fields()[i].def.IsMemoType()
+        || !m_handle->memo.IsOpen())
+        return false;
+    const FieldLayout& field = Fields()[i];
+    const auto block = MemoBlockOf(RecordBuffer() + field.offset, field.width);
+    if (!block)
+        return false;
+    return *block == 0 || m_handle->memo.ReadText(*block, text);
+}
 
 bool CTable::CarryMemoTexts(std::uint8_t* record, MemoFile& into)
 {

@@ -117,13 +117,15 @@ public:
 
     // Save As. SaveAsTable writes the table, or the shown records and/or the visible
     // columns (AskSaveOptions decides when not everything is shown), as a new DBF table at
-    // `path` (cp1251), the pending changes carried into the copy; the source is never
+    // `path` (a file system path), the pending changes carried into the copy; the source is never
     // written. AskSaveOptions: false cancels; the base keeps what it is given.
     // SaveAsText writes the shown records' visible columns as delimited text, after
     // ConfirmPendingChanges; progress by Notify 7.
     virtual bool SaveAsTable(const std::string& path);
     virtual bool AskSaveOptions(bool* allColumns, bool* allRecords);
     bool SaveAsText(const std::string& path, const TextExportFormat& format);
+    // Whether the last SaveAsTable ended because AskSaveOptions was declined.
+    bool SaveAsCancelled() const { return m_saveAsCancelled; }
 
 protected:
     // Marks or unmarks every shown row, the question already answered.
@@ -275,6 +277,7 @@ private:
     std::string m_absentText;
     int m_viewMode = 0;
     bool m_editsLocked = false;
+    bool m_saveAsCancelled = false;
     std::unique_ptr<grid::CGridImpl> m_tabular;
     std::unique_ptr<grid::CGridImpl> m_form;
 };

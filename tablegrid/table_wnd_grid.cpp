@@ -196,6 +196,26 @@ void CTableWndGrid::MarkAll(bool deleteAll)
     MarkAllConfirmed(deleteAll);
 }
 
+bool CTableWndGrid::SaveAsTable(const std::string& path)
+{
+    if (CTableGrid::SaveAsTable(path)) {
+        OnPendingChangesChanged();
+        return true;
+    }
+    // Declining the options dialog saves nothing, and is no failure to report.
+    if (SaveAsCancelled())
+        return false;
+    AskBox(FormatText(LoadString(IDS_UNABLE_TO_SAVE_AS), { platform::Utf8ToAnsi(path) }),
+        platform::PromptButtons::kOk, platform::PromptIcon::kStop);
+    return false;
+}
+
+bool CTableWndGrid::AskSaveOptions(bool* allColumns, bool* allRecords)
+{
+    const table::CTable* table = GetTable();
+    return !m_host || !table || m_host->AskSaveOptions(table->Name(), allColumns, allRecords);
+}
+
 bool CTableWndGrid::PackTable()
 {
     table::CTable* table = GetTable();

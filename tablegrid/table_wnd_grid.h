@@ -59,6 +59,10 @@ public:
     // Under the wait cursor, after the question that names what is marked.
     void MarkAll(bool deleteAll) override;
     bool ConfirmMarkAll(bool deleteAll, bool filtered) override;
+    // Says "Unable to save as" with the path when the save fails; the options dialog through
+    // the host.
+    bool SaveAsTable(const std::string& path) override;
+    bool AskSaveOptions(bool* allColumns, bool* allRecords) override;
     // Offers to save first, asks before packing, says why a pack could not be done.
     bool PackTable() override;
     void OnPendingChangesChanged() override;

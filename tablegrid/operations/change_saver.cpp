@@ -96,9 +96,28 @@ private:
 ChangeSaver::Result ChangeSaver::Save(PendingChangeList& changes, table::CTable& target,
     bool byRecordNumber, const RowOfRecord& rowOf)
 {
-    Result result;
     std::vector<PendingChange> keptItems;
     std::vector<std::pair<int, PendingMark>> keptMarks;
+    const Result result = Write(changes, target, byRecordNumber, rowOf, &keptItems, &keptMarks);
+    changes.KeepOnly(std::move(keptItems), keptMarks);
+    return result;
+}
+
+ChangeSaver::Result ChangeSaver::Copy(const PendingChangeList& changes, table::CTable& target,
+    bool byRecordNumber, const RowOfRecord& rowOf)
+{
+    std::vector<PendingChange> keptItems;
+    std::vector<std::pair<int, PendingMark>> keptMarks;
+    return Write(changes, target, byRecordNumber, rowOf, &keptItems, &keptMarks);
+}
+
+ChangeSaver::Result ChangeSaver::Write(const PendingChangeList& changes, table::CTable& target,
+    bool byRecordNumber, const RowOfRecord& rowOf, std::vector<PendingChange>* keptItemsOut,
+    std::vector<std::pair<int, PendingMark>>* keptMarksOut)
+{
+    Result result;
+    std::vector<PendingChange>& keptItems = *keptItemsOut;
+    std::vector<std::pair<int, PendingMark>>& keptMarks = *keptMarksOut;
 
     for (std::size_t i = 0; i < changes.ItemCount(); ++i) {
         const PendingChange change = changes.Item(i);
@@ -134,7 +153,6 @@ ChangeSaver::Result ChangeSaver::Save(PendingChangeList& changes, table::CTable&
     marks.Flush();
 
     result.allWritten = keptItems.empty() && keptMarks.empty();
-    changes.KeepOnly(std::move(keptItems), keptMarks);
     return result;
 }
 

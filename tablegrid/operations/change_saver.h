@@ -3,6 +3,8 @@
 #include "tablegrid/operations/pending_change.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace table {
 class CTable;
@@ -35,6 +37,15 @@ public:
 
     static Result Save(PendingChangeList& changes, table::CTable& target, bool byRecordNumber,
         const RowOfRecord& rowOf = nullptr);
+    // Writes the changes as Save does but leaves the list as it is: for a copy that is not
+    // yet in place, whose changes must stay pending should putting it in place fail.
+    static Result Copy(const PendingChangeList& changes, table::CTable& target,
+        bool byRecordNumber, const RowOfRecord& rowOf = nullptr);
+
+private:
+    static Result Write(const PendingChangeList& changes, table::CTable& target,
+        bool byRecordNumber, const RowOfRecord& rowOf, std::vector<PendingChange>* keptItems,
+        std::vector<std::pair<int, PendingMark>>* keptMarks);
 };
 
 } // namespace tablegrid

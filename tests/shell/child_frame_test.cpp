@@ -236,7 +236,8 @@ TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
         (QStringList { QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("R&eplace...\tCtrl+H"),
             QStringLiteral("&Go To...\tCtrl+G"), QStringLiteral("Delete &All"),
             QStringLiteral("U&ndelete All"), QStringLiteral("Append Ne&w\tCtrl+N"),
-            QStringLiteral("F&ilter...") }));
+            QStringLiteral("&Codepage..."), QStringLiteral("F&ilter..."),
+            QStringLiteral("C&olumns..."), QStringLiteral("P&roperties...") }));
 }
 
 TEST_F(ChildFrameTest, ASaveOffersToDeleteTheIndexOfAnotherProgram)

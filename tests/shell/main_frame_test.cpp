@@ -80,9 +80,8 @@ TEST_F(MainFrameTest, MenusAndCommandStatesFollowTheActiveTableWindow)
     EXPECT_FALSE(router.Query(ID_VIEW_FORM).checked);
     EXPECT_EQ(router.Query(ID_FILE_OPEN_IN_DIRECTORY).text, "Open &in " + tables.Path());
     // Commands the program does not have yet show disabled.
-    EXPECT_FALSE(router.Query(ID_TABLE_CODEPAGE).enabled);
-    EXPECT_FALSE(router.Query(ID_TABLE_COLUMNS).enabled);
-    EXPECT_FALSE(Main().CommandBar()->Button(ID_TABLE_CODEPAGE)->isEnabled());
+    EXPECT_FALSE(router.Query(ID_CLASSIFIERS_REGION).enabled);
+    EXPECT_FALSE(Main().CommandBar()->Button(ID_CLASSIFIERS_REGION)->isEnabled());
     EXPECT_TRUE(Main().CommandBar()->Button(ID_FILE_SAVE)->isEnabled());
 
     // The File menu shows the recent list in place of its "Recent table" item.

@@ -36,7 +36,20 @@ public:
         return deleteIndex;
     }
 
+    bool AskSaveOptions(const std::string& tableName, bool* allColumns, bool* allRecords) override
+    {
+        saveOptionQuestions.push_back(tableName + ":" + std::to_string(*allColumns) + ":"
+            + std::to_string(*allRecords));
+        *allColumns = saveAllColumns;
+        *allRecords = saveAllRecords;
+        return saveOptionsAccepted;
+    }
+
     std::map<int, std::string> main;
+    std::vector<std::string> saveOptionQuestions; // "name:allColumns:allRecords" as asked
+    bool saveAllColumns = false;
+    bool saveAllRecords = false;
+    bool saveOptionsAccepted = true;
     std::vector<std::string> mainHistory; // every text of main pane 0, in order
     std::vector<std::string> indexQuestions;
     bool deleteIndex = true;

@@ -31,7 +31,16 @@ struct CommandSpec
     std::vector<std::string> flags;        // options standing alone
     std::string help;
     bool takesText = false;                // a TEXT after the FILE
+    const char* textName = "TEXT";         // what the usage calls it
 };
+
+constexpr const char* kFilterValueOptions[] = { "--filter", "--where", "--deleted", "--blank" };
+
+std::vector<std::string> WithFilterOptions(std::vector<std::string> options)
+{
+    options.insert(options.end(), std::begin(kFilterValueOptions), std::end(kFilterValueOptions));
+    return options;
+}
 
 const std::vector<CommandSpec>& Commands()
 {
@@ -83,6 +92,36 @@ const std::vector<CommandSpec>& Commands()
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
+        { "export", Export,
+          WithFilterOptions({ "--left", "--right", "--separator", "--date-format", "--fields" }),
+          { "--csv", "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli export FILE OUT [--left TEXT] [--right TEXT] [--separator TEXT]\n"
+          "                   [--date-format 0..4] [--fields NAME,...] [--csv] [CONDITIONS]\n"
+          "  Writes the records passing the filters to OUT as the table window's Save As Text\n"
+          "  does: one line per record, each field between the delimiters, the fields parted\n"
+          "  by the separator, values as the table holds them (text in code page 1251, logicals\n"
+          "  T or F); a value that cannot be read is left out. Prints the number of lines.\n"
+          "  --left, --right  the delimiters around every field (default: \")\n"
+          "  --separator      between the fields (default: ,)\n"
+          "  --date-format    0 YYYYMMDD, 1 MM/DD/YY, 2 MM/DD/YYYY, 3 DD.MM.YY, 4 DD.MM.YYYY (default)\n"
+          "  --fields         the fields to write, in this order (default: all, in table order)\n"
+          "  --csv            CSV as spreadsheets read it instead: a header line of field names,\n"
+          "                   values trimmed, quoted only when they hold the separator, a quote\n"
+          "                   or a line break, dates as YYYY-MM-DD, text in UTF-8, memo fields as\n"
+          "                   their texts\n"
+              + std::string(kConditionsHelp),
+          true, "OUT" },
+        { "save-as", SaveAs, WithFilterOptions({ "--fields" }),
+          { "--or", "--ignore-case", "--show-expression" },
+          "lumetta-cli save-as FILE OUT.dbf [--fields NAME,...] [CONDITIONS]\n"
+          "  Saves the table as a new table OUT.dbf, as the table window's Save As does: a copy\n"
+          "  of the file (and its memo file) when every field and record is kept, else a new\n"
+          "  table of the fields given holding the records passing the filters, renumbered\n"
+          "  from 1, with their deletion marks and memo texts. An existing OUT is replaced\n"
+          "  only once the new table is complete. Prints the new table's record count.\n"
+          "  --fields  the fields to keep, in this order (default: all)\n"
+              + std::string(kConditionsHelp),
+          true, "OUT.dbf" },
     };
     return commands;
 }
@@ -163,7 +202,8 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
         return kExitUsage;
     }
     if (spec->takesText && !hasText) {
-        streams.err << "lumetta-cli: " << spec->name << " needs a TEXT after the FILE\n";
+        streams.err << "lumetta-cli: " << spec->name << " needs " << spec->textName
+                    << " after the FILE\n";
         return kExitUsage;
     }
     if (!fs.Exists(call.file) || fs.IsDirectory(call.file)) {

@@ -17,6 +17,7 @@
 #include "tablegrid/operations/change_saver.h"
 #include "tablegrid/operations/field_search.h"
 #include "tablegrid/operations/record_commands.h"
+#include "tools/cli/command_support.h"
 #include "tools/cli/conditions.h"
 
 #include <cstdio>
@@ -24,19 +25,6 @@
 #include <ostream>
 
 namespace cli {
-namespace {
-
-// The table, opened through the database of its directory as a table window opens it.
-struct OpenedTable
-{
-    explicit OpenedTable(platform::FileSystem& fs)
-        : database(fs)
-        , table(&database)
-    {
-    }
-    table::TableDatabase database;
-    table::CTable table;
-};
 
 bool OpenTable(const Invocation& call, OpenedTable& opened, bool autodetect)
 {
@@ -48,6 +36,19 @@ bool OpenTable(const Invocation& call, OpenedTable& opened, bool autodetect)
     }
     return true;
 }
+
+// The program's own texts are code page 1251; the terminal's are UTF-8.
+std::string Text(int id)
+{
+    return platform::AnsiToUtf8(platform::LoadString(id));
+}
+
+std::string Text(int id, std::initializer_list<platform::FormatArg> args)
+{
+    return platform::AnsiToUtf8(platform::FormatText(platform::LoadString(id), args));
+}
+
+namespace {
 
 std::string Format(const char* format, auto... values)
 {
@@ -66,17 +67,6 @@ std::string TypeName(char type)
     case 'M': return platform::LoadString(IDS_TYPE_MEMO);
     default: return platform::LoadString(IDS_TYPE_UNKNOWN);
     }
-}
-
-// The program's own texts are code page 1251; the terminal's are UTF-8.
-std::string Text(int id)
-{
-    return platform::AnsiToUtf8(platform::LoadString(id));
-}
-
-std::string Text(int id, std::initializer_list<platform::FormatArg> args)
-{
-    return platform::AnsiToUtf8(platform::FormatText(platform::LoadString(id), args));
 }
 
 std::string PadTo(std::string text, std::size_t width)

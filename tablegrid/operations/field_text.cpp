@@ -1,0 +1,229 @@
+#include "tablegrid/operations/field_text.h"
+
+#include "platform/code_page.h"
+#include "table/field_codec.h"
+#include "table/field_value.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace tablegrid {
+
+namespace {
+
+using table::DateFormat;
+using table::FieldLayout;
+
+// The most digits a double carries exactly through a decimal text and back.
+constexpr std::size_t kExactDigits = 15;
+
+bool IsDigit(std::uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsAllBlank(const std::uint8_t* bytes, std::size_t width)
+{
+    return std::all_of(bytes, bytes + width, [](std::uint8_t c) { return c == ' '; });
+}
+
+// Whether a number field holds exactly what its value prints as in the field's width:
+// right-aligned, an optional minus, digits without leading zeros, the point in its place
+// with all its decimals, and few enough digits for a double to carry them exactly.
+bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std::size_t decimals)
+{
+    const std::size_t point = decimals > 0 ? width - decimals - 1 : width;
+    if (decimals > 0 && width < decimals + 2)
+        return false;
+    std::size_t i = 0;
+    while (i < point && bytes[i] == ' ')
+        ++i;
+    if (i < point && bytes[i] == '-')
+        ++i;
+    const std::size_t digits = i;
+    while (i < point && IsDigit(bytes[i]))
+        ++i;
+    const std::size_t integerDigits = point - digits;
+    if (i != point || integerDigits == 0 || integerDigits + decimals > kExactDigits
+        || (integerDigits > 1 && bytes[digits] == '0'))
+        return false;
+    if (decimals == 0)
+        return true;
+    return bytes[point] == '.'
+        && std::all_of(bytes + point + 1, bytes + width, [](std::uint8_t c) { return IsDigit(c); });
+}
+
+int TwoDigits(const std::uint8_t* p)
+{
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// A stored date of eight digits naming a date as the value reads it unchanged: a year past
+// 1000 (earlier two-digit years are widened), a month 1-12 and a day 1-31.
+bool IsCanonicalDate(const std::uint8_t* bytes, std::size_t width)
+{
+    if (width != 8 || !std::all_of(bytes, bytes + 8, [](std::uint8_t c) { return IsDigit(c); }))
+        return false;
+    const int year = TwoDigits(bytes) * 100 + TwoDigits(bytes + 2);
+    const int month = TwoDigits(bytes + 4);
+    const int day = TwoDigits(bytes + 6);
+    return year > 1000 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+void AppendDate(const std::uint8_t* d, DateFormat form, std::string& out)
+{
+    const char* s = reinterpret_cast<const char*>(d);
+    switch (form) {
+    case DateFormat::kYyyyMmDd:
+        out.append(s, 8);
+        break;
+    case DateFormat::kMmDdYy:
+        out.append(s + 4, 2).append(1, '/').append(s + 6, 2).append(1, '/').append(s + 2, 2);
+        break;
+    case DateFormat::kMmDdYyyy:
+        out.append(s + 4, 2).append(1, '/').append(s + 6, 2).append(1, '/').append(s, 4);
+        break;
+    case DateFormat::kDdMmYy:
+        out.append(s + 6, 2).append(1, '.').append(s + 4, 2).append(1, '.').append(s + 2, 2);
+        break;
+    case DateFormat::kDdMmYyyy:
+        out.append(s + 6, 2).append(1, '.').append(s + 4, 2).append(1, '.').append(s, 4);
+        break;
+    }
+}
+
+void AppendCharacter(const std::uint8_t* bytes, std::size_t width, bool oem, std::string& out)
+{
+    const std::size_t at = out.size();
+    out.append(reinterpret_cast<const char*>(bytes), width);
+    if (oem) {
+        for (std::size_t i = at; i < out.size(); ++i)
+            out[i] = static_cast<char>(platform::OemToAnsiChar(static_cast<unsigned char>(out[i])));
+    }
+}
+
+std::string_view Stored(const FieldLayout& field, const std::uint8_t* bytes)
+{
+    return { reinterpret_cast<const char*>(bytes), field.width };
+}
+
+} // namespace
+
+bool AppendFieldTextByValue(const FieldLayout& field, const std::uint8_t* bytes, DateFormat form,
+    bool oem, std::string& out)
+{
+    // A blank date is an empty one, which is written as an empty text: leaving it out (as
+    // a date that cannot be read is) would move every later field of the line.
+    if (field.def.type == 'D' && IsAllBlank(bytes, field.width))
+        return true;
+    table::FieldValue value;
+    static_cast<void>(value.Assign(field.def.type, Stored(field, bytes), DateFormat::kYyyyMmDd));
+    if (value.type == 0)
+        return false;
+    if (value.type == 'L') {
+        out.append(1, value.logical ? 'T' : 'F');
+        return true;
+    }
+    if (value.type == 'C') {
+        AppendCharacter(bytes, field.width, oem, out);
+        return true;
+    }
+    out += value.Text(static_cast<int>(field.width), field.def.decimals, form);
+    return true;
+}
+
+bool AppendFieldText(const FieldLayout& field, const std::uint8_t* bytes, DateFormat form,
+    bool oem, std::string& out)
+{
+    switch (field.def.type) {
+    case 'C':
+        AppendCharacter(bytes, field.width, oem, out);
+        return true;
+    case 'M':
+        out.append(reinterpret_cast<const char*>(bytes), field.width);
+        return true;
+    case 'N':
+    case 'F':
+        if (IsCanonicalNumber(bytes, field.width, field.def.decimals)) {
+            out.append(reinterpret_cast<const char*>(bytes), field.width);
+            return true;
+        }
+        break;
+    case 'D':
+        if (IsCanonicalDate(bytes, field.width)) {
+            AppendDate(bytes, form, out);
+            return true;
+        }
+        break;
+    case 'L':
+        if (field.width == 1) {
+            const char c = static_cast<char>(bytes[0]);
+            out.append(1, c == 'T' || c == 't' || c == 'Y' || c == 'y' ? 'T' : 'F');
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return AppendFieldTextByValue(field, bytes, form, oem, out);
+}
+
+void CopyFieldValueByValue(const FieldLayout& field, const std::uint8_t* from, std::uint8_t* to)
+{
+    std::memset(to, ' ', field.width);
+    if (field.def.IsMemoType() || IsAllBlank(from, field.width))
+        return;
+    table::FieldValue value;
+    const bool read = value.Assign(field.def.type, Stored(field, from), DateFormat::kYyyyMmDd);
+    if (value.type == 0)
+        return;
+    // A logical that is neither yes nor no ('?', unknown) stays unknown rather than becoming
+    // "F".
+    if (value.type == 'L' && !read) {
+        std::memcpy(to, from, field.width);
+        return;
+    }
+    std::string text = value.type == 'L'
+        ? std::string(1, value.logical ? 'T' : 'F')
+        : value.Text(static_cast<int>(field.width), field.def.decimals, DateFormat::kYyyyMmDd);
+    // As a value put into a record: cut to the field first; a text the field refuses
+    // leaves it blank.
+    if (text.size() > field.width)
+        text.resize(field.width);
+    if (!table::WriteFieldText(field.def, text, to))
+        std::memset(to, ' ', field.width);
+}
+
+void CopyFieldValue(const FieldLayout& field, const std::uint8_t* from, std::uint8_t* to)
+{
+    switch (field.def.type) {
+    case 'C':
+        std::memcpy(to, from, field.width);
+        return;
+    case 'N':
+    case 'F':
+        if (IsCanonicalNumber(from, field.width, field.def.decimals)) {
+            std::memcpy(to, from, field.width);
+            return;
+        }
+        break;
+    case 'D':
+        if (IsCanonicalDate(from, field.width)) {
+            std::memcpy(to, from, field.width);
+            return;
+        }
+        break;
+    case 'L':
+        if (field.width == 1 && (from[0] == 'T' || from[0] == 'F')) {
+            to[0] = from[0];
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    CopyFieldValueByValue(field, from, to);
+}
+
+} // namespace tablegrid

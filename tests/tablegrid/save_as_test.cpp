@@ -1,0 +1,325 @@
+// Save As below the window: the field texts, the text export, the new tables and the files
+// they replace.
+
+#include "tablegrid/operations/field_text.h"
+#include "tablegrid/operations/table_saver.h"
+#include "tablegrid/operations/text_export.h"
+
+#include "platform/file_system.h"
+#include "table/memo_file.h"
+#include "table/table.h"
+#include "table/table_database.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/table_builder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace tablegrid {
+namespace {
+
+using testing_support::ReadAllBytes;
+using testing_support::TableBuilder;
+
+std::string ReadText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadAllBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+table::FieldLayout Layout(char type, std::uint8_t length, std::uint8_t decimals = 0)
+{
+    table::FieldLayout field;
+    field.def = { "F", type, length, decimals };
+    field.offset = 0;
+    field.width = field.def.StorageWidth();
+    return field;
+}
+
+// The fast paths must agree with the value route for every byte sequence: random bytes
+// drawn from what number, date and logical fields hold, good and bad.
+TEST(FieldTextTest, FastPathsAgreeWithTheValueForAnyBytes)
+{
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789  -.+?TFYNtfynx\xE0\x8E";
+    const table::FieldLayout fields[] = { Layout('N', 7, 2), Layout('N', 5), Layout('F', 9, 3),
+        Layout('N', 20, 4), Layout('D', 8), Layout('L', 1), Layout('C', 6), Layout('N', 3, 2) };
+    std::string fast;
+    std::string slow;
+    for (const table::FieldLayout& field : fields) {
+        for (int n = 0; n < 4000; ++n) {
+            std::vector<std::uint8_t> bytes(field.width);
+            for (auto& b : bytes)
+                b = static_cast<std::uint8_t>(alphabet[random() % alphabet.size()]);
+            // Plausible stored forms as well as noise.
+            if (n % 3 == 0 && field.def.type != 'C') {
+                const std::string good = field.def.type == 'D' ? "2024" + std::to_string(10 + random() % 3)
+                        + std::to_string(10 + random() % 25)
+                                                               : std::to_string(random() % 100000);
+                std::fill(bytes.begin(), bytes.end(), ' ');
+                std::copy_n(good.begin(), std::min(good.size(), bytes.size()),
+                    bytes.end() - static_cast<long>(std::min(good.size(), bytes.size())));
+            }
+            for (int form = 0; form <= 4; ++form) {
+                const auto date = static_cast<table::DateFormat>(form);
+                fast.clear();
+                slow.clear();
+                const bool a = AppendFieldText(field, bytes.data(), date, form % 2 == 1, fast);
+                const bool b = AppendFieldTextByValue(field, bytes.data(), date, form % 2 == 1, slow);
+                ASSERT_EQ(a, b) << field.def.type << " '" << std::string(bytes.begin(), bytes.end()) << "'";
+                ASSERT_EQ(fast, slow) << field.def.type << " '" << std::string(bytes.begin(), bytes.end()) << "'";
+            }
+            std::vector<std::uint8_t> x(field.width);
+            std::vector<std::uint8_t> y(field.width);
+            CopyFieldValue(field, bytes.data(), x.data());
+            CopyFieldValueByValue(field, bytes.data(), y.data());
+            ASSERT_EQ(x, y) << field.def.type << " '" << std::string(bytes.begin(), bytes.end()) << "'";
+        }
+    }
+}
+
+TEST(FieldTextTest, TextFormsAndCopiedValues)
+{
+    auto text = [](const table::FieldLayout& field, const std::string& stored, int form = 4) {
+        std::string out;
+        const bool ok = AppendFieldText(field, reinterpret_cast<const std::uint8_t*>(stored.data()),
+            static_cast<table::DateFormat>(form), false, out);
+        return ok ? out : std::string("<none>");
+    };
+    EXPECT_EQ(text(Layout('N', 8, 2), "0012.5  "), "   12.50");
+    EXPECT_EQ(text(Layout('N', 6, 2), "      "), "  0.00");
+    EXPECT_EQ(text(Layout('D', 8), "20240229", 1), "02/29/24");
+    EXPECT_EQ(text(Layout('D', 8), "        "), "");       // a blank date is an empty text
+    EXPECT_EQ(text(Layout('D', 8), "2024XX01"), "<none>"); // a bad one is left out
+    EXPECT_EQ(text(Layout('L', 1), "y"), "T");
+    EXPECT_EQ(text(Layout('L', 1), "?"), "F");
+
+    auto copied = [](const table::FieldLayout& field, const std::string& stored) {
+        std::string out(field.width, '#');
+        CopyFieldValue(field, reinterpret_cast<const std::uint8_t*>(stored.data()),
+            reinterpret_cast<std::uint8_t*>(out.data()));
+        return out;
+    };
+    EXPECT_EQ(copied(Layout('N', 7, 2), "0012.5 "), "  12.50");
+    EXPECT_EQ(copied(Layout('N', 7, 2), "       "), "       "); // blank stays blank, not 0.00
+    EXPECT_EQ(copied(Layout('L', 1), "y"), "T");
+    EXPECT_EQ(copied(Layout('L', 1), "?"), "?"); // unknown stays unknown
+    EXPECT_EQ(copied(Layout('D', 8), "2024XX01"), "        ");
+    EXPECT_EQ(copied(Layout('D', 8), "00500101"), "20500101"); // two-digit years widen
+}
+
+// A table in a fresh directory: NAME C8, SUM N7.2, DT D8, OK L1 and optionally NOTE M10
+// with memo texts; record 2 is marked deleted.
+class SaveAsTest : public ::testing::Test
+{
+protected:
+    void Make(bool memo, std::uint8_t codePageByte = 0)
+    {
+        TableBuilder b;
+        b.CodePageByte(codePageByte);
+        b.Field("NAME", 'C', 8).Field("SUM", 'N', 7, 2).Field("DT", 'D', 8).Field("OK", 'L', 1);
+        std::string notes[3] = { "", "", "" };
+        if (memo) {
+            b.Version(0x83).Field("NOTE", 'M', 10);
+            table::MemoFile file(platform::FileSystem::Default());
+            ASSERT_TRUE(file.Create(dir.File("t.dbt"), table::MemoForm::kDbase3, 512, "t"));
+            std::uint32_t block = 0;
+            ASSERT_TRUE(file.AppendText("first, \"quoted\"\r\nnote", &block));
+            notes[0] = std::string(9, ' ') + std::to_string(block);
+            ASSERT_TRUE(file.AppendText("third", &block));
+            notes[2] = std::string(9, ' ') + std::to_string(block);
+        }
+        b.Record(std::string("Ivanov    12.5020240131T") + (memo ? notes[0] : ""));
+        b.Record(std::string("Petrov     1.00        ?") + (memo ? "          " : ""), true);
+        b.Record(std::string("\xC8\xE2\xE0\xED;x    -3.0019991231F") + (memo ? notes[2] : ""));
+        b.Write(dir.File("t.dbf"));
+        ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+        ASSERT_TRUE(source.Open(dir.File("t.dbf"), false));
+        ASSERT_EQ(source.MemoUnavailable(), false) << int(source.MemoError());
+    }
+
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    testing_support::TempDir dir;
+    table::TableDatabase database { platform::FileSystem::Default() };
+    table::CTable source { &database };
+};
+
+TEST_F(SaveAsTest, DelimitedTextAsTheProgramWritesIt)
+{
+    Make(false);
+    TextExport::Options options;
+    options.format = { "\"", "\"", ";" };
+    ASSERT_EQ(TextExport::Write(source, { 0, 1, 2, 3 }, options, dir.File("a.txt"),
+                  platform::FileSystem::Default()),
+        TextExport::Result::kWritten);
+    EXPECT_EQ(ReadText(dir.File("a.txt")),
+        "\"Ivanov  \";\"  12.50\";\"31.01.2024\";\"T\"\r\n"
+        "\"Petrov  \";\"   1.00\";\"\";\"F\"\r\n"
+        "\"\xC8\xE2\xE0\xED;x  \";\"  -3.00\";\"31.12.1999\";\"F\"\r\n");
+
+    // Empty delimiters still part the fields; hidden columns and order follow the list; the
+    // table's filter picks the lines; progress counts lines.
+    options.format = { "", "", "," };
+    options.dateFormat = table::DateFormat::kYyyyMmDd;
+    source.SetDeletedFilter(table::CTable::DeletedFilter::kNotDeleted);
+    ASSERT_EQ(TextExport::Write(source, { 3, 0 }, options, dir.File("b.txt"),
+                  platform::FileSystem::Default()),
+        TextExport::Result::kWritten);
+    EXPECT_EQ(ReadText(dir.File("b.txt")), "T,Ivanov  \r\nF,\xC8\xE2\xE0\xED;x  \r\n");
+    ASSERT_EQ(TextExport::Write(source, {}, options, dir.File("c.txt"), platform::FileSystem::Default()),
+        TextExport::Result::kWritten);
+    EXPECT_EQ(ReadText(dir.File("c.txt")), "\r\n\r\n"); // no visible column: empty lines
+}
+
+TEST_F(SaveAsTest, CsvForOtherPrograms)
+{
+    Make(true, 0x65); // code page 866: the Cyrillic bytes read as 866 here
+    TextExport::Options options;
+    options.style = TextExport::Style::kCsv;
+    ASSERT_EQ(TextExport::Write(source, { 0, 1, 2, 3, 4 }, options, dir.File("a.csv"),
+                  platform::FileSystem::Default()),
+        TextExport::Result::kWritten);
+    // 0xC8 0xE2 0xE0 0xED in 866 are the box-drawing and letters that 1251 maps; what
+    // matters is UTF-8 output, quoting and the forms.
+    const std::string csv = ReadText(dir.File("a.csv"));
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "NAME,SUM,DT,OK,NOTE");
+    EXPECT_NE(csv.find("Ivanov,12.50,2024-01-31,T,\"first, \"\"quoted\"\"\r\nnote\"\r\n"),
+        std::string::npos);
+    EXPECT_NE(csv.find("Petrov,1.00,,,\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(";x,-3.00,1999-12-31,F,third\r\n"), std::string::npos);
+}
+
+TEST_F(SaveAsTest, AFailedExportLeavesTheOldFileAndNoPartialOutput)
+{
+    Make(false);
+    testing_support::WriteAllBytes(dir.File("a.txt"), { 'o', 'l', 'd' });
+    const auto before = Entries();
+    testing_support::FaultyFileSystem faulty;
+    faulty.failWriteFrom = 1;
+    EXPECT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("a.txt"), faulty),
+        TextExport::Result::kWriteFailed);
+    EXPECT_EQ(ReadText(dir.File("a.txt")), "old");
+    EXPECT_EQ(Entries(), before);
+    faulty.failWriteFrom = 0;
+    faulty.failRenames = true;
+    EXPECT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("a.txt"), faulty),
+        TextExport::Result::kWriteFailed);
+    EXPECT_EQ(ReadText(dir.File("a.txt")), "old");
+    EXPECT_EQ(Entries(), before);
+}
+
+TEST_F(SaveAsTest, WholeCopyCarriesTheMemoFileUnderTheNewName)
+{
+    Make(true);
+    TableSaver saver(platform::FileSystem::Default());
+    ASSERT_EQ(saver.Copy(source, dir.File("copy.dbf")), TableSaver::Result::kSaved);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("copy.dbf"))); // not before Commit
+    ASSERT_TRUE(saver.Commit());
+    EXPECT_EQ(ReadAllBytes(dir.File("copy.dbf")), ReadAllBytes(dir.File("t.dbf")));
+    EXPECT_EQ(ReadAllBytes(dir.File("copy.dbt")), ReadAllBytes(dir.File("t.dbt")));
+    EXPECT_EQ(Entries(), (std::vector<std::string> { "copy.dbf", "copy.dbt", "t.dbf", "t.dbt" }));
+}
+
+TEST_F(SaveAsTest, SubsetHoldsTheChosenRecordsAndFieldsWithTheirMemoTexts)
+{
+    Make(true, 0xC9);
+    const auto original = ReadAllBytes(dir.File("t.dbf"));
+    ASSERT_TRUE(source.SetFilterExpression("SUM > 0", false));
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;
+    TableSaver saver(platform::FileSystem::Default());
+    ASSERT_EQ(saver.Subset(source, { 4, 0 }, false, dir.File("sub.dbf"),
+                  [&](std::uint32_t from, std::uint32_t to, std::uint8_t*) { seen.emplace_back(from, to); }),
+        TableSaver::Result::kSaved);
+    ASSERT_TRUE(saver.Commit());
+    EXPECT_EQ(seen, (std::vector<std::pair<std::uint32_t, std::uint32_t>> { { 1, 1 }, { 2, 2 } }));
+    EXPECT_EQ(ReadAllBytes(dir.File("t.dbf")), original);
+
+    table::CTable copy(&database);
+    ASSERT_TRUE(copy.Open(dir.File("sub.dbf"), false));
+    EXPECT_EQ(copy.CodePage(), table::CodePageId::k1251); // the source's mark carried
+    ASSERT_EQ(copy.RecordCount(), 2u);
+    ASSERT_EQ(copy.FieldCount(), 2);
+    EXPECT_EQ(copy.FieldName(0), "NOTE");
+    ASSERT_TRUE(copy.GoTo(1));
+    std::string memo;
+    ASSERT_TRUE(copy.ReadMemoText(0, &memo));
+    EXPECT_EQ(memo, "first, \"quoted\"\r\nnote");
+    EXPECT_FALSE(copy.IsDeleted());
+    ASSERT_TRUE(copy.GoTo(2));
+    EXPECT_TRUE(copy.IsDeleted());
+    ASSERT_TRUE(copy.ReadMemoText(0, &memo));
+    EXPECT_EQ(memo, "");
+    EXPECT_EQ(copy.GetValue(1, false).text, "Petrov  ");
+}
+
+TEST_F(SaveAsTest, NeverOntoTheSourceOrItsMemoUnderAnySpelling)
+{
+    Make(true);
+    std::filesystem::create_directory(dir.File("sub"));
+    std::filesystem::create_symlink(dir.File("t.dbf"), dir.File("link.dbf"));
+    EXPECT_TRUE(TableSaver::WouldOverwriteSource(source, dir.File("sub/../t.dbf")));
+    EXPECT_TRUE(TableSaver::WouldOverwriteSource(source, dir.File("link.dbf")));
+    EXPECT_TRUE(TableSaver::WouldOverwriteSource(source, dir.File("t.dbt")));
+    EXPECT_FALSE(TableSaver::WouldOverwriteSource(source, dir.File("u.dbf")));
+    TableSaver saver(platform::FileSystem::Default());
+    EXPECT_EQ(saver.Copy(source, dir.File("link.dbf")), TableSaver::Result::kSameFile);
+    EXPECT_EQ(saver.Subset(source, { 0 }, true, dir.File("sub/../t.dbf")), TableSaver::Result::kSameFile);
+}
+
+// Replacing another table: whichever step fails, the old table and memo stay as they were
+// and nothing of the save is left behind.
+TEST_F(SaveAsTest, OverwritingFailsCleanlyAtEveryStep)
+{
+    Make(true);
+    {
+        TableSaver saver(platform::FileSystem::Default());
+        ASSERT_EQ(saver.Copy(source, dir.File("old.dbf")), TableSaver::Result::kSaved);
+        ASSERT_TRUE(saver.Commit());
+    }
+    testing_support::WriteAllBytes(dir.File("old.dbt"), { 'm', 'e', 'm', 'o' });
+    const auto oldTable = ReadAllBytes(dir.File("old.dbf"));
+    const auto before = Entries();
+    for (int write = 1; write <= 6; ++write) {
+        testing_support::FaultyFileSystem faulty;
+        faulty.failWriteFrom = write;
+        TableSaver saver(faulty);
+        if (saver.Subset(source, { 0, 4 }, true, dir.File("old.dbf")) == TableSaver::Result::kSaved)
+            continue;
+        EXPECT_EQ(ReadAllBytes(dir.File("old.dbf")), oldTable) << write;
+        EXPECT_EQ(Entries(), before) << write;
+    }
+    // The renames of the new files' own creation, the old memo moved aside, the new memo
+    // and table put in place: each one failing in turn, until a save gets through.
+    bool replaced = false;
+    for (int step = 1; step <= 12 && !replaced; ++step) {
+        testing_support::FaultyFileSystem faulty;
+        faulty.failRenameNumber = step;
+        TableSaver saver(faulty);
+        replaced = saver.Subset(source, { 0, 4 }, true, dir.File("old.dbf")) == TableSaver::Result::kSaved
+            && saver.Commit();
+        if (replaced)
+            break;
+        EXPECT_EQ(ReadAllBytes(dir.File("old.dbf")), oldTable) << step;
+        EXPECT_EQ(ReadText(dir.File("old.dbt")), "memo") << step;
+        EXPECT_EQ(Entries(), before) << step;
+    }
+    ASSERT_TRUE(replaced);
+    EXPECT_NE(ReadText(dir.File("old.dbt")), "memo");
+    EXPECT_EQ(Entries(), before);
+}
+
+} // namespace
+} // namespace tablegrid
