@@ -86,6 +86,11 @@ public:
     // Writes the unsaved changes; when something was written, every other window on the
     // file learns that it changed.
     void Save();
+    // Save As: the file dialog, then SaveAsPath. SaveAsPath saves by the name's ending: .dbf
+    // as a new table opened in a window of its own, .txt and .csv as text after the Save As
+    // Text dialog; any other ending says it cannot. True when saved.
+    void SaveAs();
+    bool SaveAsPath(const std::string& path);
     // Reads the table from its file again, keeping the current cell where it can.
     void Reload();
     void SetGridFont(const QFont& font);

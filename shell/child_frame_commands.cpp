@@ -105,6 +105,7 @@ bool CChildFrame::UpdateCommand(int id, CommandState* state)
         state->enabled = true;
         return true;
     case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
     case ID_EDIT_FIND:
     case ID_EDIT_REPLACE:
     case ID_VIEW_ADJUST_COLUMNS:
@@ -182,6 +183,9 @@ bool CChildFrame::ExecuteCommand(int id)
         return true;
     case ID_FILE_SAVE:
         Save();
+        return true;
+    case ID_FILE_SAVE_AS:
+        SaveAs();
         return true;
     case ID_VIEW_FORM:
         m_grid->SetViewMode(m_grid->GetViewMode() == 1 ? 0 : 1);

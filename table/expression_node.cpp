@@ -172,6 +172,26 @@ bool NotNode::Evaluate(const EvalContext& context, ExprValue* out)
 
 namespace {
 
+// Whether a comparison holds for two values whose order is `order` (negative, 0, positive)
+// and which are `equal` (not always order 0: numbers compare as numbers).
+bool ComparisonHolds(Operator op, int order, bool equal)
+{
+    switch (op) {
+    case Operator::kEqual:
+        return equal;
+    case Operator::kNotEqual:
+        return !equal;
+    case Operator::kLess:
+        return order < 0;
+    case Operator::kLessEqual:
+        return order <= 0;
+    case Operator::kGreater:
+        return order > 0;
+    default:
+        return order >= 0;
+    }
+}
+
 bool ApplyArithmetic(Operator op, ExprValue* acc, const ExprValue& right)
 {
     const double l = acc->number;
@@ -226,22 +246,12 @@ bool ApplyComparison(Operator op, ExprValue* acc, const ExprValue& right)
     bool result = false;
     switch (op) {
     case Operator::kEqual:
-        result = equal;
-        break;
     case Operator::kNotEqual:
-        result = !equal;
-        break;
     case Operator::kLess:
-        result = order < 0;
-        break;
     case Operator::kLessEqual:
-        result = order <= 0;
-        break;
     case Operator::kGreater:
-        result = order > 0;
-        break;
     case Operator::kGreaterEqual:
-        result = order >= 0;
+        result = ComparisonHolds(op, order, equal);
         break;
     case Operator::kContains:
         // "a $ b": a occurs in b; the empty text occurs everywhere, as AT finds it at 1.
@@ -324,27 +334,7 @@ bool ChainNode::EvaluateMappedCompare(const EvalContext& context, ExprValue* out
         return false;
     const int order = CompareMapped(text.text, *m_mappedCompare->maps[context.oem ? 1 : 0],
                                     m_mappedCompare->constant);
-    bool result = false;
-    switch (m_operators[0]) {
-    case Operator::kEqual:
-        result = order == 0;
-        break;
-    case Operator::kNotEqual:
-        result = order != 0;
-        break;
-    case Operator::kLess:
-        result = order < 0;
-        break;
-    case Operator::kLessEqual:
-        result = order <= 0;
-        break;
-    case Operator::kGreater:
-        result = order > 0;
-        break;
-    default:
-        result = order >= 0;
-        break;
-    }
+    const bool result = ComparisonHolds(m_operators[0], order, order == 0);
     *out = ExprValue {};
     out->type = 'L';
     out->logical = result;

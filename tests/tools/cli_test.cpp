@@ -292,3 +292,41 @@ TEST_F(CliTest, RealTablesFromOtherPrograms)
 }
 
 } // namespace
+
+namespace {
+
+// The Save As commands' own checks, and the code page set as the dialog does with its box
+// ticked: written only when it changes, a failed guess exiting 1.
+TEST_F(CliTest, SaveCommandsAndTheCodePage)
+{
+    const std::string people = People();
+    auto r = Run({ "export", people, dir.File("a.txt"), "--fields", "SUM,NAME", "--deleted", "1",
+        "--separator", ";" });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "3\n");
+    const auto bytes = testing_support::ReadAllBytes(dir.File("a.txt"));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()).substr(0, 39),
+        "\"       12.50\";\"Ivan                \"\r\n");
+    EXPECT_EQ(Run({ "export", people, dir.File("a.txt"), "--fields", "NOPE" }).code, 2);
+    EXPECT_EQ(Run({ "export", people, dir.File("a.txt"), "--csv", "--left", "'" }).code, 2);
+    EXPECT_EQ(Run({ "export", people, people }).code, 2); // onto the table itself
+    EXPECT_EQ(Run({ "save-as", people, dir.File("b.txt") }).code, 2);
+    r = Run({ "save-as", people, dir.File("b.dbf"), "--where", "NAME not-empty" });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "3\n");
+
+    auto byte29 = [&] { return testing_support::ReadAllBytes(people).at(29); };
+    r = Run({ "set-codepage", people, "866" });
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "866\n");
+    EXPECT_EQ(byte29(), 0x65);
+    EXPECT_EQ(Run({ "set-codepage", people, "0" }).out, "0\n");
+    EXPECT_EQ(byte29(), 0x00);
+    r = Run({ "set-codepage", people, "auto" }); // only ASCII: no guess
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_NE(r.err.find("Codepage autodetection failed"), std::string::npos);
+    EXPECT_EQ(Run({ "set-codepage", people, "437" }).code, 2);
+}
+
+} // namespace

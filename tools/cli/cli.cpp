@@ -122,6 +122,14 @@ const std::vector<CommandSpec>& Commands()
           "  --fields  the fields to keep, in this order (default: all)\n"
               + std::string(kConditionsHelp),
           true, "OUT.dbf" },
+        { "set-codepage", SetCodePage, {}, {},
+          "lumetta-cli set-codepage FILE 0|866|1251|auto\n"
+          "  Sets the code page the table's text is read in and writes it into the file, as the\n"
+          "  table window's Codepage command does with \"Write codepage information into file\"\n"
+          "  ticked: nothing is written when the code page stays the same; auto guesses it from\n"
+          "  the records (a failed guess leaves none and exits 1). Prints the code page the table\n"
+          "  has afterwards.\n",
+          true, "a code page" },
     };
     return commands;
 }

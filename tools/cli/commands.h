@@ -36,5 +36,7 @@ int DetectCodePage(const Invocation& call);
 // The records passing the filters as delimited text (or CSV), and as a new table.
 int Export(const Invocation& call);
 int SaveAs(const Invocation& call);
+// The code page chosen as the Select codepage dialog does with its write box ticked.
+int SetCodePage(const Invocation& call);
 
 } // namespace cli

@@ -1,9 +1,11 @@
-// The Save As commands: a table as delimited text or CSV, or as a new table.
+// The Save As commands (a table as delimited text or CSV, or as a new table) and the code-page
+// command.
 
 #include "platform/file_system.h"
 #include "platform/utf8.h"
 #include "resources/resource_ids.h"
 #include "table/date_format.h"
+#include "tablegrid/operations/code_page_choice.h"
 #include "tablegrid/operations/table_saver.h"
 #include "tablegrid/operations/text_export.h"
 #include "tools/cli/command_support.h"
@@ -178,6 +180,31 @@ int SaveAs(const Invocation& call)
         call.streams.err << ": the fields cannot make a new table";
     call.streams.err << '\n';
     return kExitFailed;
+}
+
+int SetCodePage(const Invocation& call)
+{
+    const std::string& choice = call.text;
+    table::CodePageId chosen = table::CodePageId::kAutodetect;
+    if (choice == "0" || choice == "866" || choice == "1251")
+        chosen = static_cast<table::CodePageId>(std::stoi(choice));
+    else if (choice != "auto") {
+        call.streams.err << "lumetta-cli: set-codepage takes 0, 866, 1251 or auto\n";
+        return kExitUsage;
+    }
+    OpenedTable opened(call.fs);
+    if (!OpenTable(call, opened, false))
+        return kExitFailed;
+    const tablegrid::CodePageChoiceOutcome outcome
+        = tablegrid::ApplyCodePageChoice(opened.table, chosen, true);
+    if (outcome.detectionFailed)
+        call.streams.err << "lumetta-cli: " << Text(IDS_CODEPAGE_DETECTION_FAILED) << '\n';
+    if (outcome.writeFailed) {
+        call.streams.err << "lumetta-cli: " << call.file << ": the code page cannot be written\n";
+        return kExitFailed;
+    }
+    call.streams.out << static_cast<int>(outcome.codePage) << '\n';
+    return outcome.detectionFailed ? kExitFailed : kExitOk;
 }
 
 } // namespace cli
