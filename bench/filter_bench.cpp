@@ -7,6 +7,7 @@
 // GB/s is the table file's size over the time: how fast the filter goes through the file.
 // Times are wall-clock.
 
+#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
 #include "bench/status_host.h"
 #include "grid/def_grid_impl.h"
@@ -38,9 +39,7 @@ using tablegrid::FilterOp;
 
 std::uint32_t RecordCount()
 {
-    const char* text = std::getenv("LUMETTA_BENCH_RECORDS");
-    const long long count = text ? std::atoll(text) : 0;
-    return count > 0 ? static_cast<std::uint32_t>(count) : 10'000'000u;
+    return bench::BenchRecordCount();
 }
 
 const std::string& TablePath()
@@ -53,19 +52,6 @@ double TableGigabytes()
 {
     return static_cast<double>(std::filesystem::file_size(TablePath())) / 1e9;
 }
-
-// Answers every question as a user who goes ahead: Yes, or OK.
-class AgreeingPrompt : public platform::Prompt
-{
-public:
-    int Ask(const std::string&, platform::PromptButtons buttons, platform::PromptIcon) override
-    {
-        return buttons == platform::PromptButtons::kOk
-                || buttons == platform::PromptButtons::kOkCancel
-            ? platform::IDOK
-            : platform::IDYES;
-    }
-};
 
 using bench::StatusHost;
 
@@ -323,7 +309,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
     resources::InstallEnglishResources();
-    AgreeingPrompt prompt;
+    bench::AgreeingPrompt prompt;
     platform::SetCurrentPrompt(&prompt);
     benchmark::Initialize(&argc, argv);
     {

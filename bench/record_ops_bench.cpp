@@ -7,6 +7,7 @@
 // Whatever writes works on a fresh copy of the table each time; copying, opening and the
 // marking that precedes a save are not timed. Times are wall-clock.
 
+#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
 #include "grid/def_grid_impl.h"
 #include "platform/file_system.h"
@@ -39,36 +40,14 @@ namespace fs = std::filesystem;
 
 std::uint32_t RecordCount()
 {
-    const char* text = std::getenv("LUMETTA_BENCH_RECORDS");
-    const long long count = text ? std::atoll(text) : 0;
-    return count > 0 ? static_cast<std::uint32_t>(count) : 10'000'000u;
+    return bench::BenchRecordCount();
 }
 
-// This run's folder of scratch copies (a pack writes its own files beside the table, so the
-// folder is the run's alone); removed at exit.
-const fs::path& ScratchFolder()
-{
-    struct Folder
-    {
-        fs::path path
-            = fs::temp_directory_path() / ("lumetta-record-ops-" + std::to_string(::getpid()));
-        Folder() { fs::create_directories(path); }
-        ~Folder()
-        {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
-    };
-    static const Folder folder;
-    return folder.path;
-}
-
-// A copy of `source` named `name` in the scratch folder, replacing an earlier one.
+// A copy of `source` named `name` in this run's scratch folder (a pack writes its own files
+// beside the table, so the folder is the run's alone), replacing an earlier one.
 std::string FreshCopy(const std::string& source, const std::string& name)
 {
-    const fs::path copy = ScratchFolder() / name;
-    fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
-    return copy.string();
+    return bench::FreshCopy("lumetta-record-ops", source, name);
 }
 
 // The bench table, copied once, for the benchmarks that only mark and paint: the shared
@@ -107,18 +86,6 @@ const std::string& AllDeletedTable()
     return path;
 }
 
-// Answers every question as a user who goes ahead: Yes, or OK.
-class AgreeingPrompt : public platform::Prompt
-{
-public:
-    int Ask(const std::string&, platform::PromptButtons buttons, platform::PromptIcon) override
-    {
-        return buttons == platform::PromptButtons::kOk
-                || buttons == platform::PromptButtons::kOkCancel
-            ? platform::IDOK
-            : platform::IDYES;
-    }
-};
 
 const grid::GridImageList& Images()
 {
@@ -457,7 +424,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
     resources::InstallEnglishResources();
-    AgreeingPrompt prompt;
+    bench::AgreeingPrompt prompt;
     platform::SetCurrentPrompt(&prompt);
     benchmark::Initialize(&argc, argv);
     // First, while nothing freed earlier can be handed out again and hide what it adds.

@@ -5,6 +5,7 @@
 //
 // GB/s is the table file's size over the time. Times are wall-clock.
 
+#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
 #include "bench/status_host.h"
 #include "grid/def_grid_impl.h"
@@ -27,9 +28,7 @@ namespace {
 
 std::uint32_t RecordCount()
 {
-    const char* text = std::getenv("LUMETTA_BENCH_RECORDS");
-    const long long count = text ? std::atoll(text) : 0;
-    return count > 0 ? static_cast<std::uint32_t>(count) : 10'000'000u;
+    return bench::BenchRecordCount();
 }
 
 const std::string& TablePath()

@@ -71,26 +71,36 @@ bool IsCanonicalDate(const std::uint8_t* bytes, std::size_t width)
     return year > 1000 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-void AppendDate(const std::uint8_t* d, DateFormat form, std::string& out)
+
+char* PutDate(const std::uint8_t* d, DateFormat form, char* out)
 {
-    const char* s = reinterpret_cast<const char*>(d);
+    auto put = [&out](const std::uint8_t* from, int n) {
+        std::memcpy(out, from, static_cast<std::size_t>(n));
+        out += n;
+    };
+    const char separator = form == DateFormat::kMmDdYy || form == DateFormat::kMmDdYyyy ? '/' : '.';
     switch (form) {
     case DateFormat::kYyyyMmDd:
-        out.append(s, 8);
+        put(d, 8);
         break;
     case DateFormat::kMmDdYy:
-        out.append(s + 4, 2).append(1, '/').append(s + 6, 2).append(1, '/').append(s + 2, 2);
-        break;
     case DateFormat::kMmDdYyyy:
-        out.append(s + 4, 2).append(1, '/').append(s + 6, 2).append(1, '/').append(s, 4);
+        put(d + 4, 2);
+        *out++ = separator;
+        put(d + 6, 2);
+        *out++ = separator;
+        form == DateFormat::kMmDdYy ? put(d + 2, 2) : put(d, 4);
         break;
     case DateFormat::kDdMmYy:
-        out.append(s + 6, 2).append(1, '.').append(s + 4, 2).append(1, '.').append(s + 2, 2);
-        break;
     case DateFormat::kDdMmYyyy:
-        out.append(s + 6, 2).append(1, '.').append(s + 4, 2).append(1, '.').append(s, 4);
+        put(d + 6, 2);
+        *out++ = separator;
+        put(d + 4, 2);
+        *out++ = separator;
+        form == DateFormat::kDdMmYy ? put(d + 2, 2) : put(d, 4);
         break;
     }
+    return out;
 }
 
 void AppendCharacter(const std::uint8_t* bytes, std::size_t width, bool oem, std::string& out)
@@ -133,39 +143,49 @@ bool AppendFieldTextByValue(const FieldLayout& field, const std::uint8_t* bytes,
     return true;
 }
 
-bool AppendFieldText(const FieldLayout& field, const std::uint8_t* bytes, DateFormat form,
-    bool oem, std::string& out)
+char* PutFieldTextFast(const FieldLayout& field, const std::uint8_t* bytes, DateFormat form,
+    bool oem, char* out)
 {
     switch (field.def.type) {
     case 'C':
-        AppendCharacter(bytes, field.width, oem, out);
-        return true;
+        if (oem) {
+            for (std::uint32_t i = 0; i < field.width; ++i)
+                out[i] = static_cast<char>(platform::OemToAnsiChar(bytes[i]));
+        } else {
+            std::memcpy(out, bytes, field.width);
+        }
+        return out + field.width;
     case 'M':
-        out.append(reinterpret_cast<const char*>(bytes), field.width);
-        return true;
+        std::memcpy(out, bytes, field.width);
+        return out + field.width;
     case 'N':
     case 'F':
-        if (IsCanonicalNumber(bytes, field.width, field.def.decimals)) {
-            out.append(reinterpret_cast<const char*>(bytes), field.width);
-            return true;
-        }
-        break;
+        if (!IsCanonicalNumber(bytes, field.width, field.def.decimals))
+            return nullptr;
+        std::memcpy(out, bytes, field.width);
+        return out + field.width;
     case 'D':
-        if (IsCanonicalDate(bytes, field.width)) {
-            AppendDate(bytes, form, out);
-            return true;
-        }
-        break;
+        return IsCanonicalDate(bytes, field.width) ? PutDate(bytes, form, out) : nullptr;
     case 'L':
-        if (field.width == 1) {
-            const char c = static_cast<char>(bytes[0]);
-            out.append(1, c == 'T' || c == 't' || c == 'Y' || c == 'y' ? 'T' : 'F');
-            return true;
-        }
-        break;
+        if (field.width != 1)
+            return nullptr;
+        *out = bytes[0] == 'T' || bytes[0] == 't' || bytes[0] == 'Y' || bytes[0] == 'y' ? 'T' : 'F';
+        return out + 1;
     default:
-        break;
+        return nullptr;
     }
+}
+
+bool AppendFieldText(const FieldLayout& field, const std::uint8_t* bytes, DateFormat form,
+    bool oem, std::string& out)
+{
+    const std::size_t at = out.size();
+    out.resize(at + std::max<std::size_t>(field.width, 10));
+    if (char* end = PutFieldTextFast(field, bytes, form, oem, out.data() + at)) {
+        out.resize(static_cast<std::size_t>(end - out.data()));
+        return true;
+    }
+    out.resize(at);
     return AppendFieldTextByValue(field, bytes, form, oem, out);
 }
 

@@ -23,6 +23,11 @@ namespace tablegrid {
 // REQUIRES: `bytes` points at field.width readable bytes.
 bool AppendFieldText(const table::FieldLayout& field, const std::uint8_t* bytes,
     table::DateFormat form, bool oem, std::string& out);
+// The fast path alone, into raw memory: writes the text at `out` and gives the end of what it
+// wrote, or nullptr (nothing written) when the field's bytes need the value route. At most
+// max(field.width, 10) bytes are written.
+char* PutFieldTextFast(const table::FieldLayout& field, const std::uint8_t* bytes,
+    table::DateFormat form, bool oem, char* out);
 // The same through the field value only; the reference the fast path is held to.
 bool AppendFieldTextByValue(const table::FieldLayout& field, const std::uint8_t* bytes,
     table::DateFormat form, bool oem, std::string& out);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -19,36 +20,71 @@ namespace {
 
 constexpr std::size_t kBufferBytes = 4 * 1024 * 1024;
 
-// Collects the lines and writes them a large block at a time.
+// Collects the lines and writes them a large block at a time. A line is put straight into
+// the block through Reserve and End, or appended whole.
 class BlockWriter
 {
 public:
     explicit BlockWriter(platform::File& file)
         : m_file(file)
+        , m_buffer(kBufferBytes)
     {
-        m_buffer.reserve(kBufferBytes + 64 * 1024);
     }
 
-    std::string& Buffer() { return m_buffer; }
+    // Room for `bytes` more at the end of the block, writing the block out first when it
+    // would not hold them; nullptr when that write fails.
+    char* Reserve(std::size_t bytes)
+    {
+        if (m_used + bytes > m_buffer.size()) {
+            if (!Flush())
+                return nullptr;
+            if (bytes > m_buffer.size())
+                m_buffer.resize(bytes);
+        }
+        return m_buffer.data() + m_used;
+    }
+    void End(const char* end) { m_used = static_cast<std::size_t>(end - m_buffer.data()); }
 
-    [[nodiscard]] bool FlushIfFull() { return m_buffer.size() < kBufferBytes || Flush(); }
+    [[nodiscard]] bool Append(std::string_view text)
+    {
+        char* at = Reserve(text.size());
+        if (!at)
+            return false;
+        std::memcpy(at, text.data(), text.size());
+        End(at + text.size());
+        return true;
+    }
 
     [[nodiscard]] bool Flush()
     {
-        if (m_buffer.empty())
+        if (m_used == 0)
             return true;
-        if (!m_file.WriteAt(m_at, m_buffer.data(), m_buffer.size()))
+        if (!m_file.WriteAt(m_at, m_buffer.data(), m_used))
             return false;
-        m_at += m_buffer.size();
-        m_buffer.clear();
+        m_at += m_used;
+        m_used = 0;
         return true;
     }
 
 private:
     platform::File& m_file;
-    std::string m_buffer;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
     std::uint64_t m_at = 0;
 };
+
+// The longest text the value route gives a field: a number printed in full (a double's
+// 309 integer digits, a sign, the point and up to 255 decimals), or the field itself.
+std::size_t LongestText(const table::FieldLayout& field)
+{
+    return std::max<std::size_t>(field.width, 600);
+}
+
+char* Put(char* at, const std::string& text)
+{
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
 
 // 1251 bytes to UTF-8 through a table of each byte's encoding.
 class Utf8Table
@@ -182,17 +218,23 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
     const TextExportFormat& format = options.format;
     const std::string separator = csv && format.separator.empty() ? std::string(",") : format.separator;
     BlockWriter writer(*file);
-    std::string& out = writer.Buffer();
-
+    std::string line;
     if (csv) {
         bool first = true;
         for (const table::FieldLayout* field : layouts) {
             if (!first)
-                Utf8().Append(separator, out);
+                Utf8().Append(separator, line);
             first = false;
-            AppendCsvField(field->def.name, separator, out);
+            AppendCsvField(field->def.name, separator, line);
         }
-        out += "\r\n";
+        line += "\r\n";
+        if (!writer.Append(line))
+            return Result::kWriteFailed;
+    }
+    std::size_t longestLine = 2;
+    for (const table::FieldLayout* field : layouts) {
+        longestLine += separator.size() + format.leftDelimiter.size() + format.rightDelimiter.size()
+            + LongestText(*field);
     }
 
     std::uint64_t count = 0;
@@ -202,32 +244,45 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
         const std::uint8_t* record = table.RecordBuffer();
         bool first = true;
         if (csv) {
+            line.clear();
             for (const int i : shown) {
                 if (!CsvValue(table, i, oem, scratch, &value))
                     return Result::kMemoUnreadable;
                 if (!first)
-                    Utf8().Append(separator, out);
+                    Utf8().Append(separator, line);
                 first = false;
-                AppendCsvField(value, separator, out);
+                AppendCsvField(value, separator, line);
             }
+            line += "\r\n";
+            if (!writer.Append(line))
+                return Result::kWriteFailed;
         } else {
+            char* at = writer.Reserve(longestLine);
+            if (!at)
+                return Result::kWriteFailed;
             for (const table::FieldLayout* field : layouts) {
-                const std::size_t mark = out.size();
+                char* const mark = at;
                 if (!first)
-                    out += separator;
-                out += format.leftDelimiter;
-                if (AppendFieldText(*field, record + field->offset, options.dateFormat, oem, out)) {
-                    out += format.rightDelimiter;
-                    first = false;
-                } else {
-                    out.resize(mark);
+                    at = Put(at, separator);
+                at = Put(at, format.leftDelimiter);
+                char* end = PutFieldTextFast(*field, record + field->offset, options.dateFormat, oem, at);
+                if (!end) {
+                    scratch.clear();
+                    if (!AppendFieldTextByValue(*field, record + field->offset, options.dateFormat,
+                            oem, scratch)) {
+                        at = mark; // a value that cannot be read is left out
+                        continue;
+                    }
+                    end = Put(at, scratch);
                 }
+                at = Put(end, format.rightDelimiter);
+                first = false;
             }
+            *at++ = '\r';
+            *at++ = '\n';
+            writer.End(at);
         }
-        out += "\r\n";
         ++count;
-        if (!writer.FlushIfFull())
-            return Result::kWriteFailed;
         if (progress && count % kProgressLines == 0)
             progress(count);
     }
