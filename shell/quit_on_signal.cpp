@@ -58,6 +58,8 @@ QuitOnSignal::~QuitOnSignal()
     if (!m_notifier)
         return;
     SetHandler(SIG_DFL);
+    // The notifier goes before the pipe it watches.
+    delete m_notifier;
     for (int& end : g_pipe) {
         ::close(end);
         end = -1;
