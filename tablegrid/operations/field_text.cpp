@@ -5,6 +5,7 @@
 #include "table/field_value.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -71,6 +72,19 @@ bool IsCanonicalDate(const std::uint8_t* bytes, std::size_t width)
     return year > 1000 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
+
+// 866 to 1251 byte by byte through one table in this file, rather than a call per byte.
+const std::array<char, 256>& OemToAnsiTable()
+{
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> bytes {};
+        for (int c = 0; c < 256; ++c)
+            bytes[static_cast<std::size_t>(c)]
+                = static_cast<char>(platform::OemToAnsiChar(static_cast<unsigned char>(c)));
+        return bytes;
+    }();
+    return table;
+}
 
 char* PutDate(const std::uint8_t* d, DateFormat form, char* out)
 {
@@ -149,8 +163,9 @@ char* PutFieldTextFast(const FieldLayout& field, const std::uint8_t* bytes, Date
     switch (field.def.type) {
     case 'C':
         if (oem) {
+            const std::array<char, 256>& map = OemToAnsiTable();
             for (std::uint32_t i = 0; i < field.width; ++i)
-                out[i] = static_cast<char>(platform::OemToAnsiChar(bytes[i]));
+                out[i] = map[bytes[i]];
         } else {
             std::memcpy(out, bytes, field.width);
         }

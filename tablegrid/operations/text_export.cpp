@@ -80,8 +80,13 @@ std::size_t LongestText(const table::FieldLayout& field)
     return std::max<std::size_t>(field.width, 600);
 }
 
+// Delimiters and separators are mostly one character: those are stored, not copied.
 char* Put(char* at, const std::string& text)
 {
+    if (text.size() == 1) {
+        *at = text[0];
+        return at + 1;
+    }
     std::memcpy(at, text.data(), text.size());
     return at + text.size();
 }
