@@ -85,6 +85,11 @@ std::string FileNameOf(const std::string& path);  // the part after the last '/'
 std::string BaseNameOf(const std::string& path);  // file name without its last extension
 bool IsAbsolutePath(const std::string& path);
 
+// Copies the whole of `from` into `to` from their first bytes (`to` is empty or no longer
+// than `from`). Two files of the real file system are copied inside the system; others
+// by blocks through memory, so a file system seam that fails reads or writes is honoured.
+[[nodiscard]] bool CopyFileData(File& from, File& to);
+
 // Whether two paths name one and the same existing file (the same device and inode), however
 // they are spelled: through links, "..", or another letter case on a system that ignores it.
 // False when either does not exist.

@@ -109,6 +109,21 @@ public:
     // read or write fails; the records before the failing run are then written.
     [[nodiscard]] bool WriteDeletionFlags(std::uint32_t first,
                                           const std::vector<std::uint8_t>& flags);
+    // Visits records in place, without making them current, for passes over a whole table:
+    // every record in file order with `allRecords`, otherwise those passing the filters in
+    // the order GoTop and GoNext would take them. `visit` gets the record number and its
+    // RecordLength() bytes (valid during the call) and returns false to stop early; it must
+    // not move this table. Leaves no current record; false when a read failed.
+    using RecordVisitor = bool (*)(void* context, std::uint32_t record, const std::uint8_t* bytes);
+    [[nodiscard]] bool ScanRecords(bool allRecords, RecordVisitor visit, void* context);
+    template <typename Visit> [[nodiscard]] bool ScanRecords(bool allRecords, Visit& visit)
+    {
+        return ScanRecords(allRecords,
+            [](void* context, std::uint32_t record, const std::uint8_t* bytes) {
+                return (*static_cast<Visit*>(context))(record, bytes);
+            },
+            &visit);
+    }
     [[nodiscard]] bool GoTo(std::uint32_t record, bool refresh = true);
     [[nodiscard]] bool GoTop();
     [[nodiscard]] bool GoNext(bool refresh = true);
@@ -165,6 +180,8 @@ public:
     // empty for a blank field. False when the field is no memo field, the memo file is not
     // open, or the block number or the text is damaged.
     [[nodiscard]] bool ReadMemoText(int i, std::string* text);
+    // The same for a record's bytes given (RecordLength() of them), as ScanRecords hands them.
+    [[nodiscard]] bool ReadMemoText(int i, const std::uint8_t* record, std::string* text);
 
     TableError LastError() const { return m_lastError; }
     // The record-access layer's reason for the last failed open, read or write.

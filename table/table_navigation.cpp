@@ -163,6 +163,37 @@ bool CTable::ScanForward()
     return false;
 }
 
+bool CTable::ScanRecords(bool allRecords, RecordVisitor visit, void* context)
+{
+    if (!m_open)
+        return false;
+    if (m_handle->activeIndex && !allRecords) {
+        // In the index's order, one record at a time.
+        for (bool more = GoTop(); more; more = GoNext(false)) {
+            if (!visit(context, CurrentRecord(), RecordBuffer()))
+                break;
+        }
+        ClearCurrent();
+        return true;
+    }
+    RecordFile& file = m_handle->file;
+    const std::size_t length = file.RecordLength();
+    ClearCurrent();
+    for (std::uint64_t next = 1; next <= file.RecordCount();) {
+        const std::uint8_t* run = nullptr;
+        std::uint32_t count = 0;
+        if (!file.ReadRun(static_cast<std::uint32_t>(next), &run, &count))
+            return false;
+        for (std::uint32_t i = 0; i < count; ++i, run += length) {
+            if ((allRecords || RecordPasses(run))
+                && !visit(context, static_cast<std::uint32_t>(next + i), run))
+                return true;
+        }
+        next += count;
+    }
+    return true;
+}
+
 bool CTable::GoTop()
 {
     if (!m_open || RecordCount() == 0) {

@@ -97,12 +97,17 @@ std::optional<std::uint32_t> MemoBlockOf(const std::uint8_t* bytes, std::uint32_
 
 bool CTable::ReadMemoText(int i, std::string* text)
 {
+    return ReadMemoText(i, RecordBuffer(), text);
+}
+
+bool CTable::ReadMemoText(int i, const std::uint8_t* record, std::string* text)
+{
     text->clear();
     if (i < 0 || i >= FieldCount() || !m_open || !Fields()[i].def.IsMemoType()
         || !m_handle->memo.IsOpen())
         return false;
     const FieldLayout& field = Fields()[i];
-    const auto block = MemoBlockOf(RecordBuffer() + field.offset, field.width);
+    const auto block = MemoBlockOf(record + field.offset, field.width);
     if (!block)
         return false;
     return *block == 0 || m_handle->memo.ReadText(*block, text);

@@ -17,7 +17,6 @@ namespace tablegrid {
 
 namespace {
 
-constexpr std::size_t kCopyBlock = 8 * 1024 * 1024;
 constexpr std::uint32_t kCodePageOffset = 29;
 
 bool HasMemoFields(const table::CTable& table, const std::vector<int>* only)
@@ -31,23 +30,11 @@ bool HasMemoFields(const table::CTable& table, const std::vector<int>* only)
         [&](int i) { return fields[static_cast<std::size_t>(i)].def.IsMemoType(); });
 }
 
-// Copies file `from` whole into the open file `to`, which is empty.
+// Copies file `from` whole into the open file `to`, which is empty, and pushes it to disk.
 bool CopyFileInto(platform::FileSystem& fs, const std::string& from, platform::File& to)
 {
     const std::unique_ptr<platform::File> source = fs.Open(from, platform::OpenMode::kRead, nullptr);
-    if (!source)
-        return false;
-    std::vector<std::uint8_t> block(kCopyBlock);
-    for (std::uint64_t at = 0;;) {
-        std::size_t got = 0;
-        if (!source->ReadAt(at, block.data(), block.size(), &got))
-            return false;
-        if (got == 0)
-            return to.Sync();
-        if (!to.WriteAt(at, block.data(), got))
-            return false;
-        at += got;
-    }
+    return source && platform::CopyFileData(*source, to) && to.Sync();
 }
 
 bool PutBlockNumber(std::uint32_t block, std::uint8_t* bytes, std::uint32_t width)
@@ -180,14 +167,8 @@ TableSaver::Result TableSaver::Subset(table::CTable& source, const std::vector<i
     std::vector<std::uint8_t> record(recordLength, ' ');
     std::string text;
     std::uint32_t k = 0;
-    std::uint32_t next = 1;
-    auto step = [&](bool first) {
-        if (allRecords)
-            return next <= source.RecordCount() && source.GoTo(next++, false);
-        return first ? source.GoTop() : source.GoNext(false);
-    };
-    for (bool more = step(true); more; more = step(false)) {
-        const std::uint8_t* row = source.RecordBuffer();
+    Result failure = Result::kSaved;
+    auto visit = [&](std::uint32_t number, const std::uint8_t* row) {
         record[0] = row[0] == table::dbf::kDeletedFlag ? table::dbf::kDeletedFlag
                                                        : table::dbf::kActiveFlag;
         std::uint32_t at = 1;
@@ -197,23 +178,33 @@ TableSaver::Result TableSaver::Subset(table::CTable& source, const std::vector<i
                 CopyFieldValue(field, row + field.offset, record.data() + at);
             } else {
                 std::memset(record.data() + at, ' ', field.width);
-                if (!source.ReadMemoText(fields[j], &text))
-                    return fail(Result::kMemoUnreadable);
+                if (!source.ReadMemoText(fields[j], row, &text)) {
+                    failure = Result::kMemoUnreadable;
+                    return false;
+                }
                 std::uint32_t block = 0;
                 if (!text.empty()
                     && (!memo.AppendText(text, &block)
-                        || !PutBlockNumber(block, record.data() + at, field.width)))
-                    return fail(Result::kWriteFailed);
+                        || !PutBlockNumber(block, record.data() + at, field.width))) {
+                    failure = Result::kWriteFailed;
+                    return false;
+                }
             }
             at += field.width;
         }
         ++k;
         if (hook)
-            hook(source.CurrentRecord(), k, record.data());
-        if (!appender.Add(record.data()))
-            return fail(Result::kWriteFailed);
-    }
-    source.ClearCurrent();
+            hook(number, k, record.data());
+        if (!appender.Add(record.data())) {
+            failure = Result::kWriteFailed;
+            return false;
+        }
+        return true;
+    };
+    if (!source.ScanRecords(allRecords, visit))
+        return fail(Result::kReadFailed);
+    if (failure != Result::kSaved)
+        return fail(failure);
     memo.Close();
     if (!appender.Finish() || !file->Sync())
         return fail(Result::kWriteFailed);

@@ -150,13 +150,14 @@ std::string_view Trimmed(const std::string& text, std::size_t from)
 
 // One CSV value of field `i` of the table's current record, as 1251 text; false when the
 // memo text cannot be read.
-bool CsvValue(table::CTable& table, int i, bool oem, std::string& scratch, std::string* value)
+bool CsvValue(table::CTable& table, const std::uint8_t* record, int i, bool oem,
+    std::string& scratch, std::string* value)
 {
     const table::FieldLayout& field = table.Fields()[static_cast<std::size_t>(i)];
-    const std::uint8_t* bytes = table.RecordBuffer() + field.offset;
+    const std::uint8_t* bytes = record + field.offset;
     value->clear();
     if (field.def.IsMemoType()) {
-        if (!table.ReadMemoText(i, value))
+        if (!table.ReadMemoText(i, record, value))
             return false;
         if (oem)
             platform::OemToAnsi(*value);
@@ -245,26 +246,32 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
     std::uint64_t count = 0;
     std::string scratch;
     std::string value;
-    for (bool more = table.GoTop(); more; more = table.GoNext(false)) {
-        const std::uint8_t* record = table.RecordBuffer();
+    Result failure = Result::kWritten;
+    auto visit = [&](std::uint32_t, const std::uint8_t* record) {
         bool first = true;
         if (csv) {
             line.clear();
             for (const int i : shown) {
-                if (!CsvValue(table, i, oem, scratch, &value))
-                    return Result::kMemoUnreadable;
+                if (!CsvValue(table, record, i, oem, scratch, &value)) {
+                    failure = Result::kMemoUnreadable;
+                    return false;
+                }
                 if (!first)
                     Utf8().Append(separator, line);
                 first = false;
                 AppendCsvField(value, separator, line);
             }
             line += "\r\n";
-            if (!writer.Append(line))
-                return Result::kWriteFailed;
+            if (!writer.Append(line)) {
+                failure = Result::kWriteFailed;
+                return false;
+            }
         } else {
             char* at = writer.Reserve(longestLine);
-            if (!at)
-                return Result::kWriteFailed;
+            if (!at) {
+                failure = Result::kWriteFailed;
+                return false;
+            }
             for (const table::FieldLayout* field : layouts) {
                 char* const mark = at;
                 if (!first)
@@ -290,8 +297,12 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
         ++count;
         if (progress && count % kProgressLines == 0)
             progress(count);
-    }
-    table.ClearCurrent();
+        return true;
+    };
+    if (!table.ScanRecords(false, visit))
+        return Result::kReadFailed;
+    if (failure != Result::kWritten)
+        return failure;
     if (!writer.Flush() || !file->Sync())
         return Result::kWriteFailed;
     file.reset();

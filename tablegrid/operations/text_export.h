@@ -37,7 +37,7 @@ class TextExport
 {
 public:
     enum class Style { kDelimited, kCsv };
-    enum class Result { kWritten, kCreateFailed, kWriteFailed, kMemoUnreadable };
+    enum class Result { kWritten, kCreateFailed, kReadFailed, kWriteFailed, kMemoUnreadable };
 
     struct Options
     {

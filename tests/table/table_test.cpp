@@ -231,6 +231,28 @@ TEST_F(TableTest, StepsForwardOverManyReadWindowsStopOnThePassingRecords)
         EXPECT_FALSE(t.HasCurrentRecord());
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.RecordBuffer()), t.RecordLength()),
                   std::string(t.RecordLength(), ' '));
+
+        // A scan in place visits the same records with the same bytes; every record when
+        // asked for all of them; and stops when told to.
+        std::string scanned;
+        std::size_t matching = 0;
+        auto visit = [&](std::uint32_t record, const std::uint8_t* data) {
+            scanned += std::to_string(record) + ' ';
+            matching += std::string(reinterpret_cast<const char*>(data), t.RecordLength())
+                == bytes.at(matching);
+            return true;
+        };
+        ASSERT_TRUE(t.ScanRecords(false, visit));
+        EXPECT_EQ(scanned, expected);
+        EXPECT_EQ(matching, bytes.size());
+        std::uint32_t all = 0;
+        auto count = [&](std::uint32_t record, const std::uint8_t*) { return ++all == record; };
+        ASSERT_TRUE(t.ScanRecords(true, count));
+        EXPECT_EQ(all, static_cast<std::uint32_t>(kRecords));
+        int seen = 0;
+        auto stop = [&](std::uint32_t, const std::uint8_t*) { return ++seen < 2; };
+        ASSERT_TRUE(t.ScanRecords(false, stop));
+        EXPECT_EQ(seen, std::min<int>(2, static_cast<int>(bytes.size())));
     }
 
     // Forward again after a walk backward has filled the window behind the cursor.

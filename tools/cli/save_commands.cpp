@@ -133,6 +133,9 @@ int Export(const Invocation& call)
     case Result::kMemoUnreadable:
         call.streams.err << "lumetta-cli: " << call.file << ": the memo texts cannot be read\n";
         return kExitFailed;
+    case Result::kReadFailed:
+        call.streams.err << "lumetta-cli: " << call.file << ": the records cannot be read\n";
+        return kExitFailed;
     case Result::kWriteFailed:
         break;
     }
