@@ -191,14 +191,24 @@ private:
     std::vector<std::string> m_lines;
 };
 
+// A name the reader would take for a comment or a section head, were it written at the start
+// of a line: "[T]k=1" would hide a later real [T] section, ";k=1" would read as nothing.
+bool StartsAsCommentOrHead(std::string_view name)
+{
+    const std::string_view trimmed = Trim(name);
+    return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '[');
+}
+
 bool ValidSectionName(std::string_view name)
 {
-    return !Trim(name).empty() && name.find_first_of("]\r\n") == std::string_view::npos;
+    return !Trim(name).empty() && name.find_first_of("]\r\n") == std::string_view::npos
+        && !StartsAsCommentOrHead(name);
 }
 
 bool ValidKeyName(std::string_view key)
 {
-    return !Trim(key).empty() && key.find_first_of("=\r\n") == std::string_view::npos;
+    return !Trim(key).empty() && key.find_first_of("=\r\n") == std::string_view::npos
+        && !StartsAsCommentOrHead(key);
 }
 
 } // namespace

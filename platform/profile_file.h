@@ -69,7 +69,8 @@ public:
     // Sets `key` in `section` to `value`. An existing entry is changed in place and keeps its
     // name's spelling; a new key goes after the section's last line that is not blank; a new
     // section goes at the end of the file.
-    // Names empty, with line breaks, with '=' in `key` or ']' in `section` are refused (false).
+    // Names empty, with line breaks, with '=' in `key` or ']' in `section`, or beginning with
+    // ';' or '[' (they would read back as a comment or a section head) are refused (false).
     [[nodiscard]] bool WriteString(
         std::string_view section, std::string_view key, std::string_view value);
     // Replaces everything in `section` with `entries`, in their order; an empty list leaves

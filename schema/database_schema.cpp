@@ -87,7 +87,8 @@ bool DatabaseSchema::SaveSchema(const std::string& fileName) const
     const std::string path = platform::FindEntryNoCase(
         m_fs, platform::DirectoryOf(wanted), platform::FileNameOf(wanted))
                                  .value_or(wanted);
-    return platform::ReplaceWholeFile(m_fs, path, SchemaFileText(m_tables));
+    return SchemaFileWritable(m_tables)
+        && platform::ReplaceWholeFile(m_fs, path, SchemaFileText(m_tables));
 }
 
 SchemaTable* DatabaseSchema::FindTable(const std::string& name)

@@ -30,15 +30,26 @@ std::string Upper(std::string_view text)
     return upper;
 }
 
-// The text between the first '{' and the first '}', trimmed; empty when they are missing or
-// in the wrong order.
-std::string_view BraceText(std::string_view line)
+// A "Descr{NAME} = VALUE" or "Relation{NAME} = VALUE" line: the name runs from the first
+// '{' to the first '}' after it, trimmed, and the value follows the first '=' after that
+// brace, so a name may hold '=' (table file names do). False without both braces and the
+// '='.
+bool BraceItem(std::string_view line, std::string_view* name, std::string_view* value)
 {
     const auto open = line.find('{');
-    const auto close = line.find('}');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
-        return {};
-    return Trim(line.substr(open + 1, close - open - 1));
+    const auto close = open == std::string_view::npos ? open : line.find('}', open + 1);
+    const auto equals = close == std::string_view::npos ? close : line.find('=', close + 1);
+    if (equals == std::string_view::npos)
+        return false;
+    *name = Trim(line.substr(open + 1, close - open - 1));
+    *value = line.substr(equals + 1);
+    return true;
+}
+
+// Whether a name in braces reads back as it was written.
+bool BraceNameReadsBack(std::string_view name)
+{
+    return !name.empty() && Trim(name) == name && name.find_first_of("}\r\n") == std::string_view::npos;
 }
 
 void AppendValue(std::string& out, std::string_view value)
@@ -57,6 +68,21 @@ void AppendLine(std::string& out, std::string_view head, std::string_view value 
 }
 
 } // namespace
+
+bool SchemaFileWritable(const SchemaTableMap& tables)
+{
+    for (const auto& [key, table] : tables) {
+        for (const auto& [field, description] : table.fieldDescriptions) {
+            if (!BraceNameReadsBack(field))
+                return false;
+        }
+        for (const SchemaRelation& relation : table.relations) {
+            if (!BraceNameReadsBack(relation.tableName))
+                return false;
+        }
+    }
+    return true;
+}
 
 std::string SchemaFileText(const SchemaTableMap& tables)
 {
@@ -146,15 +172,15 @@ void SchemaFileReader::ApplyLine(std::string_view line)
     } else if (upper.starts_with("NAME")) {
         m_table.nameField = TrimLeft(value);
     } else if (upper.starts_with("DESCR")) {
-        const std::string_view field = BraceText(line);
-        const std::string_view text = Trim(value);
-        if (!field.empty() && !text.empty())
-            m_table.fieldDescriptions.insert_or_assign(std::string(field), std::string(text));
+        std::string_view field;
+        std::string_view text;
+        if (BraceItem(line, &field, &text) && !field.empty() && !Trim(text).empty())
+            m_table.fieldDescriptions.insert_or_assign(std::string(field), std::string(Trim(text)));
     } else if (upper.starts_with("RELATION")) {
-        const std::string_view table = BraceText(line);
-        const std::string_view field = Trim(value);
-        if (!table.empty() && !field.empty())
-            m_table.relations.push_back({ std::string(table), std::string(field) });
+        std::string_view table;
+        std::string_view field;
+        if (BraceItem(line, &table, &field) && !table.empty() && !Trim(field).empty())
+            m_table.relations.push_back({ std::string(table), std::string(Trim(field)) });
     }
 }
 

@@ -23,14 +23,20 @@ namespace schema {
 // A value cannot span lines: a CR or LF inside a name or text is written as a blank, so one
 // odd value never turns into lines of its own.
 std::string SchemaFileText(const SchemaTableMap& tables);
+// Whether every name written in braces (field descriptions, related tables) reads back as
+// it is: not empty, no '}', line break or blank at either end. A name that would not is
+// refused rather than saved as another, which would change again on every load and save.
+bool SchemaFileWritable(const SchemaTableMap& tables);
 
 // Reads a schema file line by line, forgiving by design: whatever it does not understand it
 // skips. Lines are trimmed of blanks; empty lines and those beginning with '*' or ';' are
 // comments. "[Table : NAME]" starts a table (the name upper-cased; "[...]" heads of other
 // kinds, or without ':', start nothing, and the lines after them are skipped). Other lines
 // apply to the table being built, recognised by the beginning of the upper-cased line in the
-// order DESCRIPTION, KEY, NAME, DESCR, RELATION, each taking what follows the first '='.
-// Field descriptions and relations need a non-empty name in braces and a non-empty value.
+// order DESCRIPTION, KEY, NAME, DESCR, RELATION, each taking what follows the first '='; for
+// DESCR and RELATION the name runs to the first '}' and the value follows the first '='
+// after it, so names may hold '='. Field descriptions and relations need a non-empty name in
+// braces and a non-empty value.
 class SchemaFileReader
 {
 public:

@@ -59,7 +59,7 @@ bool CTableGrid::SaveAsTable(const std::string& path)
         result = saver.Copy(*m_table, path);
     } else {
         TableSaver::RecordHook hook;
-        if (!allRecords) {
+        if (!allRecords && !m_changes.Empty()) {
             hook = [this, &copyRecords](std::uint32_t source, std::uint32_t copy, std::uint8_t* record) {
                 const int number = static_cast<int>(source);
                 switch (m_changes.MarkOf(number)) {

@@ -106,7 +106,16 @@ TEST_F(ProfileFileTest, NamesThatWouldBreakTheFileAreRefused)
     EXPECT_FALSE(file.WriteString("Section", "Key\n[Evil]", "v"));
     EXPECT_FALSE(file.WriteSection("", { { "Key", "v" } }));
     EXPECT_FALSE(file.WriteSection("Section", { { " ", "v" } }));
+    // Names that would read back as a section head or a comment.
+    EXPECT_FALSE(file.WriteString("T", "[T]k", "v"));
+    EXPECT_FALSE(file.WriteString("T", " ;k", "v"));
+    EXPECT_FALSE(file.WriteSection("T", { { "ok", "1" }, { "[x", "2" } }));
+    EXPECT_FALSE(file.WriteString("[T", "k", "v"));
+    EXPECT_FALSE(file.WriteString(";T", "k", "v"));
     EXPECT_FALSE(platform::FileSystem::Default().Exists(path));
+    // Such characters inside a name are harmless.
+    ASSERT_TRUE(file.WriteString("T;x", "k[1];", "v"));
+    EXPECT_EQ(file.GetString("t;x", "K[1];", "-"), "v");
 }
 
 TEST_F(ProfileFileTest, SectionWritesAndDeletions)

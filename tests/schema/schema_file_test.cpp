@@ -118,4 +118,27 @@ TEST_F(SchemaFileTest, WritesTheExactForm)
     EXPECT_EQ(schema::SchemaFileText({}), "");
 }
 
+// Table file names may hold '=': such a name reads back as it was written, however often the
+// file is saved and loaded; a name the file cannot carry is refused, not saved as another.
+TEST_F(SchemaFileTest, NamesInBracesReadBackAsWritten)
+{
+    SchemaTableMap tables;
+    tables["T"] = { "", {}, "", { { "A=B", "x = y" } }, { { "R=1", "F" } } };
+    ASSERT_TRUE(schema::SchemaFileWritable(tables));
+    for (int round = 0; round < 3; ++round) {
+        const auto read = Read(schema::SchemaFileText(tables));
+        ASSERT_EQ(read.size(), 1u);
+        EXPECT_EQ(read[0].second.fieldDescriptions.at("A=B"), "x = y");
+        ASSERT_EQ(read[0].second.relations.size(), 1u);
+        EXPECT_EQ(read[0].second.relations[0].tableName, "R=1");
+        EXPECT_EQ(read[0].second.relations[0].fieldName, "F");
+        tables["T"] = read[0].second;
+    }
+    tables["T"].fieldDescriptions["A}B"] = "z";
+    EXPECT_FALSE(schema::SchemaFileWritable(tables));
+    tables["T"].fieldDescriptions.erase("A}B");
+    tables["T"].relations.push_back({ " R", "F" });
+    EXPECT_FALSE(schema::SchemaFileWritable(tables));
+}
+
 } // namespace

@@ -139,13 +139,11 @@ TEST_F(BookmarkCommandsTest, BookmarksListsTheWindowsAndGoesIntoAnother)
         EXPECT_EQ(table->itemText(0), first->windowTitle());
         EXPECT_EQ(table->itemText(1), second->windowTitle());
         table->setCurrentIndex(1);
-        auto* message = Control<QLabel>(dialog, "IDC_BOOKMARK_MESSAGE");
+        // A bookmark the table cannot reach keeps the dialog open.
         SelectBookmark(dialog, "beyond");
         Click(dialog, "IDC_BOOKMARK_GO");
-        EXPECT_EQ(message->text(), QStringLiteral("No record with such number"));
-        SelectBookmark(dialog, "gone");
-        Click(dialog, "IDC_BOOKMARK_GO");
-        EXPECT_EQ(message->text(), QStringLiteral("No field with such name"));
+        EXPECT_EQ(Control<QLabel>(dialog, "IDC_BOOKMARK_MESSAGE")->text(),
+            QStringLiteral("No record with such number"));
         SelectBookmark(dialog, "far");
         Click(dialog, "IDC_BOOKMARK_GO");
         EXPECT_FALSE(dialog.isVisible());

@@ -125,21 +125,40 @@ TEST_F(ChildFrameTest, WindowsOnTablesOfOneNameAreNumbered)
     windows[0]->close();
 }
 
-TEST_F(ChildFrameTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
+// Closing asks; Cancel, or a save that fails, keeps the window and its changes, and only a
+// save that wrote tells the other windows on the file.
+TEST_F(ChildFrameTest, ClosingAsksAndOnlyASaveThatWritesTellsTheOtherWindows)
 {
     const std::string path = WriteTable("a.dbf");
     const auto before = testing_support::ReadAllBytes(path);
-    ScriptedPrompt prompt { platform::IDCANCEL, platform::IDNO };
-    Start({ path });
+    ScriptedPrompt prompt { platform::IDCANCEL };
+    Start({ path, path });
     CChildFrame* window = Main().TableWindows()[0];
-    EditFirstName(window, "Changed");
+    CChildFrame* other = Main().TableWindows()[1];
+    Main().ActivateTaskWindow(window);
+    EditFirstName(window, "Closed");
     EXPECT_FALSE(window->close());
     EXPECT_EQ(prompt.Asked(0).text, "The table a has been changed. Save changes to the file?");
     EXPECT_EQ(prompt.Asked(0).buttons, platform::PromptButtons::kYesNoCancel);
+
+    files.failWriteFrom = files.writes + 1;
+    prompt.Answer({ platform::IDYES, platform::IDOK });
+    EXPECT_FALSE(window->close());
+    files.failWriteFrom = 0;
+    EXPECT_EQ(prompt.Texts().back(), "Error occured while saving data.");
+    QApplication::processEvents();
+    EXPECT_EQ(Main().TableWindows().size(), 2u);
+    EXPECT_TRUE(window->Grid()->HasPendingChanges());
+    EXPECT_FALSE(other->ChangedElsewhere());
+    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
+
+    // The other window, active next, asks to read the file again.
+    prompt.Answer({ platform::IDYES, platform::IDYES });
     EXPECT_TRUE(window->close());
     QApplication::processEvents();
-    EXPECT_TRUE(Main().TableWindows().empty());
-    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
+    EXPECT_EQ(Main().TableWindows().size(), 1u);
+    EXPECT_EQ(prompt.Texts().back(), "File \n" + path + "\n has been changed.\n\nRefresh view?");
+    EXPECT_EQ(CellText(other, 0, 0), "Closed");
 }
 
 TEST_F(ChildFrameTest, SavingMarksOtherWindowsOnTheFileWhichAskToReadItAgain)
@@ -197,14 +216,6 @@ TEST_F(ChildFrameTest, ASaveThatWritesNothingMarksNoOtherWindow)
     EXPECT_TRUE(saver->Grid()->HasPendingChanges());
     EXPECT_FALSE(other->ChangedElsewhere());
     EXPECT_EQ(Title(saver), "Table " + tables.File("a") + " * : 1");
-
-    // Closing, the save is asked for again; once it writes, the other window learns of it
-    // and, taking over, asks to read the file again.
-    prompt.Answer({ platform::IDYES, platform::IDNO });
-    EXPECT_TRUE(saver->close());
-    QApplication::processEvents();
-    EXPECT_TRUE(other->ChangedElsewhere());
-    EXPECT_EQ(prompt.Questions().size(), 3u);
 }
 
 TEST_F(ChildFrameTest, RightClickOnTheGridShowsTheTableContextMenu)
@@ -304,73 +315,6 @@ TEST_F(ChildFrameTest, AllDeletesEveryIndexFromThenOnWithoutAsking)
         (std::vector<std::string> { "The index file has been deleted.", "The index file has been deleted." }));
     // The choice lasts for the session only.
     EXPECT_EQ(SettingsText().find("ndex"), std::string::npos);
-}
-
-TEST_F(ChildFrameTest, AnIndexThatCannotBeDeletedIsSaidSoAndTheSaveStands)
-{
-    ScriptedPrompt prompt;
-    CChildFrame* window = OpenWithIndex();
-    EditFirstName(window, "Saved");
-    files.failRemoves = true;
-    {
-        IndexDialogAnswer answer("IDOK");
-        prompt.Answer({ platform::IDOK });
-        EXPECT_TRUE(Main().Router().Execute(ID_FILE_SAVE));
-        EXPECT_EQ(answer.Shown(), 1);
-    }
-    files.failRemoves = false;
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Error occured while deleting the index file." });
-    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
-    EXPECT_TRUE(IndexExists());
-    EXPECT_FALSE(window->Grid()->HasPendingChanges());
-    EXPECT_EQ(CellText(window, 0, 0), "Saved");
-    EXPECT_EQ(Title(window), "Table " + tables.File("a"));
-}
-
-TEST_F(ChildFrameTest, ClosingWithYesSavesAndTellsTheOtherWindows)
-{
-    const std::string path = WriteTable("a.dbf");
-    ScriptedPrompt prompt;
-    Start({ path, path });
-    CChildFrame* window = Main().TableWindows()[0];
-    CChildFrame* other = Main().TableWindows()[1];
-    Main().ActivateTaskWindow(window);
-    EditFirstName(window, "Closed");
-    // The other window, active next, asks to read the file again.
-    prompt.Answer({ platform::IDYES, platform::IDYES });
-    EXPECT_TRUE(window->close());
-    QApplication::processEvents();
-    EXPECT_EQ(Main().TableWindows().size(), 1u);
-    EXPECT_EQ(prompt.Questions().size(), 2u);
-    EXPECT_EQ(prompt.Asked(1).text, "File \n" + path + "\n has been changed.\n\nRefresh view?");
-    EXPECT_EQ(CellText(other, 0, 0), "Closed");
-}
-
-TEST_F(ChildFrameTest, ASaveThatFailsOnYesKeepsTheWindowAndItsChanges)
-{
-    const std::string path = WriteTable("a.dbf");
-    const auto before = testing_support::ReadAllBytes(path);
-    ScriptedPrompt prompt;
-    Start({ path, path });
-    CChildFrame* window = Main().TableWindows()[0];
-    CChildFrame* other = Main().TableWindows()[1];
-    EditFirstName(window, "Refused");
-    files.failWriteFrom = files.writes + 1;
-    prompt.Answer({ platform::IDYES, platform::IDOK });
-    EXPECT_FALSE(window->close());
-    files.failWriteFrom = 0;
-    EXPECT_EQ(prompt.Texts(),
-        (std::vector<std::string> { "The table a has been changed. Save changes to the file?",
-            "Error occured while saving data." }));
-    QApplication::processEvents();
-    EXPECT_EQ(Main().TableWindows().size(), 2u);
-    EXPECT_TRUE(window->Grid()->HasPendingChanges());
-    EXPECT_FALSE(other->ChangedElsewhere());
-    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
-
-    prompt.Answer({ platform::IDNO });
-    EXPECT_TRUE(window->close());
-    EXPECT_EQ(testing_support::ReadAllBytes(path), before);
 }
 
 } // namespace

@@ -328,29 +328,6 @@ TEST_F(MainFrameTest, ArrangedWindowsTakeMostOfTheAreaAndTheCaptionNamesTheActiv
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Lumetta"));
 }
 
-TEST_F(MainFrameTest, ClosingTheProgramAsksEachChangedTableAndStopsAtCancel)
-{
-    Start({ WriteTable("a.dbf"), WriteTable("b.dbf") });
-    for (CChildFrame* window : Main().TableWindows()) {
-        tablegrid::PendingChange change;
-        change.kind = tablegrid::PendingChange::Kind::kMarkDeleted;
-        change.recordNumber = 1;
-        ASSERT_TRUE(window->Grid()->AddPendingChange(change, false));
-        window->UpdateTitle();
-    }
-    Screenshot("main_window_changed_tables");
-    {
-        ScriptedPrompt prompt { platform::IDNO, platform::IDCANCEL };
-        EXPECT_FALSE(Main().close());
-        EXPECT_EQ(prompt.Texts(),
-            (std::vector<std::string> { "The table a has been changed. Save changes to the file?",
-                "The table b has been changed. Save changes to the file?" }));
-    }
-    EXPECT_EQ(Main().TableWindows().size(), 2u);
-    ScriptedPrompt prompt { platform::IDNO, platform::IDNO };
-    EXPECT_TRUE(Main().close());
-}
-
 TEST_F(MainFrameTest, ExitAsksTheWindowsInOrderAndStopsAtTheFirstRefusal)
 {
     const std::string a = WriteTable("a.dbf");
@@ -364,6 +341,7 @@ TEST_F(MainFrameTest, ExitAsksTheWindowsInOrderAndStopsAtTheFirstRefusal)
         ASSERT_TRUE(window->Grid()->AddPendingChange(change, false));
         window->UpdateTitle();
     }
+    Screenshot("main_window_changed_tables");
     const auto question = [](const char* name) {
         return "The table " + std::string(name) + " has been changed. Save changes to the file?";
     };

@@ -197,6 +197,7 @@ TEST_F(TableGridRecordsTest, ClosingAsksYesNoCancelAndAFailedSaveStops)
         EXPECT_EQ(prompt.Asked(1).text, "Error occured while saving data.");
     }
     EXPECT_TRUE(grid.HasPendingChanges());
+    EXPECT_EQ(ReadAllBytes(path), before);
     faulty.failWriteFrom = 0;
     {
         ScriptedPrompt prompt { platform::IDYES };
@@ -310,6 +311,9 @@ TEST_F(TableGridRecordsTest, AnIndexFileThatCannotBeDeletedSaysSo)
     ScriptedPrompt prompt { platform::IDOK };
     ASSERT_TRUE(grid.SaveChanges(true, nullptr)); // the save itself stands
     EXPECT_EQ(prompt.Asked(0).text, "Error occured while deleting the index file.");
+    EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("idx.cdx")));
+    EXPECT_FALSE(grid.HasPendingChanges());
     EXPECT_TRUE(Deleted(grid, 1));
 }
 

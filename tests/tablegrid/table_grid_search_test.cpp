@@ -157,35 +157,23 @@ TEST_F(TableGridSearchTest, ReplaceWritesAPendingEditOfTheFirstOccurrence)
     EXPECT_TRUE(noQuestions.Questions().empty());
 }
 
-TEST_F(TableGridSearchTest, ReplaceAllVisitsEveryCellOnceAsOneUndoStep)
+// From the cursor's cell on, or from the first row in one column: a replacement that holds
+// the text looked for is made once and the walk ends; only a cell's first occurrence is
+// replaced; cells whose column refuses the result are passed over and not counted; all of
+// it is one undo step.
+TEST_F(TableGridSearchTest, ReplaceAllCountsOnlyWhatTheColumnsTake)
 {
     auto grid = MakeGrid(People());
+    ScriptedPrompt noQuestions;
     // From row 1 at the cursor's column: row 1's NAME (Ivan) lies left of it and stays.
     grid->SetCurrentCell(0, 1);
-    // The replacement holds the text looked for: each cell is replaced once and it ends.
     EXPECT_EQ(grid->ReplaceAll("iv", "ivIV", {}, {}), 1);
     EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivan");
     EXPECT_EQ(RowTexts(*grid, 3)[0], "ivIVanov");
     EXPECT_EQ(Cell(*grid), std::make_pair(3, 0));
-    // Every matching cell, the ones the column refuses left alone: "1" in the dates would
-    // make no date, in the numbers "x1" no number.
-    grid->SetCurrentCell(0, 0);
-    const std::size_t before = grid->PendingChanges().Size();
-    EXPECT_EQ(grid->ReplaceAll("0", "9", "SUM", {}), 4);
-    EXPECT_EQ(RowTexts(*grid, 1)[1], "390.00"); // the first occurrence only
-    EXPECT_EQ(grid->ReplaceAll("1", "x", {}, {}), 0);
     ASSERT_TRUE(grid->UndoChange());
-    EXPECT_EQ(grid->PendingChanges().Size(), before);
-    EXPECT_EQ(RowTexts(*grid, 1)[1], "300.00");
-}
 
-// A replacement that holds the text looked for is made once, and the walk ends; cells whose
-// column refuses the result are passed over and not counted; all of it is one undo step.
-TEST_F(TableGridSearchTest, ReplaceAllCountsOnlyWhatTheColumnsTake)
-{
-    auto grid = MakeGrid(People());
     grid->SetCurrentCell(2, 0);
-    ScriptedPrompt noQuestions;
     // Ivan, " abc ", ivanov; the logical "false" cells would become no logical.
     EXPECT_EQ(grid->ReplaceAll("a", "aa", {}, {}), 3);
     EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivaan");
@@ -196,11 +184,17 @@ TEST_F(TableGridSearchTest, ReplaceAllCountsOnlyWhatTheColumnsTake)
     EXPECT_TRUE(grid->UndoChange());
     EXPECT_FALSE(grid->HasPendingChanges());
     EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivan");
+
+    grid->SetCurrentCell(0, 0);
+    EXPECT_EQ(grid->ReplaceAll("0", "9", "SUM", {}), 4);
+    EXPECT_EQ(RowTexts(*grid, 1)[1], "390.00");
     // One column, from the first row whatever row the cursor is on.
     grid->SetCurrentCell(3, 3);
     EXPECT_EQ(grid->ReplaceAll("false", "true", "OK", {}), 2);
     EXPECT_EQ(RowTexts(*grid, 1)[3], "true");
     EXPECT_EQ(RowTexts(*grid, 3)[3], "true");
+    // "1" in the dates would make no date, in the numbers "x1" no number.
+    EXPECT_EQ(grid->ReplaceAll("1", "x", {}, {}), 0);
     EXPECT_EQ(grid->ReplaceAll("nowhere", "x", {}, {}), 0);
     EXPECT_TRUE(noQuestions.Questions().empty());
 }

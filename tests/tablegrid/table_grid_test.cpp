@@ -10,7 +10,6 @@
 #include "tablegrid/row_images.h"
 #include "table/table.h"
 #include "table/table_database.h"
-#include "tests/support/faulty_file_system.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/table_builder.h"
 #include "tests/support/temp_dir.h"
@@ -98,37 +97,16 @@ TEST_F(TableGridTest, EditsStayPendingAndRedWithoutTouchingTheFile)
     EXPECT_EQ(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
     EXPECT_NE(grid->FindCachedRow(0)->textColors[1], grid::kRedColor);
     EXPECT_EQ(ReadAllBytes(path), before);
+    grid->SetCurrentCell(0, 1);
+    QTest::qWait(10);
+    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
+    EXPECT_TRUE(grid->grab().save(QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid.png")));
 
     ASSERT_TRUE(grid->SaveChanges(true, nullptr));
     EXPECT_FALSE(grid->HasPendingChanges());
     EXPECT_EQ(RowTexts(*grid, 0)[0], "Ivanov");
     EXPECT_EQ(RowTexts(*grid, 0)[2], "04.05.2006");
     EXPECT_NE(grid->FindCachedRow(0)->textColors[0], grid::kRedColor);
-}
-
-TEST_F(TableGridTest, EditsTheFileRefusesStayPending)
-{
-    const std::string path = EveryType();
-    testing_support::FaultyFileSystem faulty;
-    table::TableDatabase failing(faulty);
-    ASSERT_TRUE(failing.SetDatabaseDirectory(dir.Path()));
-    CTableWndGrid grid(&host);
-    ASSERT_TRUE(grid.OpenTable(path, &failing));
-    ASSERT_TRUE(grid.Create("DBGrid", &images, 0));
-    RowTexts(grid, 0);
-    ASSERT_TRUE(grid.ValidateCell(0, 0, "Ivanov"));
-    const auto before = ReadAllBytes(path);
-    faulty.failWriteFrom = faulty.writes + 1; // a full disk
-    {
-        ScriptedPrompt prompt { platform::IDOK };
-        EXPECT_FALSE(grid.SaveChanges(true, nullptr));
-        EXPECT_EQ(prompt.Asked(0).text, "Error occured while saving data.");
-    }
-    EXPECT_EQ(grid.PendingChanges().Size(), 1u);
-    EXPECT_EQ(ReadAllBytes(path), before);
-    faulty.failWriteFrom = 0;
-    EXPECT_TRUE(grid.SaveChanges(true, nullptr));
-    EXPECT_FALSE(grid.HasPendingChanges());
 }
 
 TEST_F(TableGridTest, RefusedEdits)
@@ -152,23 +130,6 @@ TEST_F(TableGridTest, RefusedEdits)
     EXPECT_EQ(grid->PendingChanges().Size(), 1u);
     ASSERT_TRUE(grid->GetTable()->GoTo(1));
     EXPECT_EQ(grid->GetTable()->GetValue(0, false).text, "n299    ");
-}
-
-TEST_F(TableGridTest, DeletionMarksShowPendingState)
-{
-    auto grid = MakeGrid(EveryType());
-    PendingChange mark;
-    mark.kind = PendingChange::Kind::kMarkDeleted;
-    mark.recordNumber = 1;
-    ASSERT_TRUE(grid->AddPendingChange(mark, true));
-    mark.kind = PendingChange::Kind::kMarkUndeleted;
-    mark.recordNumber = 2;
-    ASSERT_TRUE(grid->AddPendingChange(mark, true));
-    grid->RefreshRows(true);
-    RowTexts(*grid, 0);
-    RowTexts(*grid, 1);
-    EXPECT_EQ(grid->FindCachedRow(0)->imageIndex, 1);
-    EXPECT_EQ(grid->FindCachedRow(1)->imageIndex, -1);
 }
 
 TEST_F(TableGridTest, RowsTheFileDoesNotHoldShowAbsent)
@@ -259,19 +220,6 @@ TEST_F(TableGridTest, FormViewKeepsTheRecordAndField)
     grid->SetViewMode(0);
     EXPECT_EQ(grid->GetCurrentImplIndex(), 0);
     EXPECT_EQ(grid->GetCurrentRow(), 1);
-}
-
-TEST_F(TableGridTest, Screenshot)
-{
-    auto grid = MakeGrid(EveryType());
-    RowTexts(*grid, 0);
-    ASSERT_TRUE(grid->ValidateCell(0, 0, "Edited"));
-    grid->FlushRowCache();
-    grid->SetCurrentCell(0, 1);
-    QTest::qWait(10);
-    const QString file = QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid.png");
-    QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
-    EXPECT_TRUE(grid->grab().save(file));
 }
 
 // The screenshots a person looks at for cut numbers: the million-record sample at its end,

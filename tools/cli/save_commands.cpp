@@ -79,6 +79,20 @@ bool RefuseOwnFile(const Invocation& call, const table::CTable& t, const std::st
     return true;
 }
 
+// The table opened with the fields chosen and the filters set, ready to be saved at `out`
+// (never the table itself); an exit code other than kExitOk after saying what is wrong.
+int OpenForSaving(const Invocation& call, OpenedTable& opened, const std::string& out,
+    std::vector<int>* fields)
+{
+    if (!OpenTable(call, opened, true))
+        return kExitFailed;
+    if (!ChosenFields(call, opened.table, fields))
+        return kExitUsage;
+    if (const int set = SetUpFilters(call, opened.table); set != kExitOk)
+        return set;
+    return RefuseOwnFile(call, opened.table, out) ? kExitUsage : kExitOk;
+}
+
 } // namespace
 
 int Export(const Invocation& call)
@@ -110,17 +124,11 @@ int Export(const Invocation& call)
         options.dateFormat = *form;
     }
     OpenedTable opened(call.fs);
-    if (!OpenTable(call, opened, true))
-        return kExitFailed;
-    table::CTable& t = opened.table;
     std::vector<int> fields;
-    if (!ChosenFields(call, t, &fields))
-        return kExitUsage;
-    if (const int set = SetUpFilters(call, t); set != kExitOk)
-        return set;
     const std::string out = AbsolutePath(call.text);
-    if (RefuseOwnFile(call, t, out))
-        return kExitUsage;
+    if (const int ready = OpenForSaving(call, opened, out, &fields); ready != kExitOk)
+        return ready;
+    table::CTable& t = opened.table;
     std::uint64_t lines = 0;
     using Result = tablegrid::TextExport::Result;
     switch (tablegrid::TextExport::Write(t, fields, options, out, call.fs, nullptr, &lines)) {
@@ -151,16 +159,10 @@ int SaveAs(const Invocation& call)
         return kExitUsage;
     }
     OpenedTable opened(call.fs);
-    if (!OpenTable(call, opened, true))
-        return kExitFailed;
-    table::CTable& t = opened.table;
     std::vector<int> fields;
-    if (!ChosenFields(call, t, &fields))
-        return kExitUsage;
-    if (const int set = SetUpFilters(call, t); set != kExitOk)
-        return set;
-    if (RefuseOwnFile(call, t, out))
-        return kExitUsage;
+    if (const int ready = OpenForSaving(call, opened, out, &fields); ready != kExitOk)
+        return ready;
+    table::CTable& t = opened.table;
     bool everyField = static_cast<int>(fields.size()) == t.FieldCount();
     for (std::size_t i = 0; everyField && i < fields.size(); ++i)
         everyField = fields[i] == static_cast<int>(i);
