@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "resources/table_resources.h"
 #include "shell/child_frame.h"
+#include "shell/dialogs/select_language_dialog.h"
 #include "shell/file_open_command.h"
 #include "shell/main_frame.h"
 #include "shell/main_status_bar.h"
@@ -263,6 +264,9 @@ bool CViewerApp::UpdateCommand(int id, CommandState* state)
     case ID_HELP_OUR_PRODUCTS:
         state->enabled = HasHelp();
         return true;
+    case ID_VIEW_LANGUAGE:
+        state->enabled = true;
+        return true;
     default:
         return false;
     }
@@ -290,9 +294,29 @@ bool CViewerApp::ExecuteCommand(int id)
     case ID_HELP_OUR_PRODUCTS:
         OpenHelpTopic(kOtherProductsTopic);
         return true;
+    case ID_VIEW_LANGUAGE:
+        OnLanguage();
+        return true;
     default:
         return false;
     }
+}
+
+void CViewerApp::OnLanguage()
+{
+    std::vector<std::string> names;
+    for (const auto& [name, path] : m_languages)
+        names.push_back(name);
+    CSelectLanguageDialog dialog(names, m_languageName, m_dateFormat, m_mainFrame.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::string chosen = dialog.ChosenLanguage();
+    const table::DateFormat format = dialog.ChosenDateFormat();
+    const bool languageChanged = chosen != m_languageName;
+    const bool dateChanged = format != m_dateFormat;
+    m_languageName = chosen;
+    m_dateFormat = format;
+    ApplyLanguage(languageChanged, dateChanged);
 }
 
 void CViewerApp::OnFileOpen()

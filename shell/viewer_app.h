@@ -112,6 +112,8 @@ public:
 
 private:
     void OnFileOpen();
+    // The Language command: the dialog, then the language and date form applied at once.
+    void OnLanguage();
     void OnFileOpenInDirectory();
 
     platform::FileSystem& m_fs;

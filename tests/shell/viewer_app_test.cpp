@@ -15,9 +15,12 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/table_builder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -135,6 +138,46 @@ TEST_F(ViewerAppTest, StartWritesTheRussianLibraryAndTheSavedLanguageSwitchesEve
     // The settings file keeps the built-in title's name under any language.
     app->ExitInstance();
     EXPECT_NE(SettingsText().find("Language=" + russian + "\r\n"), std::string::npos);
+}
+
+// The Language command: the dialog lists both languages with the current one and its date
+// form; a new language switches the windows at once; the same language with another date
+// form only reformats dates; Cancel changes nothing.
+TEST_F(ViewerAppTest, TheLanguageCommandSwitchesAtOnce)
+{
+    ScriptedPrompt prompt;
+    Start({ WriteTable("a.dbf") });
+    CChildFrame* window = Main().TableWindows().at(0);
+    const QString russian = QString::fromUtf8("Русский");
+    auto choose = [&](const QString& language, int dateFormat, bool ok) {
+        shell_testing::OnModalDialog("IDD_SELECT_LANGUAGE", [=](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("IDC_LANGUAGE_LIST"));
+            ASSERT_EQ(list->count(), 2);
+            EXPECT_EQ(list->item(0)->text(), QStringLiteral("English")); // sorted
+            list->setCurrentItem(list->findItems(language, Qt::MatchExactly).at(0));
+            dialog.findChild<QComboBox*>(QStringLiteral("IDC_DATE_FORMAT"))->setCurrentIndex(dateFormat);
+            dialog.findChild<QAbstractButton*>(ok ? QStringLiteral("IDOK") : QStringLiteral("IDCANCEL"))->click();
+        });
+        EXPECT_TRUE(Main().Router().Execute(ID_VIEW_LANGUAGE));
+    };
+    choose(russian, 4, true);
+    EXPECT_EQ(app->LanguageName(), platform::Utf8ToAnsi("Русский"));
+    EXPECT_TRUE(window->windowTitle().startsWith(QString::fromUtf8("Таблица ")));
+    EXPECT_EQ(Main().menuBar()->actions().first()->text(), QString::fromUtf8("&Файл"));
+    EXPECT_EQ(window->Grid()->GetDateFormatIndex(), 4);
+
+    const QString title = window->windowTitle();
+    choose(russian, 0, true);
+    EXPECT_EQ(window->Grid()->GetDateFormatIndex(), 0);
+    EXPECT_EQ(app->DateFormat(), table::DateFormat::kYyyyMmDd);
+    EXPECT_EQ(window->windowTitle(), title);
+
+    choose(QStringLiteral("English"), 3, false);
+    EXPECT_EQ(app->LanguageName(), platform::Utf8ToAnsi("Русский"));
+    EXPECT_EQ(app->DateFormat(), table::DateFormat::kYyyyMmDd);
+    choose(QStringLiteral("English"), 0, true);
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Table ")));
+    EXPECT_EQ(Main().menuBar()->actions().first()->text(), QStringLiteral("&File"));
 }
 
 TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
