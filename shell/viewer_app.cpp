@@ -216,7 +216,11 @@ void CViewerApp::ApplyLanguage(bool languageChanged, bool dateChanged)
 
 std::string CViewerApp::HelpFilePath() const
 {
-    const std::string name = LoadString(IDS_HELP_FILE);
+    // The help keeps its file name ("lumteng.hlp"), and is a page of that base name.
+    const std::string file = LoadString(IDS_HELP_FILE);
+    const std::size_t dot = file.rfind('.');
+    const std::string name
+        = file.empty() ? std::string() : (dot == std::string::npos ? file : file.substr(0, dot)) + ".html";
     if (name.empty() || ProgramDirectory().empty())
         return {};
     return platform::FindProgramData(m_fs, ProgramDirectory(), name)

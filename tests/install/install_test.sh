@@ -52,6 +52,8 @@ expected=(
     bin/lumetta-cli
     share/applications/lumetta.desktop
     share/icons/hicolor/scalable/apps/lumetta.svg
+    share/lumetta/lumteng.html
+    share/lumetta/lumtrus.html
     share/icons/hicolor/scalable/mimetypes/application-x-dbf.svg
     share/man/man1/lumetta-cli.1.gz
     share/man/man1/lumetta.1.gz
@@ -207,6 +209,8 @@ if [ -f "$settings" ]; then
 else
     fail "no settings file in $home/.config/lumetta/: $(ls -A "$home/.config/lumetta" 2>&1)"
 fi
+# The carried Russian library goes where the settings go when the program's folder is read-only.
+[ -s "$home/.config/lumetta/lumtrus.dll" ] || fail "no lumtrus.dll in $home/.config/lumetta/"
 chmod -R u+w "$stage"
 
 if [ "$failures" -gt 0 ]; then

@@ -180,6 +180,25 @@ TEST_F(ViewerAppTest, TheLanguageCommandSwitchesAtOnce)
     EXPECT_EQ(Main().menuBar()->actions().first()->text(), QStringLiteral("&File"));
 }
 
+// The help is the page of the current language's help name, beside the program; the Help
+// commands are enabled only while that page is there.
+TEST_F(ViewerAppTest, HelpIsThePageOfTheCurrentLanguage)
+{
+    ScriptedPrompt prompt;
+    testing_support::WriteAllBytes(programDir.File("lumteng.html"), { '<' });
+    Start();
+    EXPECT_EQ(app->HelpFilePath(), programDir.File("lumteng.html"));
+    EXPECT_TRUE(Main().Router().Query(ID_HELP).enabled);
+    shell_testing::OnModalDialog("IDD_SELECT_LANGUAGE", [](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("IDC_LANGUAGE_LIST"));
+        list->setCurrentItem(list->findItems(QString::fromUtf8("Русский"), Qt::MatchExactly).at(0));
+        dialog.findChild<QAbstractButton*>(QStringLiteral("IDOK"))->click();
+    });
+    EXPECT_TRUE(Main().Router().Execute(ID_VIEW_LANGUAGE));
+    EXPECT_EQ(app->HelpFilePath(), programDir.File("lumtrus.html"));
+    EXPECT_FALSE(Main().Router().Query(ID_HELP_FINDER).enabled); // no Russian page here
+}
+
 TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
 {
     ScriptedPrompt prompt;
