@@ -314,11 +314,14 @@ void CViewerApp::OnLanguage()
     CSelectLanguageDialog dialog(names, m_languageName, m_dateFormat, m_mainFrame.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::string chosen = dialog.ChosenLanguage();
-    const table::DateFormat format = dialog.ChosenDateFormat();
-    const bool languageChanged = chosen != m_languageName;
+    SwitchLanguage(dialog.ChosenLanguage(), dialog.ChosenDateFormat());
+}
+
+void CViewerApp::SwitchLanguage(const std::string& language, table::DateFormat format)
+{
+    const bool languageChanged = language != m_languageName;
     const bool dateChanged = format != m_dateFormat;
-    m_languageName = chosen;
+    m_languageName = language;
     m_dateFormat = format;
     ApplyLanguage(languageChanged, dateChanged);
 }

@@ -84,6 +84,9 @@ public:
     std::string HelpFilePath() const;
     bool HasHelp() const;
     void OpenHelpTopic(int topic) const;
+    // What the Language command does after its dialog: the language (cp1251 name) and the
+    // date form become current, and only what changed is applied.
+    void SwitchLanguage(const std::string& language, table::DateFormat format);
 
     const std::string& PendingPath() const { return m_pendingPath; }
     platform::FileSystem& Files() const { return m_fs; }
