@@ -1,21 +1,35 @@
 #!/usr/bin/env python3
-"""Compiles a resource set's source files into a C++ file of tables.
+"""Compiles a resource set's source files into a C++ file of tables or a language library.
 
     generate_resources.py --ids resource_ids.h --strings strings.txt --menus menus.txt
         --dialogs dialogs.txt --table kEnglishTable --output english_resources.cpp [--complete]
 
+    generate_resources.py --ids resource_ids.h --strings ... --menus ... --dialogs ...
+        --reference en/strings.txt en/menus.txt en/dialogs.txt
+        --library-symbol kRussianLibrary --library-output russian_library.cpp
+
 The sources are UTF-8 text in the format of resources/README.md; names are resolved through
 the `inline constexpr int NAME = NUMBER;` lines of the ids header. Texts are written as
 code page 1251 bytes. Any fault (unknown name, duplicate id, a character 1251 lacks, bad
-syntax) stops the build with the file and line. With --complete every string (IDS_),
-menu (IDR_..._MENU) and dialog (IDD_) of the ids header must be present.
+syntax, two entries of one menu popup with the same access key) stops the build with the
+file and line. With --complete every string (IDS_), menu (IDR_..._MENU) and dialog (IDD_)
+of the ids header must be present.
+
+A translation is checked against the set it translates (--reference): the same string,
+menu, dialog and control ids, menus of the same shape, the same "%" slots in every text,
+and no access key twice within a dialog. It is written as a language library (the layout of
+resources/README.md) embedded in a C++ file as the bytes of `const std::string_view NAME`.
 """
 
 import argparse
 import re
+import struct
 import sys
 
 ID_LINE = re.compile(r'^\s*inline\s+constexpr\s+int\s+([A-Z][A-Z0-9_]*)\s*=\s*(\d+)\s*;')
+SLOT = re.compile(rb'%(%|[-+ 0#]*[0-9]*(?:\.[0-9]+)?[sdiu])')
+LIBRARY_MAGIC = b'LUMTRES\0'
+LIBRARY_VERSION = 1
 ESCAPES = {'n': '\n', 't': '\t', 'r': '\r', '\\': '\\', '"': '"', "'": "'"}
 
 
@@ -149,7 +163,29 @@ def parse_strings(path, ids):
     return strings
 
 
+def access_key(text):
+    """The letter after the first single '&' of a label, lower-cased; None when there is none."""
+    label = text.split(b'\t')[0].replace(b'&&', b'')
+    at = label.find(b'&')
+    if at < 0 or at + 1 >= len(label):
+        return None
+    return label[at + 1:at + 2].decode('cp1251').lower()
+
+
+def check_access_key(p, keys, text):
+    """Within one popup or dialog, `keys` maps each access key taken to its text."""
+    key = access_key(text)
+    if key is None:
+        return
+    if key in keys:
+        p.pos -= 1  # the line of the text just read
+        p.fail(f'"{text.decode("cp1251")}" and "{keys[key].decode("cp1251")}" share the access '
+               f'key {key!r}')
+    keys[key] = text
+
+
 def parse_menu_items(p, depth, out, menu_id):
+    keys = {}
     while not p.is_word('end'):
         if p.at_end():
             p.fail('menu or popup without its "end"')
@@ -157,6 +193,7 @@ def parse_menu_items(p, depth, out, menu_id):
         if keyword == 'item':
             command = p.id_of(p.word(), ('ID_',))
             text = p.text()
+            check_access_key(p, keys, text)
             grayed = p.is_word('grayed')
             if grayed:
                 p.pos += 1
@@ -164,7 +201,9 @@ def parse_menu_items(p, depth, out, menu_id):
         elif keyword == 'separator':
             out.append((menu_id, depth, 'kSeparator', 0, b'', False))
         elif keyword == 'popup':
-            out.append((menu_id, depth, 'kPopup', 0, p.text(), False))
+            text = p.text()
+            check_access_key(p, keys, text)
+            out.append((menu_id, depth, 'kPopup', 0, text, False))
             parse_menu_items(p, depth + 1, out, menu_id)
         else:
             p.pos -= 1
@@ -187,7 +226,7 @@ def parse_menus(path, ids):
     return menus
 
 
-def parse_dialogs(path, ids):
+def parse_dialogs(path, ids, unique_keys=False):
     p = Parser(path, ids)
     dialogs = {}
     while not p.at_end():
@@ -198,6 +237,7 @@ def parse_dialogs(path, ids):
             p.fail(f'{name}: dialog {number} is given twice')
         caption = p.text()
         controls = {}
+        keys = {}
         while not p.is_word('end'):
             if p.at_end():
                 p.fail(f'{name} without its "end"')
@@ -206,6 +246,8 @@ def parse_dialogs(path, ids):
             if control in controls:
                 p.fail(f'{control_name}: control {control} appears twice in {name}')
             controls[control] = p.text()
+            if unique_keys:
+                check_access_key(p, keys, controls[control])
         p.word('end')
         dialogs[number] = (name, caption, controls)
     return dialogs
@@ -222,6 +264,115 @@ def check_complete(ids, strings, menus, dialogs):
             missing.append(f'dialog {name}')
     if missing:
         raise SourceError('the set lacks ' + ', '.join(missing))
+
+
+def slots(text):
+    """The kinds of the "%" slots of a text, in order; "%%" is a literal sign, not a slot."""
+    return [m.group(1)[-1:] for m in SLOT.finditer(text) if m.group(1) != b'%']
+
+
+def menu_shape(entries):
+    return [(depth, kind, command, grayed) for _, depth, kind, command, _, grayed in entries]
+
+
+def check_translation(path, reference, translation):
+    """A translation has the ids of the set it translates, no more and no fewer, menus of the
+    same shape and the same slots in every text."""
+    ref_strings, ref_menus, ref_dialogs = reference
+    strings, menus, dialogs = translation
+    faults = []
+
+    def compare_ids(kind, ref, own):
+        for number in sorted(ref.keys() - own.keys()):
+            faults.append(f'lacks {kind} {ref[number][0]}')
+        for number in sorted(own.keys() - ref.keys()):
+            faults.append(f'has {kind} {own[number][0]}, which the reference lacks')
+
+    compare_ids('string', ref_strings, strings)
+    compare_ids('menu', ref_menus, menus)
+    compare_ids('dialog', ref_dialogs, dialogs)
+    for number in sorted(ref_strings.keys() & strings.keys()):
+        name, text = strings[number]
+        if slots(text) != slots(ref_strings[number][1]):
+            faults.append(f'{name}: the slots {slots(text)} differ from {slots(ref_strings[number][1])}')
+    for number in sorted(ref_menus.keys() & menus.keys()):
+        if menu_shape(menus[number][1]) != menu_shape(ref_menus[number][1]):
+            faults.append(f'{menus[number][0]}: the items differ from the reference menu')
+    for number in sorted(ref_dialogs.keys() & dialogs.keys()):
+        name, _, controls = dialogs[number]
+        if controls.keys() != ref_dialogs[number][2].keys():
+            faults.append(f'{name}: the controls differ from the reference dialog')
+        for control in sorted(controls.keys() & ref_dialogs[number][2].keys()):
+            if slots(controls[control]) != slots(ref_dialogs[number][2][control]):
+                faults.append(f'{name}: control {control} changes its slots')
+    if faults:
+        raise SourceError(f'{path}: ' + '; '.join(faults))
+
+
+def library_bytes(strings, menus, dialogs):
+    """The set as a language library (resources/README.md): little-endian counts and
+    lengths, each text as its length and its bytes."""
+    def text(data):
+        return struct.pack('<I', len(data)) + data
+
+    out = bytearray(LIBRARY_MAGIC)
+    out += struct.pack('<IIII', LIBRARY_VERSION, len(strings), len(menus), len(dialogs))
+    for number in sorted(strings):
+        out += struct.pack('<I', number) + text(strings[number][1])
+    for number in sorted(menus):
+        entries = menus[number][1]
+        out += struct.pack('<II', number, len(entries))
+        kinds = {'kCommand': 0, 'kSeparator': 1, 'kPopup': 2}
+        for _, depth, kind, command, label, grayed in entries:
+            out += struct.pack('<BBHI', kinds[kind], 1 if grayed else 0, depth, command)
+            out += text(label)
+    for number in sorted(dialogs):
+        _, caption, controls = dialogs[number]
+        out += struct.pack('<I', number) + text(caption) + struct.pack('<I', len(controls))
+        for control in sorted(controls):
+            out += struct.pack('<I', control) + text(controls[control])
+    return bytes(out)
+
+
+def library_cpp(symbol, sources, data):
+    lines = [
+        f'// Generated by resources/generate_resources.py from {", ".join(sources)}.',
+        '// Do not edit: change the sources and rebuild.',
+        '#include <string_view>',
+        '',
+        'namespace resources {',
+        '',
+        'namespace {',
+        '',
+        'const char kBytes[] = {',
+    ]
+    for start in range(0, len(data), 16):
+        row = ', '.join(f'{b - 256 if b > 127 else b}' for b in data[start:start + 16])
+        lines.append(f'    {row},')
+    lines += [
+        '};',
+        '',
+        '} // namespace',
+        '',
+        f'extern const std::string_view {symbol};',
+        f'const std::string_view {symbol}(kBytes, sizeof kBytes);',
+        '',
+        '} // namespace resources',
+        '',
+    ]
+    return '\n'.join(lines)
+
+
+def write_if_changed(path, code):
+    # Rewrite only on change, so an unchanged set does not rebuild what includes it.
+    try:
+        with open(path, encoding='utf-8') as f:
+            if f.read() == code:
+                return
+    except OSError:
+        pass
+    with open(path, 'w', encoding='utf-8') as f:
+        f.write(code)
 
 
 def cpp_text(data):
@@ -287,31 +438,38 @@ def main():
     parser.add_argument('--strings', required=True)
     parser.add_argument('--menus', required=True)
     parser.add_argument('--dialogs', required=True)
-    parser.add_argument('--table', required=True)
-    parser.add_argument('--output', required=True)
+    parser.add_argument('--table')
+    parser.add_argument('--output')
     parser.add_argument('--complete', action='store_true')
+    parser.add_argument('--reference', nargs=3, metavar=('STRINGS', 'MENUS', 'DIALOGS'))
+    parser.add_argument('--library-symbol')
+    parser.add_argument('--library-output')
     args = parser.parse_args()
+    if bool(args.table) != bool(args.output) or \
+            bool(args.library_symbol) != bool(args.library_output):
+        parser.error('--table goes with --output, --library-symbol with --library-output')
     try:
         ids = read_ids(args.ids)
         strings = parse_strings(args.strings, ids)
         menus = parse_menus(args.menus, ids)
-        dialogs = parse_dialogs(args.dialogs, ids)
+        dialogs = parse_dialogs(args.dialogs, ids, unique_keys=bool(args.reference))
         if args.complete:
             check_complete(ids, strings, menus, dialogs)
+        if args.reference:
+            ref_strings, ref_menus, ref_dialogs = args.reference
+            reference = (parse_strings(ref_strings, ids), parse_menus(ref_menus, ids),
+                         parse_dialogs(ref_dialogs, ids))
+            check_translation(args.strings.rsplit('/', 1)[0], reference,
+                              (strings, menus, dialogs))
     except (SourceError, OSError) as error:
         print(f'generate_resources: {error}', file=sys.stderr)
         return 1
     sources = [s.split('resources/')[-1] for s in (args.strings, args.menus, args.dialogs)]
-    code = generate(args.table, sources, strings, menus, dialogs)
-    # Rewrite only on change, so an unchanged set does not rebuild what includes it.
-    try:
-        with open(args.output, encoding='utf-8') as f:
-            if f.read() == code:
-                return 0
-    except OSError:
-        pass
-    with open(args.output, 'w', encoding='utf-8') as f:
-        f.write(code)
+    if args.output:
+        write_if_changed(args.output, generate(args.table, sources, strings, menus, dialogs))
+    if args.library_output:
+        data = library_bytes(strings, menus, dialogs)
+        write_if_changed(args.library_output, library_cpp(args.library_symbol, sources, data))
     return 0
 
 

@@ -5,6 +5,7 @@
 #include "platform/profile_file.h"
 #include "platform/prompt.h"
 #include "platform/resource_source.h"
+#include "resources/carried_library.h"
 #include "resources/resource_ids.h"
 #include "resources/table_resources.h"
 #include "shell/child_frame.h"
@@ -14,6 +15,7 @@
 #include "shell/multi_dbf_template.h"
 #include "shell/path_text.h"
 #include "shell/settings/command_line.h"
+#include "shell/settings/language_list.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -66,13 +68,15 @@ bool CViewerApp::InitInstance(const std::vector<std::string>& arguments)
     m_settingsPath = m_location.ProfilePath(m_title + ".ini");
     const platform::ProfileFile settings(m_fs, m_settingsPath);
     m_recent.Read(settings);
+    // Written at every start, so the copy offered is the one this program carries; a
+    // directory that cannot take it leaves whatever older copy the scan finds.
+    (void)ExtractLanguageLibrary();
 
     m_template = std::make_unique<CMultiDBFTemplate>(*this, IDR_TABLE_MENU);
     m_mainFrame = std::make_unique<CMainFrame>(*this, m_controls);
 
-    const std::string builtInLanguage = LoadString(IDS_LANGUAGE_NAME);
-    m_languages = { { builtInLanguage, std::string() } };
-    m_languageName = builtInLanguage;
+    ScanLanguageLibraries();
+    const std::string builtInLanguage = m_languageName;
 
     // Tables named on the command line open before the saved font and date format are
     // read; they take both when those are applied below.
@@ -161,14 +165,37 @@ void CViewerApp::OpenClassifiersFrom(const std::string&)
 {
 }
 
+bool CViewerApp::ExtractLanguageLibrary()
+{
+    return shell::ExtractLanguageLibrary(m_fs, m_location,
+        resources::kRussianLibraryFileName, resources::kRussianLibrary);
+}
+
+void CViewerApp::ScanLanguageLibraries()
+{
+    const auto english = resources::MakeEnglishResources();
+    const std::string builtIn = english->FindString(IDS_LANGUAGE_NAME).value_or("English");
+    m_signature = english->FindString(IDS_RESOURCE_SIGNATURE).value_or(std::string());
+    m_languages = shell::ScanLanguageLibraries(
+        m_fs, m_location.SearchDirectories(), builtIn, m_signature);
+    m_languageName = builtIn;
+}
+
 void CViewerApp::ApplyLanguage(bool languageChanged, bool dateChanged)
 {
     if (!m_mainFrame)
         return;
     if (languageChanged) {
-        // The built-in set is the only one there is; a saved language that is not listed
-        // keeps its name and shows the built-in texts.
-        resources::InstallEnglishResources();
+        // A saved language that is no longer listed keeps its name and shows the built-in
+        // texts; so does a listed library that can no longer be read.
+        const auto listed = m_languages.find(m_languageName);
+        std::unique_ptr<platform::ResourceSet> library;
+        if (listed != m_languages.end() && !listed->second.empty())
+            library = LoadLanguageLibrary(m_fs, listed->second, m_signature);
+        if (library)
+            platform::InstallResources(std::move(library));
+        else
+            resources::InstallEnglishResources();
         m_mainFrame->ReloadMenus();
     }
     std::vector<CChildFrame*> windows = m_mainFrame->TableWindows();

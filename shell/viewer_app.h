@@ -67,6 +67,14 @@ public:
     // does not have them yet: the directory is accepted and nothing opens.
     void OpenClassifiersFrom(const std::string& directory);
 
+    // Writes the carried Russian library out where the program writes its own files; false
+    // when it cannot be written there.
+    bool ExtractLanguageLibrary();
+    // Rebuilds the language list from the built-in language and the signed libraries beside
+    // the program and in the settings directory; the built-in language becomes current.
+    void ScanLanguageLibraries();
+    const std::map<std::string, std::string>& Languages() const { return m_languages; }
+
     // Makes the current language's resources current and updates the windows: with
     // `languageChanged` the menus and every title, with `dateChanged` every grid's dates.
     void ApplyLanguage(bool languageChanged, bool dateChanged);
@@ -117,6 +125,7 @@ private:
     bool m_deleteIndexWithoutAsking = false;
     std::map<std::string, std::string> m_languages; // name -> library path; "" built in
     std::string m_languageName;
+    std::string m_signature; // the built-in signature a library must carry
     table::DateFormat m_dateFormat = table::kDefaultDateFormat;
     tablegrid::TextExportFormat m_textExportFormat;
     bool m_settingsRead = false;

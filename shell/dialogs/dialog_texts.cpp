@@ -1,6 +1,11 @@
 #include "shell/dialogs/dialog_texts.h"
 
 #include "platform/qt/ansi_string.h"
+#include "resources/resource_ids.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 
 namespace shell {
 
@@ -25,6 +30,17 @@ QString DialogTexts::Control(int controlId) const
 QString ResourceText(int id)
 {
     return FromAnsi(platform::LoadString(id));
+}
+
+QDialogButtonBox* AddOkCancel(QDialog* dialog, const DialogTexts& texts)
+{
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, dialog);
+    QPushButton* ok = buttons->addButton(texts.Control(IDOK), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("IDOK"));
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(texts.Control(IDCANCEL), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    return buttons;
 }
 
 } // namespace shell

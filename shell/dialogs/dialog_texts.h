@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QDialog;
+class QDialogButtonBox;
+
 #include <optional>
 
 namespace shell {
@@ -24,5 +27,9 @@ private:
 
 // String `id` of the resource set as the widgets show it.
 QString ResourceText(int id);
+
+// The OK (default) and Cancel buttons of a dialog, stacked, named IDOK and IDCANCEL; the
+// caller connects their accepted and rejected signals.
+QDialogButtonBox* AddOkCancel(QDialog* dialog, const DialogTexts& texts);
 
 } // namespace shell

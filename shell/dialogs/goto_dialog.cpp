@@ -79,12 +79,7 @@ CGoToDialog::CGoToDialog(const GoToChoice& choice, long long rowCount, long long
     grid->addLayout(numberBox(m_record, m_recordSpin), 3, 1);
     grid->setColumnMinimumWidth(1, 120);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = buttons->addButton(texts.Control(IDOK), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(texts.Control(IDCANCEL), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    QDialogButtonBox* buttons = AddOkCancel(this, texts);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

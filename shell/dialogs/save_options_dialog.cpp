@@ -64,12 +64,7 @@ CSaveOptionsDialog::CSaveOptionsDialog(
         IDC_ALL_RECORDS, "IDC_ALL_RECORDS", IDC_FILTERED_RECORDS, "IDC_FILTERED_RECORDS",
         allRecordsShown);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = buttons->addButton(texts.Control(IDOK), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(texts.Control(IDCANCEL), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    QDialogButtonBox* buttons = AddOkCancel(this, texts);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -121,12 +121,7 @@ CSaveTextDialog::CSaveTextDialog(
     auto* sampleBox = new QVBoxLayout(sampleGroup);
     sampleBox->addWidget(m_sample);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = buttons->addButton(texts.Control(IDOK), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(texts.Control(IDCANCEL), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    QDialogButtonBox* buttons = AddOkCancel(this, texts);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSaveTextDialog::OnOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -74,12 +74,7 @@ CSelectCodePageDialog::CSelectCodePageDialog(CodePageId current, QWidget* parent
     currentLabel->setText(platform::qt::FromAnsi(platform::FormatText(
         platform::LoadString(IDS_CURRENT_CODEPAGE), { platform::qt::ToAnsi(currentName) })));
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = buttons->addButton(texts.Control(IDOK), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(texts.Control(IDCANCEL), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    QDialogButtonBox* buttons = AddOkCancel(this, texts);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -3,6 +3,7 @@
 and line, and a good set must compile to the exact bytes of code page 1251."""
 
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -29,19 +30,32 @@ DIALOGS = 'dialog IDD_GOTO "Go to"\n  IDC_TOP "&Top"\n  IDOK "OK"\nend\n'
 
 
 class GeneratorTest(unittest.TestCase):
-    def run_generator(self, strings=STRINGS, menus=MENUS, dialogs=DIALOGS, complete=False):
+    def run_generator(self, strings=STRINGS, menus=MENUS, dialogs=DIALOGS, complete=False,
+                      translation=None):
+        """With `translation` (strings, menus, dialogs), that set is compiled as a language
+        library checked against the first one, and the output is the library's C++ file."""
         with tempfile.TemporaryDirectory() as folder:
             paths = {}
-            for name, text in (('ids.h', IDS), ('strings.txt', strings), ('menus.txt', menus),
-                               ('dialogs.txt', dialogs)):
+            files = [('ids.h', IDS), ('strings.txt', strings), ('menus.txt', menus),
+                     ('dialogs.txt', dialogs)]
+            if translation:
+                files += zip(('t_strings.txt', 't_menus.txt', 't_dialogs.txt'), translation)
+            for name, text in files:
                 paths[name] = os.path.join(folder, name)
                 with open(paths[name], 'w', encoding='utf-8') as f:
                     f.write(text)
             output = os.path.join(folder, 'out.cpp')
+            prefix = 't_' if translation else ''
             command = [sys.executable, GENERATOR, '--ids', paths['ids.h'],
-                       '--strings', paths['strings.txt'], '--menus', paths['menus.txt'],
-                       '--dialogs', paths['dialogs.txt'], '--table', 'kTestTable',
-                       '--output', output]
+                       '--strings', paths[prefix + 'strings.txt'],
+                       '--menus', paths[prefix + 'menus.txt'],
+                       '--dialogs', paths[prefix + 'dialogs.txt']]
+            if translation:
+                command += ['--reference', paths['strings.txt'], paths['menus.txt'],
+                            paths['dialogs.txt'], '--library-symbol', 'kTestLibrary',
+                            '--library-output', output]
+            else:
+                command += ['--table', 'kTestTable', '--output', output]
             if complete:
                 command.append('--complete')
             result = subprocess.run(command, capture_output=True, text=True)
@@ -111,6 +125,68 @@ class GeneratorTest(unittest.TestCase):
         status, error, _ = self.run_generator(strings='IDS_TITLE "a"\n')
         self.assertEqual(status, 0, 'without --complete a partial set compiles: ' + error)
 
+    def test_two_entries_of_one_popup_may_not_share_an_access_key(self):
+        self.assert_fails('menus.txt:2: "&Save" and "&sort" share the access key \'s\'',
+                          menus='menu IDR_MAIN_MENU\n item ID_FILE_OPEN "&sort" item '
+                                'ID_FILE_OPEN "&Save"\nend\n')
+        status, error, _ = self.run_generator(
+            menus='menu IDR_MAIN_MENU\n popup "&File"\n  item ID_FILE_OPEN "&File"\n end\nend\n')
+        self.assertEqual(status, 0, 'a popup and its own item do not clash: ' + error)
+
+
+TRANSLATION = ('IDS_TITLE "\u0422\u0430\u0431\u043b\u0438\u0446\u0430 %s"\nIDS_OTHER "x"\n',
+               'menu IDR_MAIN_MENU\n  popup "&\u0424\u0430\u0439\u043b"\n'
+               '    item ID_FILE_OPEN "&O\\tCtrl+O" grayed\n    separator\n  end\nend\n',
+               'dialog IDD_GOTO "G"\n  IDC_TOP "&T"\n  IDOK "OK"\nend\n')
+
+
+class TranslationTest(unittest.TestCase):
+    """A translation is compiled into a language library and checked against its reference."""
+
+    run_generator = GeneratorTest.run_generator
+
+    def translated(self, index, text):
+        return tuple(text if i == index else t for i, t in enumerate(TRANSLATION))
+
+    def assert_refused(self, message, translation):
+        status, error, code = self.run_generator(translation=translation)
+        self.assertEqual(status, 1, error)
+        self.assertIn(message, error)
+        self.assertIsNone(code)
+
+    def test_a_translation_becomes_a_library_of_the_documented_layout(self):
+        status, error, code = self.run_generator(translation=TRANSLATION, complete=True)
+        self.assertEqual(status, 0, error)
+        body = code.split('const char kBytes[] = {')[1].split('};')[0]
+        data = bytes(int(v) & 0xFF for v in body.replace('\n', ' ').split(',') if v.strip())
+        self.assertEqual(data[:8], b'LUMTRES\0')
+        self.assertEqual(struct.unpack('<IIII', data[8:24]), (1, 2, 1, 1))
+        title = '\u0422\u0430\u0431\u043b\u0438\u0446\u0430 %s'.encode('cp1251')
+        strings = struct.pack('<II', 134, len(title)) + title + struct.pack('<IIc', 135, 1, b'x')
+        menu = (struct.pack('<IIBBHII', 160, 3, 2, 0, 0, 0, 5) + b'&\xd4\xe0\xe9\xeb'
+                + struct.pack('<BBHII', 0, 1, 1, 57601, 9) + b'&O\tCtrl+O'
+                + struct.pack('<BBHII', 1, 0, 1, 0, 0))
+        dialog = (struct.pack('<IIcI', 137, 1, b'G', 2) + struct.pack('<II', 1, 2) + b'OK'
+                  + struct.pack('<II', 1041, 2) + b'&T')
+        self.assertEqual(data[24:], strings + menu + dialog)
+        self.assertIn('const std::string_view kTestLibrary(kBytes, sizeof kBytes);', code)
+
+    def test_a_translation_has_exactly_the_ids_of_its_reference(self):
+        self.assert_refused('lacks string IDS_OTHER', self.translated(0, 'IDS_TITLE "%s"\n'))
+        self.assert_refused('has string ID_FILE_OPEN, which the reference lacks',
+                            self.translated(0, TRANSLATION[0] + 'ID_FILE_OPEN "Open"\n'))
+        self.assert_refused('lacks dialog IDD_GOTO', self.translated(2, ''))
+        self.assert_refused('IDD_GOTO: the controls differ',
+                            self.translated(2, 'dialog IDD_GOTO "G"\n  IDOK "OK"\nend\n'))
+
+    def test_a_translation_keeps_slots_menu_shape_and_distinct_access_keys(self):
+        self.assert_refused("IDS_TITLE: the slots [b'd'] differ from [b's']",
+                            self.translated(0, 'IDS_TITLE "%d"\nIDS_OTHER "x%%"\n'))
+        self.assert_refused('IDR_MAIN_MENU: the items differ',
+                            self.translated(1, TRANSLATION[1].replace(' grayed', '')))
+        self.assert_refused('t_dialogs.txt:3: "&tOK" and "&T" share the access key',
+                            self.translated(2, 'dialog IDD_GOTO "G"\n  IDC_TOP "&T"\n'
+                                               '  IDOK "&tOK"\nend\n'))
 
 if __name__ == '__main__':
     unittest.main()

@@ -2,6 +2,8 @@
 
 #include "platform/file_system.h"
 #include "platform/prompt.h"
+#include "platform/resource_source.h"
+#include "platform/utf8.h"
 #include "resources/resource_ids.h"
 #include "shell/child_frame.h"
 #include "shell/file_open_command.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -111,6 +114,39 @@ TEST_F(ViewerAppTest, SavedSettingsAreReadAndAppliedToTablesOfTheCommandLine)
     app.reset();
     Start();
     EXPECT_EQ(app->DateFormat(), table::DateFormat::kDdMmYyyy);
+}
+
+TEST_F(ViewerAppTest, StartWritesTheRussianLibraryAndTheSavedLanguageSwitchesEverything)
+{
+    ScriptedPrompt prompt;
+    const std::string russian = platform::Utf8ToAnsi("Русский");
+    WriteSettings("[Interface]\r\nLanguage=" + russian + "\r\n");
+    Start({ WriteTable("a.dbf") });
+    const std::map<std::string, std::string> expected { { "English", "" },
+        { russian, programDir.File("lumtrus.dll") } };
+    EXPECT_EQ(app->Languages(), expected);
+    EXPECT_EQ(app->LanguageName(), russian);
+    EXPECT_EQ(platform::LoadString(IDS_HELP_FILE), "lumtrus.hlp");
+    ASSERT_EQ(Main().TableWindows().size(), 1u);
+    EXPECT_TRUE(Main().TableWindows()[0]->windowTitle().startsWith(QString::fromUtf8("Таблица ")));
+    EXPECT_EQ(Main().menuBar()->actions().first()->text(), QString::fromUtf8("&Файл"));
+    Screenshot("main_window_russian");
+
+    // The settings file keeps the built-in title's name under any language.
+    app->ExitInstance();
+    EXPECT_NE(SettingsText().find("Language=" + russian + "\r\n"), std::string::npos);
+}
+
+TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
+{
+    ScriptedPrompt prompt;
+    WriteSettings("[Interface]\r\nLanguage=" + platform::Utf8ToAnsi("Русский") + "\r\n");
+    files.failOpenContaining = "lumtrus.dll.new~"; // the copy cannot be written out
+    testing_support::WriteAllBytes(programDir.File("lumtrus.dll"), { 'L', 'U', 'M' });
+    Start();
+    EXPECT_EQ(app->Languages().size(), 1u) << "a damaged copy is not offered";
+    EXPECT_EQ(platform::LoadString(IDS_TABLE_TITLE), "Table %s");
+    EXPECT_EQ(Main().menuBar()->actions().first()->text(), QStringLiteral("&File"));
 }
 
 TEST_F(ViewerAppTest, CommandLineOpensFilesInOrderResolvingRelativeNames)
