@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 PACKAGES := qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ python3 \
             python3-dbfread \
-            fonts-liberation librsvg2-bin
+            fonts-liberation librsvg2-bin clang libclang-rt-dev
 # What the installation's tests run over the installed files and the package.
 INSTALL_TEST_PACKAGES := desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db \
             groff-base dpkg-dev file
@@ -13,7 +13,7 @@ PACKAGE_PACKAGES := dpkg-dev file
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps release debug bench install package clean
+.PHONY: run test deps release debug bench fuzz fuzz-run install package clean
 
 deps:
 	@missing=""; \
@@ -49,8 +49,30 @@ run: release
 	./build/release/shell/lumetta $(SAMPLES) $(ARGS)
 
 test: PACKAGES += $(INSTALL_TEST_PACKAGES)
-test: debug
+test: debug fuzz
 	cd build/debug && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build/fuzz && ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets of fuzz/ (clang, AddressSanitizer and UndefinedBehaviorSanitizer),
+# in a build of their own over the libraries without Qt. `make test` runs each over its seed
+# corpus and fuzzes it for FUZZ_TEST_SECONDS; `make fuzz-run SECONDS=N` fuzzes each for N
+# seconds, keeping what it finds in build/fuzz/fuzz/work/<target>/.
+FUZZ_TEST_SECONDS ?= 20
+SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETTA_FUZZ=ON \
+	    -DLUMETTA_FUZZ_SECONDS=$(FUZZ_TEST_SECONDS)
+	cmake --build build/fuzz -j $(JOBS) --target fuzzers
+
+fuzz-run: fuzz
+	@for f in build/fuzz/fuzz/*_fuzzer; do \
+	  t=$$(basename $$f); log=build/fuzz/fuzz/work/$$t.log; mkdir -p build/fuzz/fuzz/work; \
+	  echo "== $$t ($(SECONDS) s)"; \
+	  bash fuzz/run_fuzzer.sh $$f fuzz/corpus/$$t build/fuzz/fuzz/work/$$t $(SECONDS) > $$log 2>&1; \
+	  rc=$$?; \
+	  grep -E '^#[0-9]+.*DONE|^stat::number_of_executed_units|ERROR|SUMMARY|fuzz property' $$log; \
+	  test $$rc = 0 || { echo "$$t found a fault: $$log, build/fuzz/fuzz/work/$$t/"; exit 1; }; \
+	done
 
 # `make install PREFIX=/opt/lumetta DESTDIR=/tmp/stage`; the default prefix is /usr/local.
 install: release

@@ -45,10 +45,11 @@ std::optional<platform::DialogResource> TableResources::FindDialog(int id) const
     platform::DialogResource dialog;
     dialog.id = id;
     dialog.caption = std::string(it->caption);
-    const auto controls
-        = std::ranges::equal_range(m_table.controls, id, {}, &ControlEntry::dialogId);
-    for (const ControlEntry& control : controls)
-        dialog.controls.push_back({ control.controlId, std::string(control.text) });
+    // Iterators rather than the subrange: clang 14 (the fuzz build's compiler) cannot iterate
+    // a subrange of GCC 12's library.
+    auto control = std::ranges::lower_bound(m_table.controls, id, {}, &ControlEntry::dialogId);
+    for (; control != m_table.controls.end() && control->dialogId == id; ++control)
+        dialog.controls.push_back({ control->controlId, std::string(control->text) });
     return dialog;
 }
 

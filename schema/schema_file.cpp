@@ -72,6 +72,10 @@ void AppendLine(std::string& out, std::string_view head, std::string_view value 
 bool SchemaFileWritable(const SchemaTableMap& tables)
 {
     for (const auto& [key, table] : tables) {
+        // A table head is read up to the last ']' and trimmed: the name may hold anything
+        // but line breaks and blanks at either end.
+        if (key.empty() || Trim(key) != key || key.find_first_of("\r\n") != std::string::npos)
+            return false;
         for (const auto& [field, description] : table.fieldDescriptions) {
             if (!BraceNameReadsBack(field))
                 return false;
@@ -119,6 +123,18 @@ std::string SchemaFileText(const SchemaTableMap& tables)
 }
 
 void SchemaFileReader::ReadLine(std::string_view rawLine)
+{
+    // The writer never leaves a CR inside a line, so one there ends a line, as in files
+    // whose lines end with CR alone; read as part of a name or text it would change into a
+    // blank on the next save.
+    for (auto cr = rawLine.find('\r'); cr != std::string_view::npos; cr = rawLine.find('\r')) {
+        ReadOneLine(rawLine.substr(0, cr));
+        rawLine.remove_prefix(cr + 1);
+    }
+    ReadOneLine(rawLine);
+}
+
+void SchemaFileReader::ReadOneLine(std::string_view rawLine)
 {
     const std::string_view line = Trim(rawLine);
     if (line.empty() || line.front() == '*' || line.front() == ';')

@@ -23,13 +23,14 @@ namespace schema {
 // A value cannot span lines: a CR or LF inside a name or text is written as a blank, so one
 // odd value never turns into lines of its own.
 std::string SchemaFileText(const SchemaTableMap& tables);
-// Whether every name written in braces (field descriptions, related tables) reads back as
-// it is: not empty, no '}', line break or blank at either end. A name that would not is
-// refused rather than saved as another, which would change again on every load and save.
+// Whether every name reads back as it is: table names not empty, without line breaks or
+// blanks at either end; names written in braces (field descriptions, related tables) the
+// same and without '}'. A name that would not is refused rather than saved as another,
+// which would change again on every load and save.
 bool SchemaFileWritable(const SchemaTableMap& tables);
 
 // Reads a schema file line by line, forgiving by design: whatever it does not understand it
-// skips. Lines are trimmed of blanks; empty lines and those beginning with '*' or ';' are
+// skips. A CR inside a line given ends a line there as well. Lines are trimmed of blanks; empty lines and those beginning with '*' or ';' are
 // comments. "[Table : NAME]" starts a table (the name upper-cased; "[...]" heads of other
 // kinds, or without ':', start nothing, and the lines after them are skipped). Other lines
 // apply to the table being built, recognised by the beginning of the upper-cased line in the
@@ -47,6 +48,7 @@ public:
     std::vector<std::pair<std::string, SchemaTable>> Finish();
 
 private:
+    void ReadOneLine(std::string_view line);
     void StartSection(std::string_view head);
     void ApplyLine(std::string_view line);
     void FinishTable();

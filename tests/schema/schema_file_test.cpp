@@ -139,6 +139,20 @@ TEST_F(SchemaFileTest, NamesInBracesReadBackAsWritten)
     tables["T"].fieldDescriptions.erase("A}B");
     tables["T"].relations.push_back({ " R", "F" });
     EXPECT_FALSE(schema::SchemaFileWritable(tables));
+    tables["T"].relations.pop_back();
+    tables["A\rB"] = {};
+    EXPECT_FALSE(schema::SchemaFileWritable(tables));
+}
+
+// A CR inside a line would otherwise be kept in a name or text and written as a blank, so
+// the file would read as another schema after every save.
+TEST_F(SchemaFileTest, ACrInsideALineEndsIt)
+{
+    const auto tables = Read("[Table : GOODS]\rOUPS]\r\nName = A\rDescription = B\r\n");
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0].first, "GOODS");
+    EXPECT_EQ(tables[0].second.nameField, "A");
+    EXPECT_EQ(tables[0].second.description, "B");
 }
 
 } // namespace
