@@ -199,6 +199,39 @@ TEST_F(ViewerAppTest, HelpIsThePageOfTheCurrentLanguage)
     EXPECT_FALSE(Main().Router().Query(ID_HELP_FINDER).enabled); // no Russian page here
 }
 
+// Under Russian the dialogs come up in Russian: screenshots of the Filter, Go To and Save As
+// Text dialogs and of a table window's context menu for a Russian reader to look at.
+TEST_F(ViewerAppTest, DialogsUnderRussian)
+{
+    ScriptedPrompt prompt;
+    WriteSettings("[Interface]\r\nLanguage=" + platform::Utf8ToAnsi("Русский") + "\r\n");
+    Start({ WriteTable("a.dbf") });
+    CChildFrame* window = Main().TableWindows().at(0);
+    const struct
+    {
+        const char* dialog;
+        int command;
+        const char* shot;
+    } dialogs[] = { { "IDD_FILTER", ID_TABLE_FILTER, "russian_filter_dialog" },
+        { "IDD_GOTO", ID_EDIT_GOTO, "russian_goto_dialog" } };
+    for (const auto& d : dialogs) {
+        shell_testing::OnModalDialog(d.dialog, [this, d](QDialog& dialog) {
+            EXPECT_NE(dialog.windowTitle(), QString()) << d.dialog;
+            EXPECT_FALSE(dialog.windowTitle().contains(QStringLiteral("Filter"))
+                || dialog.windowTitle().contains(QStringLiteral("Go to")));
+            Screenshot(d.shot, &dialog);
+            dialog.reject();
+        });
+        EXPECT_TRUE(Main().Router().Execute(d.command));
+    }
+    shell_testing::OnModalDialog("IDD_SAVE_TEXT", [this](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Сохранить как текст"));
+        Screenshot("russian_save_text_dialog", &dialog);
+        dialog.reject();
+    });
+    EXPECT_FALSE(window->SaveAsPath(tables.File("a.txt")));
+}
+
 TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
 {
     ScriptedPrompt prompt;
