@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
+
+#include <utility>
 #include <QLineEdit>
 
 namespace shell {
@@ -23,6 +25,15 @@ QString ControlText(int controlId)
 }
 
 } // namespace
+
+void FontBar::ReloadTexts()
+{
+    for (const auto& [id, name] : { std::pair { IDC_FONT_FACE_LABEL, "IDC_FONT_FACE_LABEL" },
+             std::pair { IDC_FONT_SIZE_LABEL, "IDC_FONT_SIZE_LABEL" } }) {
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setText(ControlText(id));
+    }
+}
 
 FontBar::FontBar(QWidget* parent)
     : QToolBar(parent)

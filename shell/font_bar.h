@@ -23,6 +23,8 @@ public:
     void FillFaces();
     // Shows `points` in the size list and, when `face` is not empty, selects that face.
     void ShowFont(int points, const QString& face);
+    // The labels read again from the current resource set, after a language switch.
+    void ReloadTexts();
 
     QComboBox* FaceList() const { return m_faces; }
     QComboBox* SizeList() const { return m_sizes; }

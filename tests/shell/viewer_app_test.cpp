@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -165,6 +166,9 @@ TEST_F(ViewerAppTest, TheLanguageCommandSwitchesAtOnce)
     EXPECT_TRUE(window->windowTitle().startsWith(QString::fromUtf8("Таблица ")));
     EXPECT_EQ(Main().menuBar()->actions().first()->text(), QString::fromUtf8("&Файл"));
     EXPECT_EQ(window->Grid()->GetDateFormatIndex(), 4);
+    auto* fontLabel = Main().findChild<QLabel*>(QStringLiteral("IDC_FONT_FACE_LABEL"));
+    ASSERT_NE(fontLabel, nullptr);
+    EXPECT_NE(fontLabel->text(), QStringLiteral("Font:"));
 
     const QString title = window->windowTitle();
     choose(russian, 0, true);
