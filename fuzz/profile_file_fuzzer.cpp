@@ -24,15 +24,25 @@ std::vector<std::string> Lines(std::string_view text)
     return lines;
 }
 
-// Section heads as the file has them, the names a reader would ask for.
+// The blanks the profile file trims from names and lines: space, tab and CR.
+std::string Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r") - first + 1));
+}
+
+// Section heads as the reader finds them (a trimmed line beginning with '[', the name up to
+// the first ']', trimmed): the names a reader would ask for.
 std::vector<std::string> SectionNames(std::string_view file)
 {
     std::vector<std::string> names;
-    for (const std::string& line : Lines(file)) {
-        const std::size_t open = line.find('[');
+    for (const std::string& raw : Lines(file)) {
+        const std::string line = Trimmed(raw);
         const std::size_t close = line.find(']');
-        if (open != std::string::npos && close != std::string::npos && open < close)
-            names.push_back(line.substr(open + 1, close - open - 1));
+        if (!line.empty() && line.front() == '[' && close != std::string::npos)
+            names.push_back(Trimmed(std::string_view(line).substr(1, close - 1)));
     }
     return names;
 }
@@ -42,14 +52,6 @@ std::string Blanked(std::string value)
     std::replace(value.begin(), value.end(), '\r', ' ');
     std::replace(value.begin(), value.end(), '\n', ' ');
     return value;
-}
-
-std::string Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
 bool SameEntries(const std::vector<platform::ProfileEntry>& a, const std::vector<platform::ProfileEntry>& b)
