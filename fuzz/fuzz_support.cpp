@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 std::string MakeScratchDir()
 {
     const char* tmp = std::getenv("TMPDIR");
+    // mkdtemp replaces the six trailing X's with a unique name of its choosing.
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/lumetta-fuzz-XXXXXX";
     if (!mkdtemp(pattern.data()))
         Fail("cannot make the scratch folder");

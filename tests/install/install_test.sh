@@ -30,7 +30,7 @@ need gio libglib2.0-bin
 need man man-db
 
 # In the temporary folder, which any user reaches (a build folder may lie in a home that
-# others cannot enter); kept when a check fails.
+# others cannot enter); kept when a check fails. mktemp fills in the X's with a unique name.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/lumetta-install-test.XXXXXX")
 chmod 755 "$scratch"
 finish() {
