@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "platform/whole_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <unordered_set>
@@ -72,6 +73,15 @@ std::string_view Unquote(std::string_view value)
         && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
+}
+
+// A value as read: a lone CR inside the line (a file edited by hand) reads as the blank a
+// write would make of it, so that whatever is read can be written back unchanged.
+std::string ReadValue(std::string_view value)
+{
+    std::string text(Unquote(value));
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
 }
 
 // The value as it goes into the file: on one line, and quoted where reading would
@@ -229,7 +239,7 @@ std::string ProfileFile::GetString(
     std::string_view value;
     if (!range || !text.FindKey(*range, key, &value))
         return std::string(defaultValue);
-    return std::string(Unquote(value));
+    return ReadValue(value);
 }
 
 std::vector<ProfileEntry> ProfileFile::ReadSection(std::string_view section) const
@@ -250,7 +260,7 @@ std::vector<ProfileEntry> ProfileFile::ReadSection(std::string_view section) con
         std::string upper(name);
         ToUpper1251(upper);
         if (seen.insert(std::move(upper)).second)
-            entries.push_back({ std::string(name), std::string(Unquote(value)) });
+            entries.push_back({ std::string(name), ReadValue(value) });
     }
     return entries;
 }

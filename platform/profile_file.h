@@ -37,9 +37,10 @@ struct ProfileEntry
 //   kMaxFileSize) also reads as empty, and every write to it fails instead of replacing
 //   what could not be read.
 //
-// Values cannot hold line breaks: a CR or LF in a written value becomes a blank. A value
-// with blanks at either end, or enclosed in a matching pair of quotes, is written inside
-// double quotes, so it reads back as it was written.
+// Values cannot hold line breaks: a CR or LF in a written value becomes a blank, and a lone
+// CR inside a line of the file reads as one. A value with blanks at either end, or enclosed
+// in a matching pair of quotes, is written inside double quotes, so it reads back as it was
+// written.
 //
 // The file system is not owned and must outlive the object.
 class ProfileFile

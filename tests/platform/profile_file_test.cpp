@@ -143,6 +143,13 @@ TEST_F(ProfileFileTest, ValuesReadBackAsWritten)
     ASSERT_TRUE(file.WriteString("V", "k", "two\r\nlines"));
     EXPECT_EQ(file.GetString("V", "k", "d"), "two  lines");
     EXPECT_EQ(file.GetString("V", "lines", "d"), "d");
+
+    // A lone CR inside a line of a file edited by hand reads as the blank a write makes of
+    // it, so the value read writes back unchanged.
+    WriteText("[V]\r\nk=first\r((\r\n");
+    EXPECT_EQ(file.GetString("V", "k", "d"), "first ((");
+    ASSERT_EQ(file.ReadSection("V").size(), 1u);
+    EXPECT_EQ(file.ReadSection("V")[0].value, "first ((");
 }
 
 TEST_F(ProfileFileTest, FailedWritesLeaveTheFileAsItWas)
