@@ -106,6 +106,11 @@ bool ScratchFileSystem::Remove(const std::string& path)
     return Inside(path) && Default().Remove(path);
 }
 
+bool ScratchFileSystem::Link(const std::string& existing, const std::string& newPath)
+{
+    return Inside(existing) && Inside(newPath) && Default().Link(existing, newPath);
+}
+
 bool ScratchFileSystem::Exists(const std::string& path)
 {
     return Inside(path) && Default().Exists(path);

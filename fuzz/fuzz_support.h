@@ -51,6 +51,7 @@ public:
                                          int* error) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    bool Link(const std::string& existing, const std::string& newPath) override;
     bool Exists(const std::string& path) override;
     bool IsDirectory(const std::string& path) override;
     bool CreateDirectories(const std::string& path) override;

@@ -131,6 +131,11 @@ public:
 
     bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
+    bool Link(const std::string& existing, const std::string& newPath) override
+    {
+        return ::link(existing.c_str(), newPath.c_str()) == 0;
+    }
+
     bool Exists(const std::string& path) override
     {
         std::error_code ec;

@@ -62,6 +62,16 @@ public:
     // when `error` is not null.
     virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode, int* error) = 0;
     [[nodiscard]] virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Gives the existing file `existing` the second name `newPath` (which must be free), so
+    // that a rename can then replace the file at its first name while the old content stays
+    // reachable. False where the file system cannot do it (FAT, some network shares): the
+    // callers then fall back to moving the file aside.
+    [[nodiscard]] virtual bool Link(const std::string& existing, const std::string& newPath)
+    {
+        (void)existing;
+        (void)newPath;
+        return false;
+    }
     [[nodiscard]] virtual bool Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
     virtual bool IsDirectory(const std::string& path) = 0;

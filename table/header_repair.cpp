@@ -76,6 +76,20 @@ ReplaceResult ReplaceWithRepaired(
         result.outcome = ReplaceOutcome::kOldBackupKept;
         return result;
     }
+    // Where the file system allows, the backup is a second name of the table, and the
+    // repaired copy then replaces the table in one rename: the table's path holds the old or
+    // the repaired table at every moment, even if the program is stopped in between.
+    if (fs.Link(tablePath, result.backupPath)) {
+        if (fs.Rename(repairedPath, tablePath)) {
+            result.originalPath = result.backupPath;
+            result.repairedPath = tablePath;
+            result.outcome = ReplaceOutcome::kReplaced;
+        } else {
+            (void)fs.Remove(result.backupPath);
+            result.outcome = ReplaceOutcome::kRepairedNotMoved;
+        }
+        return result;
+    }
     if (!fs.Rename(tablePath, result.backupPath)) {
         result.outcome = ReplaceOutcome::kTableNotMoved;
         return result;

@@ -251,6 +251,11 @@ bool RecordFile::WriteRecord(std::uint32_t k)
         return Fail(DbfError::kReadOnly);
     if (k == 0 || k > m_recordCount)
         return Fail(DbfError::kNoSuchRecord);
+    std::uint64_t size = 0;
+    if (!m_file->Size(&size))
+        return Fail(DbfError::kReadFailed, m_file->LastError());
+    if (RecordOffset(k) + m_recordLength > size)
+        return Fail(DbfError::kRecordBeyondFile);
     if (!m_file->WriteAt(RecordOffset(k), m_record.data(), m_recordLength))
         return Fail(DbfError::kWriteFailed, m_file->LastError());
     if (m_windowFirst != 0 && k >= m_windowFirst && k - m_windowFirst < m_windowCount)
@@ -259,6 +264,14 @@ bool RecordFile::WriteRecord(std::uint32_t k)
     m_fileLength = std::max(m_fileLength, RecordOffset(k) + m_recordLength);
     m_current = k;
     return true;
+}
+
+void RecordFile::ForgetReadAhead()
+{
+    m_windowFirst = m_windowCount = 0;
+    std::uint64_t size = 0;
+    if (IsOpen() && m_file->Size(&size))
+        m_fileLength = size;
 }
 
 bool RecordFile::WriteDeletionFlags(std::uint32_t first, const std::uint8_t* flags,

@@ -67,7 +67,12 @@ public:
     // current record.
     [[nodiscard]] bool ReadRecord(std::uint32_t k);
     // Writes the buffer as record k (1 <= k <= RecordCount()); the header is not touched.
+    // A record the file no longer holds (another program cut it short) is not written, as
+    // that would fill the file up to it with bytes no one wrote (kRecordBeyondFile).
     [[nodiscard]] bool WriteRecord(std::uint32_t k);
+    // Forgets the records read ahead, so the next reads see the file as it is now (another
+    // program may have changed it).
+    void ForgetReadAhead();
     // Sets the deletion flags of records first..first+count-1: flags[i] is the new flag byte
     // of record first + i, or 0 to leave that record as it is. Each run of records the read
     // window holds is read afresh and written back with one write (records between two

@@ -109,6 +109,8 @@ public:
     // read or write fails; the records before the failing run are then written.
     [[nodiscard]] bool WriteDeletionFlags(std::uint32_t first,
                                           const std::vector<std::uint8_t>& flags);
+    // Forgets the records read ahead, so the next reads see the file as it is now.
+    void ForgetReadAhead();
     // Visits records in place, without making them current, for passes over a whole table:
     // every record in file order with `allRecords`, otherwise those passing the filters in
     // the order GoTop and GoNext would take them. `visit` gets the record number and its

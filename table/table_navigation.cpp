@@ -163,6 +163,12 @@ bool CTable::ScanForward()
     return false;
 }
 
+void CTable::ForgetReadAhead()
+{
+    if (m_handle)
+        m_handle->file.ForgetReadAhead();
+}
+
 bool CTable::ScanRecords(bool allRecords, RecordVisitor visit, void* context)
 {
     if (!m_open)

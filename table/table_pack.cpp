@@ -240,8 +240,8 @@ bool CTable::Pack()
         m_codePage = codePage;
     };
     if (carryMemo) {
-        // The old memo moves onto a free name the pack claimed, so the rename replaces
-        // nothing but that empty file.
+        // The old memo is kept under a free name the pack claimed until the new table is in
+        // place, so a failed last rename can put it back.
         DbfError why = DbfError::kNone;
         const std::optional<std::string> claimed = ClaimFreeName(fs, directory, ".OLD", &why);
         if (!claimed) {
@@ -250,14 +250,22 @@ bool CTable::Pack()
             return FailFile(why);
         }
         const std::string& aside = *claimed;
-        if (!fs.Rename(memoPath, aside)) {
+        // Where the file system allows, the claimed name becomes a second name of the old
+        // memo, so the memo's own name holds the old or the new file at every moment, even
+        // if the program is stopped between the renames. Elsewhere the memo is moved there,
+        // replacing nothing but the claimed empty file.
+        const bool linked = fs.Remove(aside) && fs.Link(memoPath, aside);
+        if (!linked && !fs.Rename(memoPath, aside)) {
             (void)fs.Remove(aside);
             discard(DbfError::kRenameFailed);
             reopen();
             return FailFile(DbfError::kRenameFailed);
         }
         if (!fs.Rename(packMemoPath, memoPath)) {
-            (void)fs.Rename(aside, memoPath);
+            if (linked)
+                (void)fs.Remove(aside);
+            else
+                (void)fs.Rename(aside, memoPath);
             discard(DbfError::kRenameFailed);
             reopen();
             return FailFile(DbfError::kRenameFailed);

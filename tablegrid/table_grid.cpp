@@ -203,6 +203,9 @@ void CTableGrid::BuildColumns()
 
 void CTableGrid::RefreshRows(bool flush)
 {
+    // A full refresh shows the file as it is now, should another program have changed it.
+    if (flush && m_table)
+        m_table->ForgetReadAhead();
     Notify(8, {}, {});
     Refresh(flush);
     Notify(9, {}, {});

@@ -91,12 +91,26 @@ bool SaveTarget::Commit()
     {
         std::string from;
         std::string at;
+        bool linked; // `at` is a second name of the old file, which is still at `from` too
     };
     std::vector<Aside> asides;
     std::size_t renamed = 0;
+    auto replaced = [&](const std::string& final) {
+        for (std::size_t i = 0; i < renamed; ++i) {
+            if (m_files[i].second == final)
+                return true;
+        }
+        return false;
+    };
     auto undo = [&] {
-        for (const Aside& aside : asides)
-            (void)m_fs.Rename(aside.at, aside.from);
+        // A second name of a file still in place is only dropped: a rename between two names
+        // of one file does nothing.
+        for (const Aside& aside : asides) {
+            if (aside.linked && !replaced(aside.from))
+                (void)m_fs.Remove(aside.at);
+            else
+                (void)m_fs.Rename(aside.at, aside.from);
+        }
         // A moved temporary file that nothing was put back over is removed.
         for (std::size_t i = 0; i < renamed; ++i) {
             const bool restored = std::any_of(asides.begin(), asides.end(),
@@ -115,11 +129,16 @@ bool SaveTarget::Commit()
             { ExtensionOf(final) });
         if (!claimed)
             return undo();
-        if (!m_fs.Rename(final, claimed->front())) {
-            (void)m_fs.Remove(claimed->front());
+        // Where the file system allows, the aside is a second name of the old file, so the
+        // final name holds the old or the new file at every moment, even if the program is
+        // stopped between the renames; elsewhere the old file is moved aside.
+        const std::string& at = claimed->front();
+        const bool linked = m_fs.Remove(at) && m_fs.Link(final, at);
+        if (!linked && !m_fs.Rename(final, at)) {
+            (void)m_fs.Remove(at);
             return undo();
         }
-        asides.push_back({ final, claimed->front() });
+        asides.push_back({ final, at, linked });
     }
     for (; renamed < m_files.size(); ++renamed) {
         if (!m_fs.Rename(m_files[renamed].first, m_files[renamed].second))

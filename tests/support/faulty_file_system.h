@@ -20,6 +20,9 @@ public:
     int failRenameNumber = 0; // fail only the Nth rename (from 1); 0: see failRenames
     int failRenameFrom = 0;   // fail the Nth rename and every later one; 0: never
     bool failRemoves = false;
+    // Hard links fail by default, as on a file system without them, so the tests see the
+    // moving-aside that replacements fall back to; false gives the real file system's links.
+    bool failLinks = true;
     std::string failOpenContaining; // empty: opens never fail
     std::string failCreateContaining; // as failOpenContaining, for opens that create a file
 
@@ -33,6 +36,10 @@ public:
                                          int* error) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    bool Link(const std::string& existing, const std::string& newPath) override
+    {
+        return !failLinks && Real().Link(existing, newPath);
+    }
     bool Exists(const std::string& path) override { return Real().Exists(path); }
     bool IsDirectory(const std::string& path) override { return Real().IsDirectory(path); }
     bool CreateDirectories(const std::string& path) override

@@ -87,6 +87,17 @@ TEST_F(HeaderRepairTest, AFailedSecondRenameMovesTheOriginalBack)
     EXPECT_EQ(result.repairedPath, repaired);
     ExpectWhereReported(result);
     EXPECT_FALSE(fs.Exists(backup));
+
+    // With hard links the backup is a second name of the table, which stays in place; when
+    // the repaired copy cannot take its place the second name goes again.
+    testing_support::FaultyFileSystem linking;
+    linking.failLinks = false;
+    linking.failRenames = true;
+    const auto linked = table::ReplaceWithRepaired(linking, table, repaired);
+    EXPECT_EQ(linked.outcome, ReplaceOutcome::kRepairedNotMoved);
+    EXPECT_EQ(linked.originalPath, table);
+    EXPECT_EQ(ReadAllBytes(table), original);
+    EXPECT_FALSE(fs.Exists(backup));
 }
 
 // Without a way back by renaming, the table path must not stay empty: the next open of

@@ -235,6 +235,26 @@ TEST_F(RecordFileTest, RewriteChangesOnlyTheRecordAndIsSeenByLaterReads)
     EXPECT_EQ(differing, 1u); // the flag of record 2; the header date untouched
 }
 
+// Another program cuts the file short while it is open: the records it no longer holds are
+// neither written (that would fill the gap with bytes no one wrote) nor read from what was
+// read ahead once the read-ahead is forgotten.
+TEST_F(RecordFileTest, RecordsCutAwayByAnotherProgramAreNotWrittenOrReadAgain)
+{
+    ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kReadWrite));
+    ASSERT_TRUE(file.ReadRecord(3));
+    auto bytes = ThreeRecords().Bytes();
+    bytes.resize(ThreeRecords().TrueHeaderLength() + ThreeRecords().TrueRecordLength());
+    WriteBytes(bytes);
+
+    EXPECT_FALSE(file.WriteRecord(3));
+    EXPECT_EQ(file.LastError(), DbfError::kRecordBeyondFile);
+    EXPECT_EQ(testing_support::ReadAllBytes(path), bytes);
+    file.ForgetReadAhead();
+    EXPECT_FALSE(file.ReadRecord(2));
+    ASSERT_TRUE(file.ReadRecord(1));
+    EXPECT_EQ(RecordText(file), " alpha  1");
+}
+
 TEST_F(RecordFileTest, ReadOnlyFileRefusesWrites)
 {
     ASSERT_TRUE(file.Open(Write(ThreeRecords()), RecordFile::Mode::kRead));

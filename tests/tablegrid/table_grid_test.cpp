@@ -142,6 +142,54 @@ TEST_F(TableGridTest, RowsTheFileDoesNotHoldShowAbsent)
     EXPECT_EQ(RowTexts(*grid, 2), std::vector<std::string> { "<absent>" });
 }
 
+// Another program changes the table while the window shows it: records appended, the file
+// cut short, the header rewritten. The window keeps working on what it read; rows the file
+// no longer holds show absent, and an edit of one is not written past the end of the file.
+TEST_F(TableGridTest, ATableChangedByAnotherProgram)
+{
+    auto write = [&](int records, bool otherLayout = false) {
+        TableBuilder b;
+        if (otherLayout)
+            b.Field("X", 'N', 9).Field("Y", 'D', 8);
+        else
+            b.Field("A", 'C', 3);
+        for (int k = 0; k < records; ++k)
+            b.Record(otherLayout ? "        1" + std::string("20010101") : "r" + std::to_string(k));
+        b.Write(dir.File("shared.dbf"));
+    };
+    write(5);
+    auto grid = MakeGrid(dir.File("shared.dbf"));
+    ASSERT_EQ(grid->GetRowCount(), 5);
+
+    write(9); // appended
+    grid->RefreshRows(true);
+    for (int row = 0; row < grid->GetRowCount(); ++row)
+        EXPECT_EQ(RowTexts(*grid, row).size(), 1u);
+    ASSERT_TRUE(grid->ValidateCell(1, 0, "new"));
+    EXPECT_TRUE(grid->SaveChanges(true, nullptr));
+    ASSERT_TRUE(grid->GetTable()->GoTo(2));
+    EXPECT_EQ(grid->GetTable()->GetValue(0, false).text, "new");
+
+    write(2); // cut short
+    const auto cutSize = ReadAllBytes(dir.File("shared.dbf")).size();
+    grid->RefreshRows(true);
+    EXPECT_EQ(RowTexts(*grid, 1), std::vector<std::string> { "r1" });
+    EXPECT_EQ(RowTexts(*grid, 3), std::vector<std::string> { "<absent>" });
+    // The edit's record cannot be reached any more; saving drops it, as it drops an edit of
+    // a record that is gone, and writes nothing.
+    (void)grid->ValidateCell(3, 0, "far");
+    (void)grid->SaveChanges(true, nullptr);
+    EXPECT_EQ(ReadAllBytes(dir.File("shared.dbf")).size(), cutSize) << "written past the end";
+
+    write(4, true); // another structure under the same name
+    grid->RefreshRows(true);
+    for (int row = 0; row < grid->GetRowCount(); ++row)
+        (void)RowTexts(*grid, row);
+    (void)grid->ValidateCell(0, 0, "abc");
+    (void)grid->SaveChanges(true, nullptr);
+    grid->RefreshRows(true);
+}
+
 TEST_F(TableGridTest, DosTablesShowAndTakeCyrillic)
 {
     std::string ivan = "\x88\xa2\xa0\xad"; // "Иван" in code page 866
