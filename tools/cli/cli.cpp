@@ -92,6 +92,11 @@ const std::vector<CommandSpec>& Commands()
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
+        { "schema-test", SchemaTest, {}, {},
+          "lumetta-cli schema-test DIR\n"
+          "  Tests the database schema of the directory DIR (its default.sch) as the Database\n"
+          "  dialog's Test does, and prints the first fault found or \"No errors found.\".\n"
+          "  Exits 0 when there is none, 1 when there is one.\n" },
         { "export", Export,
           WithFilterOptions({ "--left", "--right", "--separator", "--date-format", "--fields" }),
           { "--csv", "--or", "--ignore-case", "--show-expression" },

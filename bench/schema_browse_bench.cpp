@@ -1,0 +1,179 @@
+// Browsing a table whose column relates to another table through the directory's schema:
+// 1,000,000 goods whose group column shows the names of 100,000 groups (kept in code page
+// 866). Opening the window's grid (the related table's key index built included) to its
+// first painted page, and paging through the table with every page painted.
+
+#include "bench/bench_support.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/utf8.h"
+#include "resources/table_resources.h"
+#include "schema/database_schema.h"
+#include "table/dbf_create.h"
+#include "table/dbf_format.h"
+#include "table/table_appender.h"
+#include "table/table_database.h"
+#include "tablegrid/row_images.h"
+#include "tablegrid/table_wnd_grid.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::uint32_t kGoods = 1'000'000;
+constexpr std::uint32_t kGroups = 100'000;
+constexpr const char* kPrefix = "lumetta-schema-bench";
+
+void Put(std::string& record, std::size_t at, const std::string& text, std::size_t width, bool right)
+{
+    const std::string cut = text.substr(0, width);
+    record.replace(right ? at + width - cut.size() : at, cut.size(), cut);
+}
+
+// Writes a table of `count` records made by `make` (each `length` bytes, flag included).
+template <typename Make>
+void WriteTable(const std::string& path, const table::FieldList& fields, std::uint32_t count,
+    std::uint16_t length, std::uint8_t codePageByte, Make make)
+{
+    auto& fs = platform::FileSystem::Default();
+    if (table::CreateTableFile(fs, path, fields) != table::DbfError::kNone)
+        throw std::runtime_error("cannot create " + path);
+    auto file = fs.Open(path, platform::OpenMode::kReadWrite, nullptr);
+    std::uint8_t byte29 = codePageByte;
+    if (!file || !file->WriteAt(29, &byte29, 1))
+        throw std::runtime_error("cannot write " + path);
+    table::TableAppender appender(*file, table::dbf::kVersionDbase3,
+        static_cast<std::uint16_t>(table::dbf::HeaderLengthFor(fields.size())), length, 0);
+    std::string record;
+    for (std::uint32_t k = 1; k <= count; ++k) {
+        record.assign(length, ' ');
+        make(k, record);
+        if (!appender.Add(reinterpret_cast<const std::uint8_t*>(record.data())))
+            throw std::runtime_error("cannot write " + path);
+    }
+    if (!appender.Finish())
+        throw std::runtime_error("cannot write " + path);
+}
+
+// The directory: GOODS.DBF (ID C8, NAME C30, GROUPID C7, PRICE N10.2), GROUPS.DBF (ID C7,
+// DESCR C40, code page 866) and the schema relating GOODS.GROUPID to GROUPS.
+const std::string& Database()
+{
+    static const std::string directory = [] {
+        const std::string dir = bench::ScratchFolder(kPrefix);
+        WriteTable(dir + "GOODS.DBF",
+            { { "ID", 'C', 8 }, { "NAME", 'C', 30 }, { "GROUPID", 'C', 7 }, { "PRICE", 'N', 10, 2 } },
+            kGoods, 1 + 8 + 30 + 7 + 10, 0, [](std::uint32_t k, std::string& record) {
+                Put(record, 1, std::to_string(k), 8, true);
+                Put(record, 9, "Item number " + std::to_string(k), 30, false);
+                // Groups spread over the whole related table, so lookups never stay on a page.
+                Put(record, 39, std::to_string(1 + (k * 7919u) % kGroups), 7, true);
+                char price[16];
+                std::snprintf(price, sizeof price, "%u.%02u", k % 9999, k % 100);
+                Put(record, 46, price, 10, true);
+            });
+        std::string word = platform::Utf8ToAnsi("Группа товаров ");
+        platform::AnsiToOem(word);
+        WriteTable(dir + "GROUPS.DBF", { { "ID", 'C', 7 }, { "DESCR", 'C', 40 } }, kGroups,
+            1 + 7 + 40, 0x65, [&word](std::uint32_t k, std::string& record) {
+                Put(record, 1, std::to_string(k), 7, true);
+                Put(record, 8, word + std::to_string(k), 40, false);
+            });
+        schema::DatabaseSchema schema(platform::FileSystem::Default(), dir);
+        schema::SchemaTable& goods = schema.AddTable("GOODS");
+        goods.fieldDescriptions = { { "GROUPID", "Group" }, { "NAME", "Name" } };
+        goods.relations = { { "GROUPS", "GROUPID" } };
+        schema::SchemaTable& groups = schema.AddTable("GROUPS");
+        groups.keyFields = { "ID" };
+        groups.nameField = "DESCR";
+        if (!schema.SaveSchema("default.sch"))
+            throw std::runtime_error("cannot write the schema");
+        return dir;
+    }();
+    return directory;
+}
+
+struct Window
+{
+    table::TableDatabase database { platform::FileSystem::Default() };
+    grid::GridImageList images = tablegrid::MakeRowHeaderImages();
+    tablegrid::CTableWndGrid grid { nullptr };
+
+    // As a table window opens: the directory's database with its schema, the table, the
+    // grid, and its first page painted.
+    bool Open()
+    {
+        const std::string& dir = Database();
+        if (!database.SetDatabaseDirectory(dir) || !database.LoadSchema("default.sch"))
+            return false;
+        if (!grid.OpenTable(dir + "GOODS.DBF", &database) || !grid.Create("DBGrid GOODS", &images, 0))
+            return false;
+        grid.resize(1000, 700);
+        grid.RefreshRows(true);
+        QPixmap painted = grid.grab();
+        benchmark::DoNotOptimize(painted);
+        return grid.GetTable()->Relations().size() == 1;
+    }
+};
+
+void OpenWithRelation(benchmark::State& state)
+{
+    (void)Database();
+    for (auto _ : state) {
+        Window window;
+        if (!window.Open()) {
+            state.SkipWithError("the table or its relation did not open");
+            break;
+        }
+    }
+}
+
+// Page Down from the top to the end of the table; every page is painted, and the slowest
+// paint is reported beside the mean.
+void PageThroughWithRelation(benchmark::State& state)
+{
+    Window window;
+    if (!window.Open()) {
+        state.SkipWithError("the table or its relation did not open");
+        return;
+    }
+    tablegrid::CTableWndGrid& grid = window.grid;
+    const int page = std::max(1, grid.viewport()->height() / 20);
+    const int step = std::max(page, grid.GetRowCount() / 2000); // 2,000 pages over the table
+    int row = 0;
+    double slowest = 0;
+    for (auto _ : state) {
+        row = row + step >= grid.GetRowCount() ? 0 : row + step;
+        const auto start = std::chrono::steady_clock::now();
+        grid.SetCurrentCell(row, 2);
+        QPixmap painted = grid.grab();
+        benchmark::DoNotOptimize(painted);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        slowest = std::max(slowest, took.count());
+    }
+    state.counters["slowest_ms"] = slowest;
+}
+
+} // namespace
+
+BENCHMARK(OpenWithRelation)->Unit(benchmark::kMillisecond);
+BENCHMARK(PageThroughWithRelation)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QApplication app(argc, argv);
+    resources::InstallEnglishResources();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
