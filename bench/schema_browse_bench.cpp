@@ -11,6 +11,7 @@
 #include "schema/database_schema.h"
 #include "table/dbf_create.h"
 #include "table/dbf_format.h"
+#include "table/table.h"
 #include "table/table_appender.h"
 #include "table/table_database.h"
 #include "tablegrid/row_images.h"

@@ -70,8 +70,8 @@ constexpr std::array<Group, 16> kGroupList = { {
     { 4, "Смесители", "Смеситель", 1 },
 } };
 
-constexpr std::array kVariants = { "оцинкованный", "чёрный", "нержавеющий", "белый", "серый",
-    "усиленный", "малый", "большой", "эконом", "профессиональный" };
+constexpr std::array kVariants = { "эконом", "стандарт", "премиум", "ГОСТ", "DIN", "класс А",
+    "класс Б", "серия М", "серия П", "проф." };
 
 bool WriteUnits(platform::FileSystem& fs, const std::string& path, std::string* error)
 {
