@@ -20,9 +20,8 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -35,7 +34,8 @@ constexpr std::uint32_t kGoods = 1'000'000;
 constexpr std::uint32_t kGroups = 100'000;
 constexpr const char* kPrefix = "lumetta-schema-bench";
 
-void Put(std::string& record, std::size_t at, const std::string& text, std::size_t width, bool right)
+void Put(
+    std::string& record, std::size_t at, const std::string& text, std::size_t width, bool right)
 {
     const std::string cut = text.substr(0, width);
     record.replace(right ? at + width - cut.size() : at, cut.size(), cut);
@@ -73,7 +73,8 @@ const std::string& Database()
     static const std::string directory = [] {
         const std::string dir = bench::ScratchFolder(kPrefix);
         WriteTable(dir + "GOODS.DBF",
-            { { "ID", 'C', 8 }, { "NAME", 'C', 30 }, { "GROUPID", 'C', 7 }, { "PRICE", 'N', 10, 2 } },
+            { { "ID", 'C', 8 }, { "NAME", 'C', 30 }, { "GROUPID", 'C', 7 },
+                { "PRICE", 'N', 10, 2 } },
             kGoods, 1 + 8 + 30 + 7 + 10, 0, [](std::uint32_t k, std::string& record) {
                 Put(record, 1, std::to_string(k), 8, true);
                 Put(record, 9, "Item number " + std::to_string(k), 30, false);
@@ -115,9 +116,11 @@ struct Window
     bool Open(bool withSchema = true)
     {
         const std::string& dir = Database();
-        if (!database.SetDatabaseDirectory(dir) || (withSchema && !database.LoadSchema("default.sch")))
+        if (!database.SetDatabaseDirectory(dir)
+            || (withSchema && !database.LoadSchema("default.sch")))
             return false;
-        if (!grid.OpenTable(dir + "GOODS.DBF", &database) || !grid.Create("DBGrid GOODS", &images, 0))
+        if (!grid.OpenTable(dir + "GOODS.DBF", &database)
+            || !grid.Create("DBGrid GOODS", &images, 0))
             return false;
         grid.resize(1000, 700);
         grid.RefreshRows(true);
@@ -126,7 +129,8 @@ struct Window
         // With the schema the group column shows the related name, not the key.
         grid.EnsureRowsCached(0, 0);
         const auto* first = grid.FindCachedRow(0);
-        const bool named = first && first->texts.size() > 2 && first->texts[2].rfind(platform::Utf8ToAnsi("Группа"), 0) == 0;
+        const bool named = first && first->texts.size() > 2
+            && first->texts[2].rfind(platform::Utf8ToAnsi("Группа"), 0) == 0;
         return grid.GetTable()->Relations().size() == (withSchema ? 1u : 0u) && named == withSchema;
     }
 };
@@ -187,7 +191,8 @@ void PageThrough(benchmark::State& state, bool withSchema)
         QPixmap painted = grid.grab();
         benchmark::DoNotOptimize(painted);
         cpuTimes.push_back(ThreadCpuMs() - cpuStart);
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        const std::chrono::duration<double, std::milli> took
+            = std::chrono::steady_clock::now() - start;
         times.push_back(took.count());
     }
     Report(state, times, "");

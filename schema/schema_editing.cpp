@@ -45,7 +45,8 @@ void StoreSchemaField(SchemaTable& table, const std::string& field, const Schema
     if (state.keyField && !inKey)
         table.keyFields.push_back(field);
     else if (!state.keyField && inKey)
-        std::erase_if(table.keyFields, [&](const std::string& key) { return SameFieldName(key, field); });
+        std::erase_if(
+            table.keyFields, [&](const std::string& key) { return SameFieldName(key, field); });
 
     if (SchemaRelation* relation = table.FindRelation(field)) {
         if (!state.relation)

@@ -18,8 +18,8 @@ namespace shell {
 
 std::string ChooseDatabaseDirectory(QWidget* parent)
 {
-    QFileDialog dialog(parent, ResourceText(IDS_SELECT_DATABASE_DIRECTORY),
-        PathToQString(CurrentDirectory()));
+    QFileDialog dialog(
+        parent, ResourceText(IDS_SELECT_DATABASE_DIRECTORY), PathToQString(CurrentDirectory()));
     dialog.setObjectName(QStringLiteral("DatabaseDirectoryDialog"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
@@ -57,8 +57,9 @@ void RunDatabaseSchemaCommand(platform::FileSystem& fs, QWidget* parent, std::fu
     dialog.exec();
 
     if (!database.SaveSchema(DatabaseRegistry::kSchemaFileName)) {
-        (void)platform::AskUser(platform::FormatText(platform::LoadString(IDS_SCHEMA_SAVE_FAILED),
-                                    { PathToAnsi(database.Directory() + DatabaseRegistry::kSchemaFileName) }),
+        (void)platform::AskUser(
+            platform::FormatText(platform::LoadString(IDS_SCHEMA_SAVE_FAILED),
+                { PathToAnsi(database.Directory() + DatabaseRegistry::kSchemaFileName) }),
             platform::PromptButtons::kOk, platform::PromptIcon::kStop);
     }
 }

@@ -19,7 +19,8 @@ namespace shell {
 // that directory share: they take the written file at their next open.
 //
 // A schema that cannot be written says so. `help` is what the dialogs' Help buttons do.
-void RunDatabaseSchemaCommand(platform::FileSystem& fs, QWidget* parent, std::function<void()> help);
+void RunDatabaseSchemaCommand(
+    platform::FileSystem& fs, QWidget* parent, std::function<void()> help);
 
 // The folder choice of the command: the chosen directory, with a trailing '/', or empty
 // when cancelled.

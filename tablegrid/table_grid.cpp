@@ -279,7 +279,8 @@ std::string CTableGrid::DisplayOfPendingText(const LayoutColumn& column, const s
     return text;
 }
 
-std::string CTableGrid::CellText(const LayoutColumn& column, int fieldIndex, const RelatedName& related) const
+std::string CTableGrid::CellText(
+    const LayoutColumn& column, int fieldIndex, const RelatedName& related) const
 {
     if (fieldIndex < 0)
         return m_absentText;
@@ -325,8 +326,8 @@ void CTableGrid::FillRow(int row, CRow* rowObject)
             rowObject->texts[static_cast<std::size_t>(c)] = DisplayOfPendingText(column, std::string(*edit));
             rowObject->textColors[static_cast<std::size_t>(c)] = grid::kRedColor;
         } else if (!appended) {
-            rowObject->texts[static_cast<std::size_t>(c)] = CellText(column,
-                m_gridFields[static_cast<std::size_t>(c)], m_gridRelated[static_cast<std::size_t>(c)]);
+            const auto at = static_cast<std::size_t>(c);
+            rowObject->texts[at] = CellText(column, m_gridFields[at], m_gridRelated[at]);
         } else {
             // An appended record is blank until saved: it shows what a blank field shows.
             rowObject->texts[static_cast<std::size_t>(c)] = BlankCellText(column, m_gridFields[static_cast<std::size_t>(c)]);

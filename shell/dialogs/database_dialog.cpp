@@ -48,7 +48,8 @@ CDatabaseDialog::CDatabaseDialog(table::TableDatabase& database, QWidget* parent
     setObjectName(QStringLiteral("IDD_DATABASE"));
     const DialogTexts texts(IDD_DATABASE);
     setWindowTitle(texts.Caption() + QLatin1Char(' ')
-        + QString::fromUtf8(database.Directory().data(), static_cast<qsizetype>(database.Directory().size())));
+        + QString::fromUtf8(
+            database.Directory().data(), static_cast<qsizetype>(database.Directory().size())));
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("IDC_SCHEMA_TABLE_LIST"));
@@ -65,7 +66,8 @@ CDatabaseDialog::CDatabaseDialog(table::TableDatabase& database, QWidget* parent
     const int padding = metrics.averageCharWidth() * 2;
     const int tableWidth = metrics.horizontalAdvance(QStringLiteral("1SBCONST.DBF")) + padding;
     const int descriptionWidth
-        = metrics.horizontalAdvance(QStringLiteral("A description of the table, long enough")) + padding;
+        = metrics.horizontalAdvance(QStringLiteral("A description of the table, long enough"))
+        + padding;
     m_list->setColumnWidth(kTable, tableWidth);
     m_list->setColumnWidth(kDescription, descriptionWidth);
     m_list->setMinimumWidth(tableWidth + descriptionWidth + m_list->frameWidth() * 2 + 20);
@@ -148,7 +150,8 @@ void CDatabaseDialog::Remove()
         return;
     const std::string question
         = platform::FormatText(platform::LoadString(IDS_REMOVE_SCHEMA_TABLE), { key });
-    if (platform::AskUser(question, platform::PromptButtons::kYesNo, platform::PromptIcon::kQuestion)
+    if (platform::AskUser(
+            question, platform::PromptButtons::kYesNo, platform::PromptIcon::kQuestion)
         != platform::IDYES)
         return;
     (void)m_database.RemoveTable(key);
@@ -168,8 +171,8 @@ void CDatabaseDialog::Properties()
 
 void CDatabaseDialog::Test()
 {
-    (void)platform::AskUser(SchemaTestText(m_database), platform::PromptButtons::kOk,
-        platform::PromptIcon::kNone);
+    (void)platform::AskUser(
+        SchemaTestText(m_database), platform::PromptButtons::kOk, platform::PromptIcon::kNone);
 }
 
 } // namespace shell

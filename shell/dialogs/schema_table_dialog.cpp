@@ -71,8 +71,9 @@ CSchemaTableDialog::CSchemaTableDialog(
         tables << FromAnsi(name);
     m_relatedTable->addItems(tables); // keys in byte order; upper-case names sort alike
     m_relatedTable->setCurrentIndex(-1);
-    connect(m_list, &QTreeWidget::currentItemChanged, this,
-        [this](QTreeWidgetItem* item) { SelectField(item ? m_list->indexOfTopLevelItem(item) : -1); });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        SelectField(item ? m_list->indexOfTopLevelItem(item) : -1);
+    });
 }
 
 void CSchemaTableDialog::BuildControls()
@@ -247,7 +248,8 @@ void CSchemaTableDialog::OnNameFieldClicked(bool checked)
         return;
     const std::string question = platform::FormatText(
         platform::LoadString(IDS_CHANGE_NAME_FIELD), { m_table.nameField, field });
-    if (platform::AskUser(question, platform::PromptButtons::kYesNo, platform::PromptIcon::kQuestion)
+    if (platform::AskUser(
+            question, platform::PromptButtons::kYesNo, platform::PromptIcon::kQuestion)
         == platform::IDYES)
         m_table.nameField = field;
     else

@@ -37,8 +37,8 @@ class CSchemaTableDialog : public QDialog
 
 public:
     // REQUIRES: the schema has a table `key`.
-    CSchemaTableDialog(table::TableDatabase& database, const std::string& key,
-                       QWidget* parent = nullptr);
+    CSchemaTableDialog(
+        table::TableDatabase& database, const std::string& key, QWidget* parent = nullptr);
 
     bool TableRead() const { return m_read; }
     void SetHelpAction(std::function<void()> action) { m_helpAction = std::move(action); }

@@ -46,7 +46,8 @@ void ApplyTableSchema(const schema::SchemaTable& entry, table::CTable& table, Co
 {
     for (LayoutColumn& column : *layout) {
         const auto description = entry.fieldDescriptions.find(column.name);
-        column.title = description != entry.fieldDescriptions.end() ? description->second : std::string();
+        column.title
+            = description != entry.fieldDescriptions.end() ? description->second : std::string();
         column.schemaDescribed = false;
         column.nameField.clear();
     }

@@ -69,15 +69,18 @@ TEST_F(DatabaseSchemaCommandTest, ASchemaThatCannotBeWrittenSaysSo)
     files.failCreateContaining = "default.sch";
     ScriptedPrompt prompt { platform::IDOK };
     RunCommand(tables.Path(), [](QDialog& dialog) { dialog.reject(); }); // the close box
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "The database schema could not be written to the file "
-                                  + tables.File("default.sch") + "." });
+    EXPECT_EQ(prompt.Texts(),
+        std::vector<std::string> { "The database schema could not be written to the file "
+            + tables.File("default.sch") + "." });
     EXPECT_FALSE(platform::FileSystem::Default().Exists(tables.File("default.sch")));
 }
 
 TEST_F(DatabaseSchemaCommandTest, TheSampleDatabaseTestsCleanAndItsGoodsShowGroupAndUnitNames)
 {
     std::string error;
-    ASSERT_TRUE(samples::WriteSampleDatabase(platform::FileSystem::Default(), tables.Path(), &error)) << error;
+    ASSERT_TRUE(
+        samples::WriteSampleDatabase(platform::FileSystem::Default(), tables.Path(), &error))
+        << error;
     const auto before = testing_support::ReadAllBytes(tables.File("default.sch"));
     Start();
     ScriptedPrompt prompt { platform::IDOK };
@@ -95,7 +98,9 @@ TEST_F(DatabaseSchemaCommandTest, TheSampleDatabaseTestsCleanAndItsGoodsShowGrou
     std::vector<std::string> titles;
     for (int c = 0; c < grid.GetColumnCount(); ++c)
         titles.push_back(grid.GetCurrentImpl()->Column(c).title.toStdString());
-    EXPECT_EQ(titles, (std::vector<std::string> { "Код", "Артикул", "Наименование", "Группа", "Ед. изм.", "Цена" }));
+    EXPECT_EQ(titles,
+        (std::vector<std::string> {
+            "Код", "Артикул", "Наименование", "Группа", "Ед. изм.", "Цена" }));
     grid.EnsureRowsCached(0, 0);
     const auto& row = grid.FindCachedRow(0)->texts;
     EXPECT_EQ(platform::AnsiToUtf8(row[2]), "Болт эконом 4");

@@ -246,7 +246,8 @@ TEST_F(TableIndexTest, RelationsFindKeysOfOtherTypesAndCodePages)
         SCOPED_TRACE(field);
         ASSERT_TRUE(target->CreateIndexOnFields("PRIMARY", { field }, false));
         ASSERT_TRUE(target->SetKeyIndex("PRIMARY"));
-        const std::string own = field == std::string("NUM") ? "N" : field == std::string("DT") ? "D" : "T";
+        const std::string own
+            = field == std::string("NUM") ? "N" : field == std::string("DT") ? "D" : "T";
         ASSERT_TRUE(t.AddRelation("targets", own));
         ASSERT_TRUE(t.GoTo(1));
         EXPECT_EQ(target->CurrentRecord(), field == std::string("NUM") ? 2u : 1u);

@@ -34,7 +34,10 @@ protected:
     TableGridSchemaTest()
     {
         TableBuilder goods;
-        goods.Field("ID", 'C', 3).Field("NAME", 'C', 10).Field("GRP", 'C', 2).Field("UNIT", 'N', 2)
+        goods.Field("ID", 'C', 3)
+            .Field("NAME", 'C', 10)
+            .Field("GRP", 'C', 2)
+            .Field("UNIT", 'N', 2)
             .CodePageByte(0xC9);
         goods.Record("  1" + Ansi("Болт М6   ") + " 1" + " 1");
         goods.Record("  2" + std::string("Nut M6    ") + "99" + " 2");
@@ -51,8 +54,8 @@ protected:
         units.Write(dir.File("UNITS.DBF"));
 
         schema::SchemaTable& entry = database.AddTable("GOODS");
-        entry.fieldDescriptions = { { "NAME", Ansi("Наименование") }, { "GRP", "Group" },
-            { "UNIT", "" } };
+        entry.fieldDescriptions
+            = { { "NAME", Ansi("Наименование") }, { "GRP", "Group" }, { "UNIT", "" } };
         entry.relations = { { "GROUPS", "GRP" }, { "UNITS", "UNIT" } };
         schema::SchemaTable& related = database.AddTable("GROUPS");
         related.keyFields = { "ID" };
@@ -86,7 +89,8 @@ TEST_F(TableGridSchemaTest, DescribedFieldsAreTitledAndRelatedKeysShowTheRelated
 
     // The 866 names read as the window's text; a key with no related record shows nothing;
     // a related table without a name field leaves the key as it is.
-    EXPECT_EQ(RowTexts(*grid, 0), (std::vector<std::string> { "  1", Ansi("Болт М6"), Ansi("Болты"), "1" }));
+    EXPECT_EQ(RowTexts(*grid, 0),
+        (std::vector<std::string> { "  1", Ansi("Болт М6"), Ansi("Болты"), "1" }));
     EXPECT_EQ(RowTexts(*grid, 1)[2], "");
     EXPECT_EQ(RowTexts(*grid, 2)[2], Ansi("Шурупы и винты"));
     EXPECT_EQ(RowTexts(*grid, 2)[3], "9");
@@ -115,7 +119,8 @@ TEST_F(TableGridSchemaTest, DescribedFieldsAreTitledAndRelatedKeysShowTheRelated
     grid->SetCurrentCell(0, 2);
     QTest::qWait(10);
     QDir().mkpath(QStringLiteral(LUMETTA_SCREENSHOT_DIR));
-    EXPECT_TRUE(grid->grab().save(QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid_related_names.png")));
+    EXPECT_TRUE(
+        grid->grab().save(QStringLiteral(LUMETTA_SCREENSHOT_DIR "/table_grid_related_names.png")));
 }
 
 TEST_F(TableGridSchemaTest, ARelationThatCannotBeBuiltIsLeftOutAndItsColumnShowsItsValue)
@@ -126,12 +131,23 @@ TEST_F(TableGridSchemaTest, ARelationThatCannotBeBuiltIsLeftOutAndItsColumnShows
         std::function<void(table::TableDatabase&)> damage;
     };
     const Case cases[] = {
-        { "related table not in the schema", [](table::TableDatabase& d) { d.RemoveTable("GROUPS"); } },
-        { "related table without key fields", [](table::TableDatabase& d) { d.FindTable("GROUPS")->keyFields.clear(); } },
-        { "key field the related file lacks", [](table::TableDatabase& d) { d.FindTable("GROUPS")->keyFields = { "NOPE" }; } },
-        { "related file missing", [](table::TableDatabase& d) { d.AddTable("GONE").keyFields = { "ID" }; d.FindTable("GOODS")->relations[0].tableName = "GONE"; } },
-        { "relating field the table lacks", [](table::TableDatabase& d) { d.FindTable("GOODS")->relations[0].fieldName = "GROUP"; } },
-        { "name field the related file lacks", [](table::TableDatabase& d) { d.FindTable("GROUPS")->nameField = "TITLE"; } },
+        { "related table not in the schema",
+            [](table::TableDatabase& d) { d.RemoveTable("GROUPS"); } },
+        { "related table without key fields",
+            [](table::TableDatabase& d) { d.FindTable("GROUPS")->keyFields.clear(); } },
+        { "key field the related file lacks",
+            [](table::TableDatabase& d) { d.FindTable("GROUPS")->keyFields = { "NOPE" }; } },
+        { "related file missing",
+            [](table::TableDatabase& d) {
+                d.AddTable("GONE").keyFields = { "ID" };
+                d.FindTable("GOODS")->relations[0].tableName = "GONE";
+            } },
+        { "relating field the table lacks",
+            [](table::TableDatabase& d) {
+                d.FindTable("GOODS")->relations[0].fieldName = "GROUP";
+            } },
+        { "name field the related file lacks",
+            [](table::TableDatabase& d) { d.FindTable("GROUPS")->nameField = "TITLE"; } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -156,8 +172,9 @@ TEST_F(TableGridSchemaTest, ADamagedSchemaFileLeavesAPlainTable)
     std::vector<std::uint8_t> garbage;
     for (int i = 0; i < 4096; ++i)
         garbage.push_back(static_cast<std::uint8_t>(i * 131 % 256));
-    const std::string text = "[Table : GOODS]\r\nRelation{GROUPS = GRP\r\nRelation{} = GRP\r\nKey\r\n"
-                             "Descr{NAME = \r\n[Table : GROUPS\r\nRelation{UNITS} = \r\n";
+    const std::string text
+        = "[Table : GOODS]\r\nRelation{GROUPS = GRP\r\nRelation{} = GRP\r\nKey\r\n"
+          "Descr{NAME = \r\n[Table : GROUPS\r\nRelation{UNITS} = \r\n";
     garbage.insert(garbage.begin(), text.begin(), text.end());
     testing_support::WriteAllBytes(dir.File("default.sch"), garbage);
     table::TableDatabase other(platform::FileSystem::Default());

@@ -332,7 +332,8 @@ TEST_F(CliTest, SaveCommandsAndTheCodePage)
 TEST_F(CliTest, SchemaTestPrintsTheFirstFaultOfTheDirectorysSchema)
 {
     auto write = [&](const std::string& text) {
-        testing_support::WriteAllBytes(dir.File("DEFAULT.SCH"), std::vector<std::uint8_t>(text.begin(), text.end()));
+        testing_support::WriteAllBytes(
+            dir.File("DEFAULT.SCH"), std::vector<std::uint8_t>(text.begin(), text.end()));
     };
     write("[Table : GOODS]\r\nRelation{GROUPS} = GROUPID\r\n");
     Result r = Run({ "schema-test", dir.Path() });

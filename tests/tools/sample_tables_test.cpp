@@ -155,8 +155,9 @@ TEST_F(SampleTablesTest, TheSampleDatabaseIsDescribedByItsSchemaAndItsKeysAllRes
     ASSERT_TRUE(goods.Open(samples::kGoods, false));
     EXPECT_EQ(goods.RecordCount(), samples::kGoodsCount);
     for (bool ok = goods.GoTop(); ok; ok = goods.GoNext()) {
-        ASSERT_EQ(groups.count(goods.GetValueByName("GROUPID", false).text), 1u) << goods.CurrentRecord();
-        ASSERT_EQ(units.count(goods.GetValueByName("UNITID", false).text), 1u) << goods.CurrentRecord();
+        const std::uint32_t record = goods.CurrentRecord();
+        ASSERT_EQ(groups.count(goods.GetValueByName("GROUPID", false).text), 1u) << record;
+        ASSERT_EQ(units.count(goods.GetValueByName("UNITID", false).text), 1u) << record;
     }
 }
 

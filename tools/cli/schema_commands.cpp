@@ -52,8 +52,8 @@ int SchemaTest(const Invocation& call)
         call.streams.out << Text(IDS_SCHEMA_NO_ERRORS) << '\n';
         return kExitOk;
     }
-    call.streams.out << platform::AnsiToUtf8(schema::FormatSchemaProblem(
-                            *problem, platform::LoadString(MessageId(problem->kind))))
+    call.streams.out << platform::AnsiToUtf8(
+        schema::FormatSchemaProblem(*problem, platform::LoadString(MessageId(problem->kind))))
                      << '\n';
     return kExitFailed;
 }

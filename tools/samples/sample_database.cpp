@@ -114,11 +114,11 @@ bool WriteGoods(platform::FileSystem& fs, const std::string& path, std::string* 
     for (std::uint32_t i = 0; ok && i < kGoodsCount; ++i) {
         const std::uint32_t leaf = kFirstLeaf + i * 7 % kLeaves;
         const Group& group = kGroupList[leaf];
-        const std::string name = std::string(group.item) + " " + kVariants[i / kLeaves % kVariants.size()]
-            + " " + std::to_string(4 + i % 37 * 2);
+        const std::string name = std::string(group.item) + " "
+            + kVariants[i / kLeaves % kVariants.size()] + " " + std::to_string(4 + i % 37 * 2);
         const std::uint32_t cents = 150 + i * 7919 % 250000;
-        const std::string price = std::to_string(cents / 100) + "." + std::to_string(cents % 100 / 10)
-            + std::to_string(cents % 10);
+        const std::string price = std::to_string(cents / 100) + "."
+            + std::to_string(cents % 100 / 10) + std::to_string(cents % 10);
         ok = w.Set(0, Code(i + 1, 6)) && w.Set(1, "A-" + Code(10000 + i * 13, 6).substr(1))
             && w.Set(2, Oem(name)) && w.Set(3, Code(leaf + 1, 5)) && w.Set(4, Code(group.unit, 3))
             && w.Set(5, price) && w.Add();

@@ -23,7 +23,7 @@ inline constexpr std::uint32_t kGoodsCount = 3000;
 
 // Writes the tables and the schema file into `directory` (created when missing), replacing
 // files of the same names. On failure gives false with an English reason in `*error`.
-[[nodiscard]] bool WriteSampleDatabase(platform::FileSystem& fs, const std::string& directory,
-    std::string* error);
+[[nodiscard]] bool WriteSampleDatabase(
+    platform::FileSystem& fs, const std::string& directory, std::string* error);
 
 } // namespace samples

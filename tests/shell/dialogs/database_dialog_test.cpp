@@ -1,9 +1,8 @@
 // The Database dialog: its list of the schema's tables, Add with files of other directories
 // and keys already there, Remove after asking, Properties, and Test's three messages.
 
-#include "shell/dialogs/database_dialog.h"
-
 #include "platform/file_system.h"
+#include "shell/dialogs/database_dialog.h"
 #include "table/table_database.h"
 #include "tests/shell/dialogs/dialog_test_support.h"
 #include "tests/support/scripted_prompt.h"
@@ -40,7 +39,8 @@ protected:
         QStringList rows;
         auto* list = Control<QTreeWidget>(dialog, "IDC_SCHEMA_TABLE_LIST");
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            rows << list->topLevelItem(i)->text(0) + QLatin1Char('|') + list->topLevelItem(i)->text(1);
+            rows << list->topLevelItem(i)->text(0) + QLatin1Char('|')
+                    + list->topLevelItem(i)->text(1);
         return rows;
     }
     static void Click(const CDatabaseDialog& dialog, const char* name)
@@ -62,7 +62,8 @@ TEST_F(DatabaseDialogTest, AddTakesEachTableOfTheDirectoryOnceAndRemoveAsksFirst
 {
     database.AddTable("UNITS").description = "Units of measure";
     CDatabaseDialog dialog(database);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Database ") + QString::fromStdString(dir.Path()));
+    EXPECT_EQ(
+        dialog.windowTitle(), QStringLiteral("Database ") + QString::fromStdString(dir.Path()));
     EXPECT_EQ(Rows(dialog), QStringList { QStringLiteral("UNITS|Units of measure") });
     // Nothing to do without a selection.
     Click(dialog, "IDC_SCHEMA_REMOVE");
@@ -78,8 +79,9 @@ TEST_F(DatabaseDialogTest, AddTakesEachTableOfTheDirectoryOnceAndRemoveAsksFirst
     });
     Click(dialog, "IDC_SCHEMA_ADD");
     Click(dialog, "IDC_SCHEMA_ADD");
-    EXPECT_EQ(Rows(dialog), QStringList({ QStringLiteral("AB|"), QStringLiteral("GROUPS|"),
-                                QStringLiteral("UNITS|Units of measure") }));
+    EXPECT_EQ(Rows(dialog),
+        QStringList({ QStringLiteral("AB|"), QStringLiteral("GROUPS|"),
+            QStringLiteral("UNITS|Units of measure") }));
 
     SelectRow(dialog, 2);
     dialog_testing::Show(dialog);
@@ -107,11 +109,11 @@ TEST_F(DatabaseDialogTest, TestShowsTheFirstFaultOrNoErrorsInAPlainBox)
     Click(dialog, "IDC_SCHEMA_TEST");
     database.FindTable("GROUPS")->nameField = "NAME";
     Click(dialog, "IDC_SCHEMA_TEST");
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string> {
-        "Table GOODS has references to an absent table GROUPS.",
-        "Table GROUPS is referenced by GOODS, but has no key fields.",
-        "Table GOODS references table GROUPS, which has no \"name\" field.",
-        "No errors found." }));
+    EXPECT_EQ(prompt.Texts(),
+        (std::vector<std::string> { "Table GOODS has references to an absent table GROUPS.",
+            "Table GROUPS is referenced by GOODS, but has no key fields.",
+            "Table GOODS references table GROUPS, which has no \"name\" field.",
+            "No errors found." }));
     EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kNone);
     EXPECT_EQ(prompt.Asked(0).buttons, platform::PromptButtons::kOk);
 }
@@ -125,8 +127,9 @@ TEST_F(DatabaseDialogTest, PropertiesOpensTheTableDialogOfTheSelectedRow)
     QTimer::singleShot(0, [&] {
         if (auto* table = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             shown = table->objectName() + QLatin1Char(' ') + table->windowTitle();
-            Control<QTreeWidget>(*table, "IDC_SCHEMA_FIELD_LIST")->setCurrentItem(
-                Control<QTreeWidget>(*table, "IDC_SCHEMA_FIELD_LIST")->topLevelItem(0));
+            Control<QTreeWidget>(*table, "IDC_SCHEMA_FIELD_LIST")
+                ->setCurrentItem(
+                    Control<QTreeWidget>(*table, "IDC_SCHEMA_FIELD_LIST")->topLevelItem(0));
             table->accept();
         }
     });

@@ -2,10 +2,9 @@
 // what moving to another field and closing store, the "name" field question, and a table
 // file that cannot be read.
 
-#include "shell/dialogs/schema_table_dialog.h"
-
 #include "platform/file_system.h"
 #include "schema/schema_file.h"
+#include "shell/dialogs/schema_table_dialog.h"
 #include "table/table_database.h"
 #include "tests/shell/dialogs/dialog_test_support.h"
 #include "tests/support/scripted_prompt.h"
@@ -32,7 +31,10 @@ protected:
     SchemaTableDialogTest()
     {
         testing_support::TableBuilder goods;
-        goods.Field("ID", 'C', 3).Field("DESCR", 'C', 20).Field("GROUPID", 'C', 2).Field("CODE", 'C', 5)
+        goods.Field("ID", 'C', 3)
+            .Field("DESCR", 'C', 20)
+            .Field("GROUPID", 'C', 2)
+            .Field("CODE", 'C', 5)
             .Field("PRICE", 'N', 9, 2);
         goods.Write(dir.File("Goods.dbf")); // found without regard to case
         EXPECT_TRUE(database.SetDatabaseDirectory(dir.Path()));
@@ -56,10 +58,7 @@ protected:
     {
         return Control<QComboBox>(dialog, "IDC_SCHEMA_RELATED_TABLE");
     }
-    static void Close(CSchemaTableDialog& dialog)
-    {
-        Control<QPushButton>(dialog, "IDOK")->click();
-    }
+    static void Close(CSchemaTableDialog& dialog) { Control<QPushButton>(dialog, "IDOK")->click(); }
 
     testing_support::TempDir dir;
     table::TableDatabase database { platform::FileSystem::Default() };
@@ -80,7 +79,9 @@ TEST_F(SchemaTableDialogTest, FieldsAreListedFromTheHeaderAndEditsAreStoredOnMov
     QStringList tables;
     for (int i = 0; i < Related(dialog)->count(); ++i)
         tables << Related(dialog)->itemText(i);
-    EXPECT_EQ(tables, QStringList({ QStringLiteral("GOODS"), QStringLiteral("GROUPS"), QStringLiteral("UNITS") }));
+    EXPECT_EQ(tables,
+        QStringList(
+            { QStringLiteral("GOODS"), QStringLiteral("GROUPS"), QStringLiteral("UNITS") }));
     EXPECT_FALSE(Control<QWidget>(dialog, "IDC_SCHEMA_FIELD_GROUP")->isEnabled());
 
     // Key on ID, then on CODE: the key keeps that order.
@@ -104,7 +105,8 @@ TEST_F(SchemaTableDialogTest, FieldsAreListedFromTheHeaderAndEditsAreStoredOnMov
 
     // Back on GROUPID everything loads as stored; a field never selected has no entry.
     Select(dialog, 2);
-    EXPECT_EQ(Control<QLineEdit>(dialog, "IDC_SCHEMA_FIELD_DESCRIPTION")->text(), QStringLiteral("Group"));
+    EXPECT_EQ(Control<QLineEdit>(dialog, "IDC_SCHEMA_FIELD_DESCRIPTION")->text(),
+        QStringLiteral("Group"));
     EXPECT_TRUE(Box(dialog, "IDC_SCHEMA_RELATION")->isChecked());
     EXPECT_EQ(Related(dialog)->currentText(), QStringLiteral("GROUPS"));
     EXPECT_FALSE(Box(dialog, "IDC_SCHEMA_KEY_FIELD")->isChecked());
@@ -163,7 +165,8 @@ TEST_F(SchemaTableDialogTest, AnotherNameFieldIsTakenOnlyWhenTheUserAgrees)
         EXPECT_EQ(Goods().nameField, "DESCR");
         Box(dialog, "IDC_SCHEMA_NAME_FIELD")->click();
         EXPECT_EQ(Goods().nameField, "CODE"); // at once
-        EXPECT_EQ(prompt.Asked(0).text, "Change the \"name\" field of the table from\nDESCR\nto\nCODE?");
+        EXPECT_EQ(
+            prompt.Asked(0).text, "Change the \"name\" field of the table from\nDESCR\nto\nCODE?");
         EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kQuestion);
         EXPECT_EQ(prompt.Questions().size(), 2u);
     }
@@ -180,7 +183,8 @@ TEST_F(SchemaTableDialogTest, ATableFileThatCannotBeReadGivesAnEmptyDialogThatKe
     ScriptedPrompt prompt { platform::IDOK };
     CSchemaTableDialog dialog(database, "GONE");
     EXPECT_FALSE(dialog.TableRead());
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Error occured while opening table GONE" });
+    EXPECT_EQ(
+        prompt.Texts(), std::vector<std::string> { "Error occured while opening table GONE" });
     EXPECT_EQ(prompt.Asked(0).icon, platform::PromptIcon::kStop);
     EXPECT_EQ(Control<QTreeWidget>(dialog, "IDC_SCHEMA_FIELD_LIST")->topLevelItemCount(), 0);
     EXPECT_EQ(Related(dialog)->count(), 0);
