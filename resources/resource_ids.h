@@ -163,6 +163,9 @@ inline constexpr int IDS_PACK_FAILED = 62101;
 // The code page of a table window.
 inline constexpr int IDS_CODEPAGE_WRITE_FAILED = 62110;
 
+// The database schema command.
+inline constexpr int IDS_SCHEMA_SAVE_FAILED = 62120;
+
 // Commands ---------------------------------------------------------------------------------
 
 inline constexpr int ID_TABLE_CODEPAGE = 32771;

@@ -251,7 +251,7 @@ void CChildFrame::OpenSearch(bool replaceMode)
     std::vector<std::string> titles;
     for (const tablegrid::LayoutColumn& column : m_grid->Columns()) {
         if (column.visible)
-            titles.push_back(column.name);
+            titles.push_back(column.Title());
     }
     m_searchDialog->Prepare(replaceMode, PathToAnsi(m_grid->GetTable()->Name()), titles);
     // The dialog holds the focus; the grid keeps showing the cell each search goes to.

@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "resources/table_resources.h"
 #include "shell/child_frame.h"
+#include "shell/database_schema_command.h"
 #include "shell/dialogs/select_language_dialog.h"
 #include "shell/file_open_command.h"
 #include "shell/main_frame.h"
@@ -269,6 +270,7 @@ bool CViewerApp::UpdateCommand(int id, CommandState* state)
         state->enabled = HasHelp();
         return true;
     case ID_VIEW_LANGUAGE:
+    case ID_FILE_DATABASE_SCHEMA:
         state->enabled = true;
         return true;
     default:
@@ -300,6 +302,9 @@ bool CViewerApp::ExecuteCommand(int id)
         return true;
     case ID_VIEW_LANGUAGE:
         OnLanguage();
+        return true;
+    case ID_FILE_DATABASE_SCHEMA:
+        RunDatabaseSchemaCommand(m_fs, m_mainFrame.get(), [this] { OpenHelpTopic(0); });
         return true;
     default:
         return false;

@@ -20,7 +20,9 @@ class TableDatabase;
 
 // A relation from a table's key field to another table of the same database: after every
 // move of the owner the target is positioned on the record whose key index value equals the
-// owner's key field.
+// owner's key field. The owner's value is put in the form of the target's keys (a number or
+// date field as the text a character key holds it in) and in the target's code page, so a
+// key typed in one table finds its record in the other.
 struct TableRelation
 {
     CTable* owner = nullptr;
@@ -28,6 +30,15 @@ struct TableRelation
     std::string targetName;
     CTable* target = nullptr; // shared through the database, which owns it
     FieldValue lookup;        // the key value built from the owner's current record
+    std::unique_ptr<Expression> key; // computes the sought key (see targetField)
+    bool textKey = true;      // the target's key index holds texts (else numbers)
+    // The target's field its keys are computed from, when they come from one field (X,
+    // STR(X), DTOC(X)): the owner's value is written into that field of `scratch`, a blank
+    // record of the target, and `key`, the target's key expression, computes the sought key
+    // from it as the target's records computed theirs. -1: `key` computes the owner's field
+    // in the key's form directly.
+    int targetField = -1;
+    std::vector<std::uint8_t> scratch;
 };
 
 // One open table as the program sees it: the field catalogue, the current record and its
@@ -204,6 +215,7 @@ private:
     bool PositionIndexOnCurrent();
     bool IndexStep(bool forward, std::uint32_t* record);
     void RefreshRelations();
+    bool RelationKey(TableRelation& relation, ExprValue* value);
     bool OpenMemo();
     std::string ResolveTablePath(const std::string& path) const;
 

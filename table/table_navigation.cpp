@@ -3,7 +3,9 @@
 
 #include "table/table.h"
 
+#include "platform/code_page.h"
 #include "table/dbf_format.h"
+#include "table/field_codec.h"
 #include "table/table_index.h"
 #include "table/table_database.h"
 
@@ -95,8 +97,11 @@ bool CTable::RecordPasses(const std::uint8_t* record) const
 
 bool CTable::GoTo(std::uint32_t record, bool refresh)
 {
-    if (!ReadCurrent(record))
+    if (!ReadCurrent(record)) {
+        if (refresh)
+            RefreshRelations(); // no record here, none in the related tables
         return false;
+    }
     if (m_handle->activeIndex)
         (void)PositionIndexOnCurrent();
     if (refresh)
@@ -333,6 +338,34 @@ bool CTable::EvaluateExpression(Expression& expression, FieldValue& value, bool 
 
 // ---- Relations -------------------------------------------------------------------------
 
+namespace {
+
+// The field of `table` a key expression is computed from, when it is one of the forms key
+// indexes over one field take; -1 otherwise.
+int KeySourceField(const CTable& table, const std::string& expression)
+{
+    std::string upper = expression;
+    platform::ToUpper1251(upper);
+    for (int i = 0; i < table.FieldCount(); ++i) {
+        std::string name = table.FieldName(i);
+        platform::ToUpper1251(name);
+        if (upper == name || upper == "STR(" + name + ")" || upper == "DTOC(" + name + ")")
+            return i;
+    }
+    return -1;
+}
+
+std::string_view TrimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
 bool CTable::AddRelation(const std::string& targetName, const std::string& keyField)
 {
     if (!m_database || !m_database->IsValid())
@@ -340,33 +373,113 @@ bool CTable::AddRelation(const std::string& targetName, const std::string& keyFi
     CTable* target = m_database->OpenTable(targetName);
     if (!target)
         return Fail(TableError::kTargetNotOpened);
-    if (!target->UseKeyIndex()) {
+    auto release = [&](TableError error) {
         m_database->ReleaseTable(targetName);
-        return Fail(TableError::kNoKeyIndex);
-    }
+        return Fail(error);
+    };
+    if (!target->UseKeyIndex())
+        return release(TableError::kNoKeyIndex);
     const int field = FieldIndex(keyField);
-    if (field < 0) {
-        m_database->ReleaseTable(targetName);
-        return Fail(TableError::kBadKey);
-    }
+    if (field < 0)
+        return release(TableError::kBadKey);
+
     auto relation = std::make_unique<TableRelation>();
+    const TableIndex& keyIndex = *target->m_handle->activeIndex;
+    relation->textKey = keyIndex.type == NdxKeyType::kCharacter;
+    const std::string& keyText = keyIndex.file->KeyExpression();
+    relation->targetField = KeySourceField(*target, keyText);
+    char resultType = 0;
+    if (relation->targetField >= 0) {
+        relation->key = target->ParseWithin(keyText, kMaxIndexExpression, &resultType);
+        relation->scratch.assign(static_cast<std::size_t>(target->RecordLength()), ' ');
+    } else {
+        // Any other key: the owner's field in the form a key over it would take.
+        const std::string expression
+            = relation->textKey ? KeyExpression({ FieldName(field) }) : FieldName(field);
+        if (!expression.empty())
+            relation->key = ParseWithin(expression, kMaxIndexExpression, &resultType);
+    }
+    if (!relation->key || resultType != (relation->textKey ? 'C' : 'N'))
+        return release(TableError::kBadKey);
+
     relation->owner = this;
     relation->keyField = keyField;
     relation->targetName = targetName;
     relation->target = target;
-    relation->lookup = GetValue(field, false);
     m_relations.push_back(std::move(relation));
+    RefreshRelations();
     return true;
+}
+
+// The key the owner's current record seeks in the target; false when there is none (no
+// current record, a value the target's key field cannot hold).
+bool CTable::RelationKey(TableRelation& relation, ExprValue* value)
+{
+    if (!HasCurrentRecord())
+        return false;
+    const CTable& target = *relation.target;
+    if (relation.targetField < 0) {
+        return relation.key->Evaluate(RecordBuffer(), static_cast<std::size_t>(RecordLength()),
+            IsOemCodePage(m_codePage), value);
+    }
+    const int own = FieldIndex(relation.keyField);
+    const FieldLayout& from = Fields()[static_cast<std::size_t>(own)];
+    const FieldLayout& into = target.Fields()[static_cast<std::size_t>(relation.targetField)];
+    std::string text(reinterpret_cast<const char*>(RecordBuffer()) + from.offset, from.width);
+    if (IsOemCodePage(m_codePage) != IsOemCodePage(target.CodePage())) {
+        if (IsOemCodePage(m_codePage))
+            platform::OemToAnsi(text);
+        else
+            platform::AnsiToOem(text);
+    }
+    // Only the same value counts: a text the field would cut, a fraction it would drop.
+    const std::string_view shown
+        = into.def.type == 'C' ? std::string_view(text).substr(0, text.find_last_not_of(' ') + 1)
+                               : TrimmedBlanks(text);
+    std::uint8_t* bytes = relation.scratch.data() + into.offset;
+    if (!WriteFieldText(into.def, shown, bytes))
+        return false;
+    const FieldValue written = ReadFieldValue(into.def, bytes);
+    const FieldValue wanted = ReadFieldValue(from.def, RecordBuffer() + from.offset);
+    if (into.def.type == 'N' || into.def.type == 'F') {
+        if (written.type != 'N' || wanted.type != 'N' || written.number != wanted.number)
+            return false;
+    } else if (TrimmedBlanks(std::string_view(reinterpret_cast<const char*>(bytes), into.width))
+        != TrimmedBlanks(shown)) {
+        return false;
+    }
+    return relation.key->Evaluate(relation.scratch.data(), relation.scratch.size(),
+        IsOemCodePage(target.CodePage()), value);
 }
 
 void CTable::RefreshRelations()
 {
     for (const auto& relation : m_relations) {
-        if (!relation->target || !relation->target->IsOpen())
+        CTable* target = relation->target;
+        if (!target || !target->IsOpen())
             continue;
-        relation->lookup = GetValueByName(relation->keyField, false);
-        if (relation->lookup.type != 0)
-            (void)relation->target->SeekValue(relation->lookup);
+        relation->lookup = FieldValue();
+        ExprValue value;
+        if (RelationKey(*relation, &value)) {
+            if (relation->textKey && value.type == 'C') {
+                relation->lookup.type = 'C';
+                relation->lookup.text.assign(value.text);
+                // A key computed over the owner's own record is in the owner's code page.
+                if (relation->targetField < 0
+                    && IsOemCodePage(m_codePage) != IsOemCodePage(target->CodePage())) {
+                    if (IsOemCodePage(m_codePage))
+                        platform::OemToAnsi(relation->lookup.text);
+                    else
+                        platform::AnsiToOem(relation->lookup.text);
+                }
+            } else if (!relation->textKey && value.type == 'N') {
+                relation->lookup.type = 'N';
+                relation->lookup.number = value.number;
+            }
+        }
+        // Without a key value the target shows no record rather than the last one found.
+        if (relation->lookup.type == 0 || !target->SeekValue(relation->lookup))
+            target->ClearCurrent();
     }
 }
 

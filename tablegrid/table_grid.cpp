@@ -97,7 +97,7 @@ bool CTableGrid::OpenTable(const std::string& path, table::TableDatabase* databa
     }
     m_ownedTable = std::move(opened);
     m_table = m_ownedTable.get();
-    m_layout = LayoutFromTable(*m_table);
+    m_layout = LayoutOfOpenTable();
     ResetFilter();
     LoadBookmarks();
     if (IsCreated()) {
@@ -117,8 +117,9 @@ bool CTableGrid::ReopenTable(table::TableDatabase* database)
     const BookmarkMap::Map bookmarks = m_bookmarks.All();
     if (!OpenTable(m_tablePath, database))
         return false;
-    // The same fields, in any order: the window's order and visibility stay.
-    ColumnLayout fresh = LayoutFromTable(*m_table);
+    // The same fields, in any order: the window's order and visibility stay, with what the
+    // schema says now.
+    ColumnLayout fresh = m_layout;
     auto names = [](ColumnLayout columns) {
         std::vector<std::string> list;
         for (const LayoutColumn& column : columns)
@@ -128,6 +129,15 @@ bool CTableGrid::ReopenTable(table::TableDatabase* database)
     };
     if (names(fresh) == names(layout)) {
         m_layout = layout;
+        for (LayoutColumn& column : m_layout) {
+            for (const LayoutColumn& now : fresh) {
+                if (now.name == column.name) {
+                    column.title = now.title;
+                    column.schemaDescribed = now.schemaDescribed;
+                    column.nameField = now.nameField;
+                }
+            }
+        }
         if (IsCreated())
             BuildColumns();
     }
@@ -148,7 +158,7 @@ void CTableGrid::AttachTable(const std::string& path, table::CTable* table, Tabl
     if (owner && owner->OwnerMode() == 1)
         m_ownedTable.reset(table);
     m_changes.Clear();
-    m_layout = m_table && m_table->IsOpen() ? LayoutFromTable(*m_table) : ColumnLayout();
+    m_layout = m_table && m_table->IsOpen() ? LayoutOfOpenTable() : ColumnLayout();
     ResetFilter();
     LoadBookmarks();
     if (IsCreated()) {
@@ -176,9 +186,20 @@ void CTableGrid::AutofitColumns()
 
 bool CTableGrid::FindTableSchema()
 {
-    if (!HasOpenTable() || !m_table->Database())
-        return false;
-    return m_table->Database()->FindTable(m_table->Name()) != nullptr;
+    m_hasSchema = HasOpenTable() && m_table->Database()
+        && m_table->Database()->FindTable(m_table->Name()) != nullptr;
+    return m_hasSchema;
+}
+
+ColumnLayout CTableGrid::LayoutOfOpenTable()
+{
+    ColumnLayout layout = LayoutFromTable(*m_table);
+    if (FindTableSchema()) {
+        // A copy: relations open tables of the database, which may load more of the schema.
+        const schema::SchemaTable entry = *m_table->Database()->FindTable(m_table->Name());
+        ApplyTableSchema(entry, *m_table, &layout);
+    }
+    return layout;
 }
 
 void CTableGrid::BuildColumns()
@@ -186,17 +207,23 @@ void CTableGrid::BuildColumns()
     ClearColumns();
     m_gridLayout.clear();
     m_gridFields.clear();
+    m_gridRelated.clear();
     for (std::size_t i = 0; i < m_layout.size(); ++i) {
         const LayoutColumn& column = m_layout[i];
         if (!column.visible)
             continue;
         bool readOnly = false;
         const int type = GridTypeOf(column, &readOnly);
-        const int width = column.type == 'D' && !column.schemaDescribed ? 10 : column.width;
-        InsertColumn(static_cast<int>(m_gridLayout.size()), column.name, type, width,
-                     column.decimals, 0, readOnly);
+        const RelatedName related = m_table ? ResolveRelatedName(*m_table, column) : RelatedName();
+        int width = column.type == 'D' && !column.schemaDescribed ? 10 : column.width;
+        // A name is as wide as the related table's name field, not as the key it stands for.
+        if (related.target)
+            width = std::max(width, related.nameWidth);
+        InsertColumn(static_cast<int>(m_gridLayout.size()), column.Title(), type, width,
+                     related.target ? 0 : column.decimals, 0, readOnly);
         m_gridLayout.push_back(static_cast<int>(i));
         m_gridFields.push_back(m_table ? m_table->FieldIndex(column.name) : -1);
+        m_gridRelated.push_back(related);
     }
     EnsureRowsCached(-1, -1);
 }
@@ -255,10 +282,13 @@ std::string CTableGrid::DisplayOfPendingText(const LayoutColumn& column, const s
     return text;
 }
 
-std::string CTableGrid::CellText(const LayoutColumn& column, int fieldIndex) const
+std::string CTableGrid::CellText(
+    const LayoutColumn& column, int fieldIndex, const RelatedName& related) const
 {
     if (fieldIndex < 0)
         return m_absentText;
+    if (related.target)
+        return RelatedNameText(related, DateFormatOf(GetDateFormatIndex()));
     const table::FieldValue value = m_table->GetValue(fieldIndex, true);
     return TrimRight(value.DisplayText(column.decimals, DateFormatOf(GetDateFormatIndex())));
 }
@@ -299,7 +329,8 @@ void CTableGrid::FillRow(int row, CRow* rowObject)
             rowObject->texts[static_cast<std::size_t>(c)] = DisplayOfPendingText(column, std::string(*edit));
             rowObject->textColors[static_cast<std::size_t>(c)] = grid::kRedColor;
         } else if (!appended) {
-            rowObject->texts[static_cast<std::size_t>(c)] = CellText(column, m_gridFields[static_cast<std::size_t>(c)]);
+            const auto at = static_cast<std::size_t>(c);
+            rowObject->texts[at] = CellText(column, m_gridFields[at], m_gridRelated[at]);
         } else {
             // An appended record is blank until saved: it shows what a blank field shows.
             rowObject->texts[static_cast<std::size_t>(c)] = BlankCellText(column, m_gridFields[static_cast<std::size_t>(c)]);
@@ -345,6 +376,9 @@ bool CTableGrid::ValidateCell(int row, int column, const std::string& text)
     if (layoutIndex < 0)
         return false;
     const LayoutColumn& layoutColumn = m_layout[static_cast<std::size_t>(layoutIndex)];
+    // A column showing related names holds keys the user never sees: it is not edited.
+    if (layoutColumn.schemaDescribed)
+        return false;
 
     PendingChange change;
     change.kind = PendingChange::Kind::kEditCell;

@@ -8,6 +8,7 @@
 #include "tablegrid/operations/pending_change.h"
 #include "tablegrid/operations/record_commands.h"
 #include "tablegrid/operations/row_map.h"
+#include "tablegrid/operations/schema_columns.h"
 #include "tablegrid/operations/text_export_format.h"
 
 #include <QFont>
@@ -85,6 +86,8 @@ public:
     void AutofitColumns();
 
     // The table operations' virtual operations, in their fixed order.
+    // Whether the directory's schema has an entry for the table (remembered in
+    // HasTableSchema); the layout then takes the entry's titles and related names.
     virtual bool FindTableSchema();
     virtual void BuildColumns();
     virtual void RefreshRows(bool flush);
@@ -173,6 +176,8 @@ public:
     std::vector<FilterColumn> FilterColumns() const;
     // The column (in the layout, hidden ones included) of that title; -1 when none.
     int FindColumnByTitle(const std::string& title) const;
+    // The same by field name.
+    int FindColumnByName(const std::string& name) const;
     const RowMap& Rows() const { return m_rowMap; }
 
     // Moves the cursor: kind 0 to the first row, 1 to the last, 2 to row `number`, 3 to
@@ -221,6 +226,7 @@ public:
     const PendingChangeList& PendingChanges() const { return m_changes; }
     bool HasPendingChanges() const { return !m_changes.Empty(); }
 
+    bool HasTableSchema() const { return m_hasSchema; }
     ColumnLayout& Columns() { return m_layout; }
     const ColumnLayout& Columns() const { return m_layout; }
     bool AllRowsShown() const { return m_allRowsShown; }
@@ -236,7 +242,9 @@ private:
     bool MarkCurrentRecord(bool deleted);
     bool StepRows(std::int64_t steps);
     int FindRowOfRecord(std::uint32_t record);
-    std::string CellText(const LayoutColumn& column, int fieldIndex) const;
+    // The layout of a freshly opened table, with what the directory's schema makes of it.
+    ColumnLayout LayoutOfOpenTable();
+    std::string CellText(const LayoutColumn& column, int fieldIndex, const RelatedName& related) const;
     std::string BlankCellText(const LayoutColumn& column, int fieldIndex) const;
     std::string DisplayOfPendingText(const LayoutColumn& column, const std::string& stored) const;
     // Whether grid column `c` of the record the table is on matches; see Find.
@@ -261,6 +269,8 @@ private:
     // Per grid column, as built: its layout column and its field in the table.
     std::vector<int> m_gridLayout;
     std::vector<int> m_gridFields;
+    std::vector<RelatedName> m_gridRelated; // what a schema-described column shows
+    bool m_hasSchema = false;
     bool m_allRowsShown = true;
     FilterNode m_root;
     int m_deletionMode = 0;

@@ -53,7 +53,7 @@ int CTableGrid::GoToBookmark(const std::string& name)
     if (!HasOpenTable() || bookmark->recordNumber <= 0
         || static_cast<std::uint32_t>(bookmark->recordNumber) > m_table->RecordCount())
         return 2;
-    const int layoutIndex = FindColumnByTitle(bookmark->fieldName);
+    const int layoutIndex = FindColumnByName(bookmark->fieldName);
     if (layoutIndex < 0)
         return 3;
     // Its place among the shown columns; a hidden one keeps the cursor's column.

@@ -66,14 +66,23 @@ std::vector<FilterColumn> CTableGrid::FilterColumns() const
     std::vector<FilterColumn> columns;
     columns.reserve(m_layout.size());
     for (const LayoutColumn& column : m_layout)
-        columns.push_back({ column.name, column.name, column.type, column.width });
+        columns.push_back({ column.Title(), column.name, column.type, column.width });
     return columns;
 }
 
 int CTableGrid::FindColumnByTitle(const std::string& title) const
 {
     for (std::size_t i = 0; i < m_layout.size(); ++i) {
-        if (m_layout[i].name == title)
+        if (m_layout[i].Title() == title)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CTableGrid::FindColumnByName(const std::string& name) const
+{
+    for (std::size_t i = 0; i < m_layout.size(); ++i) {
+        if (m_layout[i].name == name)
             return static_cast<int>(i);
     }
     return -1;
@@ -149,13 +158,14 @@ int CTableGrid::Requery()
 // Steps through the passing records from where the table is; false when a step fails.
 bool CTableGrid::StepRows(std::int64_t steps)
 {
-    // Related tables follow the record shown (schema columns), so the steps refresh them.
+    // Related tables follow the record shown (schema columns): the last step refreshes
+    // them, the ones on the way need not look the related records up.
     for (; steps > 0; --steps) {
-        if (!m_table->GoNext())
+        if (!m_table->GoNext(steps == 1))
             return false;
     }
     for (; steps < 0; ++steps) {
-        if (!m_table->GoPrev())
+        if (!m_table->GoPrev(steps == -1))
             return false;
     }
     return true;

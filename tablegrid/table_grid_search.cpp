@@ -35,6 +35,7 @@ struct CTableGrid::SearchColumn
     const LayoutColumn* layout = nullptr;
     int field = -1;
     std::optional<FieldSearch> search; // none: a column shown through the schema
+    RelatedName related;
 };
 
 bool CTableGrid::CellMatches(const SearchColumn& column, const CellMatcher& matcher) const
@@ -47,7 +48,7 @@ bool CTableGrid::CellMatches(const SearchColumn& column, const CellMatcher& matc
             return matcher.Matches(DisplayOfPendingText(*column.layout, std::string(*edit)));
     }
     if (!column.search)
-        return matcher.Matches(CellText(*column.layout, column.field));
+        return matcher.Matches(CellText(*column.layout, column.field, column.related));
     return column.search->Matches(*m_table, matcher);
 }
 
@@ -63,6 +64,7 @@ bool CTableGrid::PrepareSearch(const CellMatcher& matcher, const std::string& co
         SearchColumn& test = (*tests)[static_cast<std::size_t>(c)];
         test.layout = &m_layout[static_cast<std::size_t>(m_gridLayout[static_cast<std::size_t>(c)])];
         test.field = m_gridFields[static_cast<std::size_t>(c)];
+        test.related = m_gridRelated[static_cast<std::size_t>(c)];
         if (test.field >= 0 && !test.layout->schemaDescribed)
             test.search.emplace(*m_table, test.field, test.layout->decimals, form, matcher);
     }
@@ -232,7 +234,7 @@ std::string CTableGrid::SearchedText(const SearchColumn& column) const
 {
     if (const auto edit = m_changes.NewestEditText(static_cast<int>(m_table->CurrentRecord()), column.layout->name))
         return DisplayOfPendingText(*column.layout, std::string(*edit));
-    return CellText(*column.layout, column.field);
+    return CellText(*column.layout, column.field, column.related);
 }
 
 // The walk of a Find in the entire scope followed by Find forward after each replacement,

@@ -180,7 +180,7 @@ void CColumnsDialog::Refill()
     m_list->clear();
     for (const tablegrid::LayoutColumn& column : m_layout) {
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(kTitle, FromAnsi(column.name));
+        item->setText(kTitle, FromAnsi(column.Title()));
         item->setIcon(kTitle, column.visible ? m_shown : m_hidden);
         item->setText(kType, FromAnsi(FieldTypeName(column.type)));
         item->setText(kLength, QString::number(column.width));

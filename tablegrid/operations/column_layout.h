@@ -13,12 +13,19 @@ namespace tablegrid {
 // The layout lives only in the window; reopening a table shows every field in table order.
 struct LayoutColumn
 {
-    std::string name; // the field name, also the column title
+    std::string name; // the field name
     char type = 'C';  // the field's type letter
     int width = 0;    // storage width
     int decimals = 0;
     bool visible = true;
-    bool schemaDescribed = false; // shown through the directory's schema, never edited
+    // Shows the name of the record it relates to through the directory's schema instead of
+    // its own value; never edited.
+    bool schemaDescribed = false;
+    std::string title;     // the schema's description of the field; empty: the name
+    std::string nameField; // of a schema-described column: the related table's name field
+
+    // What the column is called in the grid's header and in the dialogs that name columns.
+    const std::string& Title() const { return title.empty() ? name : title; }
 };
 
 using ColumnLayout = std::vector<LayoutColumn>;

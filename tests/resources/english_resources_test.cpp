@@ -149,8 +149,8 @@ TEST_F(EnglishResourcesTest, TheMainMenuHoldsFileViewAndHelp)
     ASSERT_TRUE(menu.has_value());
     EXPECT_EQ(PopupTitles(*menu), (std::vector<std::string> { "&File", "&View", "&Help" }));
     EXPECT_EQ(Outline(Popup(menu->items, "&File").items),
-        (std::vector<std::string> { "57601 &Open...\tCtrl+O", "32829 Open &Classifiers...", "-",
-            "57616 Recent table", "-", "57665 E&xit" }));
+        (std::vector<std::string> { "57601 &Open...\tCtrl+O", "32829 Open &Classifiers...",
+            "32825 &Database schema...", "-", "57616 Recent table", "-", "57665 E&xit" }));
     EXPECT_TRUE(menu->FindCommand(ID_FILE_MRU_FILE1)->grayed);
     // The Language item names itself in both languages, so it can be found in either.
     EXPECT_EQ(menu->FindCommand(ID_VIEW_LANGUAGE)->text, "&Language (\xDF\xE7\xFB\xEA)...");

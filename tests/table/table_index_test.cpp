@@ -1,5 +1,6 @@
 #include "table/table.h"
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "table/table_database.h"
 #include "tests/support/table_builder.h"
@@ -218,6 +219,55 @@ TEST_F(TableIndexTest, RelationsPositionTheTargetOnEveryMove)
     EXPECT_FALSE(other.AddRelation("plain", "WHO"));
     EXPECT_EQ(other.LastError(), TableError::kNoKeyIndex);
     EXPECT_EQ(database.ReferenceCount("plain"), 0);
+}
+
+// Keys kept as numbers, dates or another code page than the relating table's still find
+// their records: the relating field is put in the form and code page of the target's keys.
+TEST_F(TableIndexTest, RelationsFindKeysOfOtherTypesAndCodePages)
+{
+    const std::string cyrillicAnsi = "\xC1\xE1"; // "Бб" in 1251
+    std::string cyrillicOem = cyrillicAnsi;
+    platform::AnsiToOem(cyrillicOem);
+    TableBuilder targets;
+    targets.Field("NUM", 'N', 5).Field("DT", 'D', 8).Field("TAG", 'C', 4).CodePageByte(0x65);
+    targets.Record("    7" + std::string("20010102") + cyrillicOem + "  ");
+    targets.Record("   12" + std::string("20010101") + "x   ");
+    targets.Write(dir.File("targets.dbf"));
+    TableBuilder owner;
+    owner.Field("N", 'N', 8).Field("D", 'D', 8).Field("T", 'C', 2).CodePageByte(0xC9);
+    owner.Record("      12" + std::string("20010102") + cyrillicAnsi);
+    owner.Write(dir.File("owner.dbf"));
+
+    CTable* target = database.OpenTable("targets");
+    ASSERT_NE(target, nullptr);
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("owner", false));
+    for (const char* field : { "NUM", "DT", "TAG" }) {
+        SCOPED_TRACE(field);
+        ASSERT_TRUE(target->CreateIndexOnFields("PRIMARY", { field }, false));
+        ASSERT_TRUE(target->SetKeyIndex("PRIMARY"));
+        const std::string own
+            = field == std::string("NUM") ? "N" : field == std::string("DT") ? "D" : "T";
+        ASSERT_TRUE(t.AddRelation("targets", own));
+        ASSERT_TRUE(t.GoTo(1));
+        EXPECT_EQ(target->CurrentRecord(), field == std::string("NUM") ? 2u : 1u);
+        t.Close();
+        ASSERT_TRUE(t.Open("owner", false));
+    }
+    // A numeric key index is sought by number; a text that is no number finds nothing.
+    ASSERT_TRUE(target->CreateIndex("BYNUM", "NUM", false));
+    ASSERT_TRUE(target->SetKeyIndex("BYNUM"));
+    ASSERT_TRUE(t.AddRelation("targets", "N"));
+    ASSERT_TRUE(t.GoTo(1));
+    EXPECT_EQ(target->CurrentRecord(), 2u);
+    // Without a current record the target shows none either.
+    ASSERT_FALSE(t.GoTo(5));
+    EXPECT_EQ(target->CurrentRecord(), 0u);
+    t.Close();
+    ASSERT_TRUE(t.Open("owner", false));
+    ASSERT_TRUE(t.AddRelation("targets", "T"));
+    ASSERT_TRUE(t.GoTo(1));
+    EXPECT_EQ(target->CurrentRecord(), 0u);
 }
 
 } // namespace

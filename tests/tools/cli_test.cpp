@@ -329,4 +329,27 @@ TEST_F(CliTest, SaveCommandsAndTheCodePage)
     EXPECT_EQ(Run({ "set-codepage", people, "437" }).code, 2);
 }
 
+TEST_F(CliTest, SchemaTestPrintsTheFirstFaultOfTheDirectorysSchema)
+{
+    auto write = [&](const std::string& text) {
+        testing_support::WriteAllBytes(
+            dir.File("DEFAULT.SCH"), std::vector<std::uint8_t>(text.begin(), text.end()));
+    };
+    write("[Table : GOODS]\r\nRelation{GROUPS} = GROUPID\r\n");
+    Result r = Run({ "schema-test", dir.Path() });
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "Table GOODS has references to an absent table GROUPS.\n");
+    write("[Table : GOODS]\r\nRelation{GROUPS} = GROUPID\r\n[Table : GROUPS]\r\nKey = ID\r\n"
+          "Name = DESCR\r\n");
+    r = Run({ "schema-test", dir.Path() });
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "No errors found.\n");
+
+    std::filesystem::remove(dir.File("DEFAULT.SCH"));
+    r = Run({ "schema-test", dir.Path() });
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("no default.sch"), std::string::npos) << r.err;
+    EXPECT_EQ(Run({ "schema-test", dir.File("nothing") }).code, 2);
+}
+
 } // namespace

@@ -5,9 +5,11 @@
 #include "table/table.h"
 #include "table/table_database.h"
 #include "tests/support/temp_dir.h"
+#include "tools/samples/sample_database.h"
 #include "tools/samples/sample_tables.h"
 
 #include <charconv>
+#include <set>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,6 +126,39 @@ TEST_F(SampleTablesTest, MemoTextsReadBackInBothMemoForms)
     table::MemoFile memo(fs);
     ASSERT_TRUE(memo.Open(PathOf("books_dbase4.dbt"), table::MemoForm::kDbase4));
     EXPECT_EQ(memo.BlockSize(), 512u);
+}
+
+// The sample database: its schema reads back clean, and every group and unit a record of
+// goods names is there to show its name.
+TEST_F(SampleTablesTest, TheSampleDatabaseIsDescribedByItsSchemaAndItsKeysAllResolve)
+{
+    table::TableDatabase sample(fs);
+    ASSERT_TRUE(sample.SetDatabaseDirectory(PathOf(samples::kDatabaseFolder)));
+    ASSERT_TRUE(sample.LoadSchema("default.sch"));
+    EXPECT_EQ(sample.Tables().size(), 3u);
+    EXPECT_FALSE(sample.TestSchema().has_value());
+    ASSERT_NE(sample.FindTable("GOODS"), nullptr);
+    EXPECT_EQ(sample.FindTable("GOODS")->relations.size(), 2u);
+
+    auto keys = [&](const char* name) {
+        std::set<std::string> found;
+        CTable t(&sample);
+        EXPECT_TRUE(t.Open(name, false));
+        EXPECT_EQ(t.CodePage(), CodePageId::k866);
+        for (bool ok = t.GoTop(); ok; ok = t.GoNext())
+            found.insert(t.GetValueByName("ID", false).text);
+        return found;
+    };
+    const std::set<std::string> groups = keys(samples::kGroups);
+    const std::set<std::string> units = keys(samples::kUnits);
+    CTable goods(&sample);
+    ASSERT_TRUE(goods.Open(samples::kGoods, false));
+    EXPECT_EQ(goods.RecordCount(), samples::kGoodsCount);
+    for (bool ok = goods.GoTop(); ok; ok = goods.GoNext()) {
+        const std::uint32_t record = goods.CurrentRecord();
+        ASSERT_EQ(groups.count(goods.GetValueByName("GROUPID", false).text), 1u) << record;
+        ASSERT_EQ(units.count(goods.GetValueByName("UNITID", false).text), 1u) << record;
+    }
 }
 
 TEST_F(SampleTablesTest, DamagedTableClaimsMoreRecordsThanItHolds)

@@ -32,6 +32,7 @@ struct CommandSpec
     std::string help;
     bool takesText = false;                // a TEXT after the FILE
     const char* textName = "TEXT";         // what the usage calls it
+    bool takesDirectory = false;           // the FILE is a directory
 };
 
 constexpr const char* kFilterValueOptions[] = { "--filter", "--where", "--deleted", "--blank" };
@@ -92,6 +93,12 @@ const std::vector<CommandSpec>& Commands()
         { "detect-codepage", DetectCodePage, {}, {},
           "lumetta-cli detect-codepage FILE\n"
           "  Guesses the code page of the table's text from its records: 0, 866 or 1251.\n" },
+        { "schema-test", SchemaTest, {}, {},
+          "lumetta-cli schema-test DIR\n"
+          "  Tests the database schema of the directory DIR (its default.sch) as the Database\n"
+          "  dialog's Test does, and prints the first fault found or \"No errors found.\".\n"
+          "  Exits 0 when there is none, 1 when there is one.\n",
+          false, "TEXT", true },
         { "export", Export,
           WithFilterOptions({ "--left", "--right", "--separator", "--date-format", "--fields" }),
           { "--csv", "--or", "--ignore-case", "--show-expression" },
@@ -214,8 +221,11 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
                     << " after the FILE\n";
         return kExitUsage;
     }
-    if (!fs.Exists(call.file) || fs.IsDirectory(call.file)) {
-        streams.err << "lumetta-cli: " << call.file << ": no such file\n";
+    const bool found = spec->takesDirectory ? fs.IsDirectory(call.file)
+                                            : fs.Exists(call.file) && !fs.IsDirectory(call.file);
+    if (!found) {
+        streams.err << "lumetta-cli: " << call.file
+                    << (spec->takesDirectory ? ": no such directory\n" : ": no such file\n");
         return kExitUsage;
     }
     // The table object works with absolute paths, as the program does.

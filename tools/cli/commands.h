@@ -33,6 +33,9 @@ int UndeleteAll(const Invocation& call);
 // Every cell that holds a text, as the table window's Find matches it.
 int Find(const Invocation& call);
 int DetectCodePage(const Invocation& call);
+// The schema test of a database directory's "default.sch": prints its message, exits 0 only
+// for "No errors found.".
+int SchemaTest(const Invocation& call);
 // The records passing the filters as delimited text (or CSV), and as a new table.
 int Export(const Invocation& call);
 int SaveAs(const Invocation& call);

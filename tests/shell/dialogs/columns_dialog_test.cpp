@@ -17,8 +17,10 @@ using shell::CColumnsDialog;
 
 tablegrid::ColumnLayout Layout()
 {
-    return { { "NAME", 'C', 20, 0, true, false }, { "SUM", 'N', 12, 2, true, false },
-        { "BORN", 'D', 8, 0, false, false }, { "RATE", 'F', 10, 3, true, false } };
+    // SUM has a title from the directory's schema, which the dialog shows.
+    return { { "NAME", 'C', 20, 0, true, false, "", "" },
+        { "SUM", 'N', 12, 2, true, false, "Amount", "" }, { "BORN", 'D', 8, 0, false, false, "", "" },
+        { "RATE", 'F', 10, 3, true, false, "", "" } };
 }
 
 // The layout's order, hidden columns marked with '-'.
@@ -43,7 +45,7 @@ TEST(ColumnsDialogTest, TheListShowsEachColumnsTitleTypeLengthDecimalsAndState)
     ASSERT_EQ(list->topLevelItemCount(), 4);
     const QTreeWidgetItem* sum = list->topLevelItem(1);
     EXPECT_EQ(QStringList({ sum->text(0), sum->text(1), sum->text(2), sum->text(3) }),
-        QStringList({ QStringLiteral("SUM"), QStringLiteral("Numeric"), QStringLiteral("12"),
+        QStringList({ QStringLiteral("Amount"), QStringLiteral("Numeric"), QStringLiteral("12"),
             QStringLiteral("2") }));
     EXPECT_EQ(list->topLevelItem(3)->text(1), QStringLiteral("???"));
     const QImage shown = list->topLevelItem(0)->icon(0).pixmap(13, 13).toImage();
