@@ -95,7 +95,7 @@ bool CViewerApp::InitInstance(const std::vector<std::string>& arguments)
     ApplyLanguage(true, true);
 
     if (commandLine.classifierDirectory)
-        OpenClassifiersFrom(*commandLine.classifierDirectory);
+        OpenClassifiers(*commandLine.classifierDirectory);
     return true;
 }
 
@@ -148,7 +148,7 @@ void CViewerApp::OpenRecentFile(std::size_t index)
     };
     if (entry.back() == '/') {
         if (m_fs.IsDirectory(entry))
-            OpenClassifiersFrom(entry);
+            OpenClassifiers(entry);
         else
             forget();
         return;
@@ -160,10 +160,6 @@ void CViewerApp::OpenRecentFile(std::size_t index)
 void CViewerApp::AddToRecentFileList(const std::string& path)
 {
     m_recent.Add(path);
-}
-
-void CViewerApp::OpenClassifiersFrom(const std::string&)
-{
 }
 
 bool CViewerApp::ExtractLanguageLibrary()
@@ -269,7 +265,11 @@ bool CViewerApp::UpdateCommand(int id, CommandState* state)
         state->enabled = HasHelp();
         return true;
     case ID_VIEW_LANGUAGE:
+    case ID_HELP_ABOUT_CLASSIFIERS:
         state->enabled = true;
+        return true;
+    case ID_FILE_OPEN_CLASSIFIERS:
+        state->enabled = !m_mainFrame || m_mainFrame->TableWindows().empty();
         return true;
     default:
         return false;
@@ -300,6 +300,12 @@ bool CViewerApp::ExecuteCommand(int id)
         return true;
     case ID_VIEW_LANGUAGE:
         OnLanguage();
+        return true;
+    case ID_FILE_OPEN_CLASSIFIERS:
+        OnOpenClassifiers();
+        return true;
+    case ID_HELP_ABOUT_CLASSIFIERS:
+        ShowClassifierHelp(false);
         return true;
     default:
         return false;

@@ -250,12 +250,13 @@ TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
 
 TEST_F(ViewerAppTest, CommandLineOpensFilesInOrderResolvingRelativeNames)
 {
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt { platform::IDOK };
     const std::string a = WriteTable("a.dbf");
     const std::string b = WriteTable("b.dbf");
     CurrentDirectory here(tables.Path());
     // The classifier switch and its directory are not tables to open.
     Start({ "b.dbf", "-k", "/no/such/classifiers", a });
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Cannot open table /no/such/classifiers/" });
     EXPECT_EQ(OpenPaths(Main()), (std::vector<std::string> { b, a }));
     EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { a, b }));
     EXPECT_TRUE(app->PendingPath().empty());

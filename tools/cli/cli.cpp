@@ -32,6 +32,7 @@ struct CommandSpec
     std::string help;
     bool takesText = false;                // a TEXT after the FILE
     const char* textName = "TEXT";         // what the usage calls it
+    bool takesDirectory = false;           // the FILE is a directory
 };
 
 constexpr const char* kFilterValueOptions[] = { "--filter", "--where", "--deleted", "--blank" };
@@ -130,6 +131,14 @@ const std::vector<CommandSpec>& Commands()
           "  the records (a failed guess leaves none and exits 1). Prints the code page the table\n"
           "  has afterwards.\n",
           true, "a code page" },
+        { "make-region", MakeRegion, {}, {},
+          "lumetta-cli make-region DIR\n"
+          "  Builds the region table Region.dbf of the address classifier in DIR from its KLADR\n"
+          "  table (Kladr.dbf), as the program does when the classifiers are first opened: the\n"
+          "  KLADR records of regions (a CODE of two region digits and zeros), deleted ones\n"
+          "  included, in file order. A Region.dbf there is replaced once the new one is\n"
+          "  complete; KLADR is only read. Prints the records visited and kept.\n",
+          false, "TEXT", true },
     };
     return commands;
 }
@@ -206,7 +215,8 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
         }
     }
     if (call.file.empty()) {
-        streams.err << "lumetta-cli: " << spec->name << " needs a FILE\n";
+        streams.err << "lumetta-cli: " << spec->name << " needs a "
+                    << (spec->takesDirectory ? "DIR" : "FILE") << '\n';
         return kExitUsage;
     }
     if (spec->takesText && !hasText) {
@@ -214,8 +224,10 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
                     << " after the FILE\n";
         return kExitUsage;
     }
-    if (!fs.Exists(call.file) || fs.IsDirectory(call.file)) {
-        streams.err << "lumetta-cli: " << call.file << ": no such file\n";
+    if (spec->takesDirectory ? !fs.IsDirectory(call.file)
+                             : !fs.Exists(call.file) || fs.IsDirectory(call.file)) {
+        streams.err << "lumetta-cli: " << call.file << ": no such "
+                    << (spec->takesDirectory ? "directory" : "file") << '\n';
         return kExitUsage;
     }
     // The table object works with absolute paths, as the program does.

@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "platform/utf8.h"
 #include "table/dbf_format.h"
+#include "tools/samples/kladr_sample.h"
 #include "tools/samples/sample_table_writer.h"
 
 #include <array>
@@ -298,7 +299,8 @@ bool WriteSampleTables(platform::FileSystem& fs, const std::string& directory,
         && WriteFieldTypes(fs, dir + kFieldTypes, error) && WriteBooks(fs, dir + kBooks, error)
         && WriteDeleted(fs, dir + kDeleted, error)
         && WriteLarge(fs, dir + kLarge, options.largeRecordCount, error)
-        && WriteDamaged(fs, dir + kDamaged, error);
+        && WriteDamaged(fs, dir + kDamaged, error)
+        && WriteKladrSample(fs, dir + kKladrFolder, {}, error);
 }
 
 } // namespace samples
