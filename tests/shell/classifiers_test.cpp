@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -400,14 +401,15 @@ TEST_F(ClassifiersTest, CommandLineRecentListAndFolderChoiceOpenClassifiers)
     // current directory.
     QString title;
     QString startedIn;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        title = dialog->windowTitle();
-        startedIn = dialog->directory().absolutePath();
-        dialog->selectFile(shell::PathToQString(Dir()));
-        static_cast<QDialog*>(dialog)->accept();
+    OnModalDialog("SelectClassifierDirectory", [&](QDialog& shown) {
+        auto& dialog = static_cast<QFileDialog&>(shown);
+        title = dialog.windowTitle();
+        startedIn = dialog.directory().absolutePath();
+        // The user goes up one level and picks the folder.
+        const QDir folder(shell::PathToQString(Dir()));
+        dialog.setDirectory(QFileInfo(folder.absolutePath()).absolutePath());
+        dialog.selectFile(folder.dirName());
+        shown.accept(); // with the file dialog's own checks
     });
     ASSERT_TRUE(Enabled(ID_FILE_OPEN_CLASSIFIERS));
     EXPECT_TRUE(Main().Router().Execute(ID_FILE_OPEN_CLASSIFIERS));
