@@ -8,9 +8,7 @@ namespace {
 
 using classifiers::IsClassifierTable;
 using classifiers::IsRegionCode;
-using tablegrid::FilterCondition;
 using tablegrid::FilterNode;
-using tablegrid::FilterOp;
 
 TEST(ClassifierTablesTest, RegionCodesAreTwoDigitsAndZeros)
 {
@@ -46,54 +44,26 @@ TEST(ClassifierTablesTest, TablesAreKnownByFileNameInAnyCase)
     EXPECT_FALSE(IsClassifierTable("", "Region"));
 }
 
-FilterCondition Code(FilterOp op, const char* value)
-{
-    FilterCondition c;
-    c.column = "CODE";
-    c.op = op;
-    c.caseSensitive = true;
-    c.value = value;
-    c.fieldType = 'C';
-    return c;
-}
-
-FilterNode And(const FilterCondition& low, const FilterCondition& high)
-{
-    FilterNode node;
-    node.kind = FilterNode::Kind::kAnd;
-    for (const FilterCondition& c : { low, high }) {
-        FilterNode leaf;
-        leaf.kind = FilterNode::Kind::kLeaf;
-        leaf.condition = c;
-        node.children.push_back(leaf);
-    }
-    return node;
-}
-
+// The tree as the table gets it: the two conditions on CODE, compared as stored
+// (case-sensitive, no UPPER), for a KLADR CODE C(13) and a STREET CODE C(17).
 TEST(ClassifierTablesTest, SelectionsAreTwoConditionsOnCode)
 {
-    EXPECT_EQ(classifiers::RegionSelectionFilter("7700000000000"),
-        And(Code(FilterOp::kGreaterOrEqual, "7700000000000"), Code(FilterOp::kLessOrEqual, "77999999999")));
+    const std::vector<tablegrid::FilterColumn> kladr = { { "CODE", "CODE", 'C', 13 } };
+    const std::vector<tablegrid::FilterColumn> street = { { "CODE", "CODE", 'C', 17 } };
+    const auto expression = [](const FilterNode& tree, const auto& columns) {
+        EXPECT_EQ(tree.kind, FilterNode::Kind::kAnd);
+        for (const FilterNode& leaf : tree.children)
+            EXPECT_EQ(leaf.condition.fieldType, 'C');
+        return tablegrid::BuildFilterExpression(tree, columns);
+    };
+    EXPECT_EQ(expression(classifiers::RegionSelectionFilter("7700000000000"), kladr),
+        "(CODE>='7700000000000').AND.(CODE<='77999999999  ')");
     // A settlement's streets carry its code without the actuality digits, then four street
     // digits and two of their own: street 0123 of the settlement is among them.
-    EXPECT_EQ(classifiers::SettlementSelectionFilter("5000300000100"),
-        And(Code(FilterOp::kGreaterOrEqual, "50003000001000000"),
-            Code(FilterOp::kLessOrEqual, "50003000001999999")));
-    // Short codes are taken as they are.
-    EXPECT_EQ(classifiers::RegionSelectionFilter("7"),
-        And(Code(FilterOp::kGreaterOrEqual, "7"), Code(FilterOp::kLessOrEqual, "7999999999")));
-}
-
-TEST(ClassifierTablesTest, SelectionExpressionsKeepEveryChildOfTheParent)
-{
-    // What the table is given for a KLADR CODE C(13) and a STREET CODE C(17).
-    const std::vector<tablegrid::FilterColumn> kladr = { { "CODE", "CODE", 'C', 13 } };
-    EXPECT_EQ(tablegrid::BuildFilterExpression(classifiers::RegionSelectionFilter("7700000000000"), kladr),
-        "(CODE>='7700000000000').AND.(CODE<='77999999999  ')");
-    const std::vector<tablegrid::FilterColumn> street = { { "CODE", "CODE", 'C', 17 } };
-    EXPECT_EQ(tablegrid::BuildFilterExpression(
-                  classifiers::SettlementSelectionFilter("7700000000000"), street),
-        "(CODE>='77000000000000000').AND.(CODE<='77000000000999999')");
+    EXPECT_EQ(expression(classifiers::SettlementSelectionFilter("5000300000100"), street),
+        "(CODE>='50003000001000000').AND.(CODE<='50003000001999999')");
+    EXPECT_EQ(expression(classifiers::RegionSelectionFilter("7"), kladr),
+        "(CODE>='7            ').AND.(CODE<='7999999999   ')");
 }
 
 } // namespace
