@@ -47,6 +47,7 @@ CClassifierHelpDialog::CClassifierHelpDialog(bool showOnOpen, QWidget* parent)
     layout->addSpacing(6);
     layout->addWidget(m_showOnOpen);
     layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool CClassifierHelpDialog::ShowOnOpen() const

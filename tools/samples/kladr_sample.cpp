@@ -61,12 +61,23 @@ constexpr int kMaxSettlementNumber = 999;
 constexpr std::array kCities = { "Северск", "Озёрск", "Лесногорск", "Краснознаменск", "Южноград" };
 constexpr int kCitiesPerRegion = static_cast<int>(kCities.size());
 
-constexpr std::array kVillages = { "Александровка", "Ивановка", "Петровка", "Михайловка",
-    "Никольское", "Покровка", "Васильевка", "Сосновка", "Берёзовка", "Дубровка", "Каменка",
-    "Озерки", "Ключи", "Луговое", "Заречье", "Горки", "Липовка", "Ольховка", "Рябиновка",
-    "Вишнёвка", "Троицкое", "Знаменка", "Воскресенское", "Богородское", "Спасское" };
-constexpr std::array kVillagePrefixes = { "", "Новая ", "Старая ", "Верхняя ", "Нижняя ",
-    "Большая ", "Малая ", "Красная " };
+// Village names with the prefixes that agree with them: feminine, neuter and plural names.
+struct VillageNames
+{
+    std::array<const char*, 8> prefixes;
+    std::vector<const char*> names;
+};
+const std::array<VillageNames, 3> kVillages = { {
+    { { "", "Новая ", "Старая ", "Верхняя ", "Нижняя ", "Большая ", "Малая ", "Красная " },
+        { "Александровка", "Ивановка", "Петровка", "Михайловка", "Покровка", "Васильевка",
+            "Сосновка", "Берёзовка", "Дубровка", "Каменка", "Липовка", "Ольховка", "Рябиновка",
+            "Вишнёвка", "Знаменка" } },
+    { { "", "Новое ", "Старое ", "Верхнее ", "Нижнее ", "Большое ", "Малое ", "Красное " },
+        { "Никольское", "Луговое", "Заречье", "Троицкое", "Воскресенское", "Богородское",
+            "Спасское" } },
+    { { "", "Новые ", "Старые ", "Верхние ", "Нижние ", "Большие ", "Малые ", "Красные " },
+        { "Озерки", "Ключи", "Горки" } },
+} };
 constexpr std::array kVillageKinds = { "д", "с", "п", "х", "рп" };
 
 constexpr std::array kStreets = { "Ленина", "Советская", "Мира", "Садовая", "Школьная",
@@ -94,9 +105,11 @@ struct Texts
             districts.push_back(Oem(name));
         for (const char* name : kCities)
             cities.push_back(Oem(name));
-        for (const char* prefix : kVillagePrefixes) {
-            for (const char* name : kVillages)
-                villages.push_back(Oem(std::string(prefix) + name));
+        for (std::size_t p = 0; p < kVillages[0].prefixes.size(); ++p) {
+            for (const VillageNames& kind : kVillages) {
+                for (const char* name : kind.names)
+                    villages.push_back(Oem(std::string(kind.prefixes[p]) + name));
+            }
         }
         for (const char* kind : kVillageKinds)
             villageKinds.push_back(Oem(kind));
@@ -107,11 +120,11 @@ struct Texts
         district = Oem("р-н");
         city = Oem("г");
         ordinal = Oem("-я ");
-        old = Oem("Старое ");
+        centre = Oem("рп");
     }
     std::vector<std::string> regionNames, regionKinds, districts, cities, villages,
         villageKinds, streets, streetKinds;
-    std::string district, city, ordinal, old;
+    std::string district, city, ordinal, centre;
 };
 
 // One KLADR record's fields, in table order.
@@ -246,9 +259,11 @@ bool WriteKladr(platform::FileSystem& fs, const std::string& path, std::uint32_t
                 Code(region.code, d, 0, 0), 100 + d * 5, d, std::uint64_t(d) * 1'000'000, '0'));
             for (int s = 1; ok && s <= layout.settlements && !w.Full(); ++s) {
                 const std::size_t pick = static_cast<std::size_t>(r * 7 + d * 13 + s * 31) % t.villages.size();
-                const std::string& kind = t.villageKinds[static_cast<std::size_t>(s * 7 + d) % t.villageKinds.size()];
-                const std::string code = Code(region.code, d, 0, s);
                 // The first settlement of a district is its centre, a place with streets.
+                const std::string& kind = s == 1
+                    ? t.centre
+                    : t.villageKinds[static_cast<std::size_t>(s * 7 + d) % t.villageKinds.size()];
+                const std::string code = Code(region.code, d, 0, s);
                 ok = w.Add(place(t.villages[pick], kind, code, 100 + d * 5 + s % 5, d,
                     std::uint64_t(d) * 1'000'000 + std::uint64_t(s), s == 1 ? '1' : '0'));
                 const int streets = s == 1 ? kDistrictCentreStreets : s % 4;
@@ -257,7 +272,7 @@ bool WriteKladr(platform::FileSystem& fs, const std::string& path, std::uint32_t
                         region.index + Digits(static_cast<std::uint64_t>(100 + d * 5 + s % 5), 3),
                         gnRegion + Digits(std::uint64_t(d), 2) });
                 if (ok && s % 40 == 0) {
-                    ok = w.Add(place(t.old + t.villages[(pick + 3) % t.villages.size()], kind,
+                    ok = w.Add(place(t.villages[(pick + 3) % t.villages.size()], kind,
                         Code(region.code, d, 0, s, 51), 100 + d * 5, d,
                         std::uint64_t(d) * 1'000'000 + std::uint64_t(s), '0'));
                 }
