@@ -7,6 +7,7 @@
 #include "shell/app_font.h"
 #include "shell/bookmark_commands.h"
 #include "shell/cascade_layout.h"
+#include "shell/classifier_selection.h"
 #include "shell/child_frame.h"
 #include "shell/command_icons.h"
 #include "shell/command_menus.h"
@@ -306,6 +307,12 @@ bool CMainFrame::UpdateCommand(int id, CommandState* state)
     case ID_EDIT_BOOKMARKS:
         state->enabled = HasBookmarkWindows(*this);
         return true;
+    case ID_CLASSIFIERS_REGION:
+        state->enabled = CanSelect(*this, ClassifierSelection::kRegion);
+        return true;
+    case ID_CLASSIFIERS_SETTLEMENT:
+        state->enabled = CanSelect(*this, ClassifierSelection::kSettlement);
+        return true;
     default:
         return false;
     }
@@ -355,6 +362,12 @@ bool CMainFrame::ExecuteCommand(int id)
             ShowBookmarks(*this);
         else if (CChildFrame* active = ActiveTableWindow())
             (void)AddBookmark(*active, this);
+        UpdateCommandUI();
+        return true;
+    case ID_CLASSIFIERS_REGION:
+    case ID_CLASSIFIERS_SETTLEMENT:
+        Select(*this, id == ID_CLASSIFIERS_REGION ? ClassifierSelection::kRegion
+                                                  : ClassifierSelection::kSettlement);
         UpdateCommandUI();
         return true;
     default:

@@ -96,7 +96,7 @@ bool CViewerApp::InitInstance(const std::vector<std::string>& arguments)
     ApplyLanguage(true, true);
 
     if (commandLine.classifierDirectory)
-        OpenClassifiersFrom(*commandLine.classifierDirectory);
+        OpenClassifiers(*commandLine.classifierDirectory);
     return true;
 }
 
@@ -149,7 +149,7 @@ void CViewerApp::OpenRecentFile(std::size_t index)
     };
     if (entry.back() == '/') {
         if (m_fs.IsDirectory(entry))
-            OpenClassifiersFrom(entry);
+            OpenClassifiers(entry);
         else
             forget();
         return;
@@ -161,10 +161,6 @@ void CViewerApp::OpenRecentFile(std::size_t index)
 void CViewerApp::AddToRecentFileList(const std::string& path)
 {
     m_recent.Add(path);
-}
-
-void CViewerApp::OpenClassifiersFrom(const std::string&)
-{
 }
 
 bool CViewerApp::ExtractLanguageLibrary()
@@ -271,7 +267,11 @@ bool CViewerApp::UpdateCommand(int id, CommandState* state)
         return true;
     case ID_VIEW_LANGUAGE:
     case ID_FILE_DATABASE_SCHEMA:
+    case ID_HELP_ABOUT_CLASSIFIERS:
         state->enabled = true;
+        return true;
+    case ID_FILE_OPEN_CLASSIFIERS:
+        state->enabled = !m_mainFrame || m_mainFrame->TableWindows().empty();
         return true;
     default:
         return false;
@@ -305,6 +305,12 @@ bool CViewerApp::ExecuteCommand(int id)
         return true;
     case ID_FILE_DATABASE_SCHEMA:
         RunDatabaseSchemaCommand(m_fs, m_mainFrame.get(), [this] { OpenHelpTopic(0); });
+        return true;
+    case ID_FILE_OPEN_CLASSIFIERS:
+        OnOpenClassifiers();
+        return true;
+    case ID_HELP_ABOUT_CLASSIFIERS:
+        ShowClassifierHelp(false);
         return true;
     default:
         return false;

@@ -63,9 +63,15 @@ public:
     void AddToRecentFileList(const std::string& path);
     const platform::RecentList& RecentFiles() const { return m_recent; }
 
-    // The address classifiers of a directory (from "-k DIR" or the recent list). The program
-    // does not have them yet: the directory is accepted and nothing opens.
-    void OpenClassifiersFrom(const std::string& directory);
+    // The address classifiers of `directory` (made absolute, given its trailing '/'): the
+    // region table is built when the directory has KLADR and no region table yet, then
+    // Region, Kladr and Street open in windows of their own in this order (each one missing
+    // is reported), the Region window becomes active, the classifier help shows unless the
+    // user turned it off, and the directory goes to the recent list and becomes current.
+    void OpenClassifiers(const std::string& directory);
+    // The classifier help. Opening the classifiers shows it with its box ticked, About
+    // Classifiers with the box as the setting is; OK writes the box into the setting.
+    void ShowClassifierHelp(bool opening);
 
     // Writes the carried Russian library out where the program writes its own files; false
     // when it cannot be written there.
@@ -118,6 +124,10 @@ private:
     // The Language command: the dialog, then the language and date form applied at once.
     void OnLanguage();
     void OnFileOpenInDirectory();
+    // Open Classifiers: the folder choice, then OpenClassifiers.
+    void OnOpenClassifiers();
+    // The region table of `directory` (ending in '/') built under its progress window.
+    void BuildRegionTable(const std::string& directory);
 
     platform::FileSystem& m_fs;
     platform::SettingsLocation m_location;

@@ -6,6 +6,7 @@
 #include "resources/resource_tables.h"
 #include "resources/table_resources.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -91,7 +92,10 @@ TEST_F(LanguageLibraryTest, RussianSetHasEveryEnglishTextTranslated)
         for (const auto& control : englishDialog->controls) {
             const std::string* text = dialog->ControlText(control.id);
             ASSERT_NE(text, nullptr) << "dialog " << entry.id << " control " << control.id;
-            if (!sameInBoth.contains(control.text)) {
+            // The classifier help is Russian in the built-in set too.
+            const bool builtInRussian = std::any_of(control.text.begin(), control.text.end(),
+                [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+            if (!sameInBoth.contains(control.text) && !builtInRussian) {
                 EXPECT_NE(*text, control.text) << "dialog " << entry.id << " control "
                                                << control.id << " is still English";
             }

@@ -250,12 +250,13 @@ TEST_F(ViewerAppTest, ADamagedCopyIsNotOfferedAndTheBuiltInTextsStay)
 
 TEST_F(ViewerAppTest, CommandLineOpensFilesInOrderResolvingRelativeNames)
 {
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt { platform::IDOK };
     const std::string a = WriteTable("a.dbf");
     const std::string b = WriteTable("b.dbf");
     CurrentDirectory here(tables.Path());
     // The classifier switch and its directory are not tables to open.
     Start({ "b.dbf", "-k", "/no/such/classifiers", a });
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string> { "Cannot open table /no/such/classifiers/" });
     EXPECT_EQ(OpenPaths(Main()), (std::vector<std::string> { b, a }));
     EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { a, b }));
     EXPECT_TRUE(app->PendingPath().empty());
@@ -324,15 +325,18 @@ TEST_F(ViewerAppTest, RecentEntriesThatFailLeaveTheListAndDirectoriesStay)
 {
     const std::string kept = WriteTable("kept.dbf");
     WriteSettings("[Recent File List]\r\nFile1=" + tables.File("gone.dbf") + "\r\nFile2=" + kept
-        + "\r\nFile3=" + tables.Path() + "\r\nFile4=/no/such/dir/\r\n");
-    ScriptedPrompt prompt { platform::IDOK };
+        + "\r\nFile3=" + tables.Path() + "\r\nFile4=/no/such/dir/\r\n[RUR]\r\nShowHelp=0\r\n");
+    ScriptedPrompt prompt { platform::IDOK, platform::IDOK, platform::IDOK, platform::IDOK };
     Start();
     app->OpenRecentFile(0); // gone.dbf: "not found", and it leaves the list
     EXPECT_EQ(prompt.Asked(0).text, "File " + tables.File("gone.dbf") + " not found");
-    app->OpenRecentFile(1); // the classifier directory that exists stays
-    app->OpenRecentFile(2); // the one that does not, goes
-    EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { kept, tables.Path() }));
-    app->OpenRecentFile(0);
+    // The classifier directory that exists stays, its classifiers opened (here it has none,
+    // and says so), and goes to the top of the list; the one that does not exist goes.
+    app->OpenRecentFile(1);
+    EXPECT_EQ(prompt.Asked(3).text, "The directory " + tables.Path() + "\nhas no table Street.dbf");
+    app->OpenRecentFile(2);
+    EXPECT_EQ(app->RecentFiles().Entries(), (std::vector<std::string> { tables.Path(), kept }));
+    app->OpenRecentFile(1);
     EXPECT_EQ(OpenPaths(Main()), std::vector<std::string> { kept });
 }
 

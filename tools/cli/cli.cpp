@@ -137,6 +137,14 @@ const std::vector<CommandSpec>& Commands()
           "  the records (a failed guess leaves none and exits 1). Prints the code page the table\n"
           "  has afterwards.\n",
           true, "a code page" },
+        { "make-region", MakeRegion, {}, {},
+          "lumetta-cli make-region DIR\n"
+          "  Builds the region table Region.dbf of the address classifier in DIR from its KLADR\n"
+          "  table (Kladr.dbf), as the program does when the classifiers are first opened: the\n"
+          "  KLADR records of regions (a CODE of two region digits and zeros), deleted ones\n"
+          "  included, in file order. A Region.dbf there is replaced once the new one is\n"
+          "  complete; KLADR is only read. Prints the records visited and kept.\n",
+          false, "TEXT", true },
     };
     return commands;
 }
@@ -213,7 +221,8 @@ int Run(const std::vector<std::string>& args, platform::FileSystem& fs, Streams 
         }
     }
     if (call.file.empty()) {
-        streams.err << "lumetta-cli: " << spec->name << " needs a FILE\n";
+        streams.err << "lumetta-cli: " << spec->name << " needs a "
+                    << (spec->takesDirectory ? "DIR" : "FILE") << '\n';
         return kExitUsage;
     }
     if (spec->takesText && !hasText) {

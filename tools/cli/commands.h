@@ -41,5 +41,8 @@ int Export(const Invocation& call);
 int SaveAs(const Invocation& call);
 // The code page chosen as the Select codepage dialog does with its write box ticked.
 int SetCodePage(const Invocation& call);
+// The region table of a classifier directory (the FILE is the directory), built from its
+// KLADR table as the program builds it, replacing one that exists.
+int MakeRegion(const Invocation& call);
 
 } // namespace cli

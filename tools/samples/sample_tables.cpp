@@ -5,6 +5,7 @@
 #include "platform/utf8.h"
 #include "table/dbf_format.h"
 #include "tools/samples/sample_database.h"
+#include "tools/samples/kladr_sample.h"
 #include "tools/samples/sample_table_writer.h"
 
 #include <array>
@@ -300,7 +301,8 @@ bool WriteSampleTables(platform::FileSystem& fs, const std::string& directory,
         && WriteDeleted(fs, dir + kDeleted, error)
         && WriteLarge(fs, dir + kLarge, options.largeRecordCount, error)
         && WriteDamaged(fs, dir + kDamaged, error)
-        && WriteSampleDatabase(fs, dir + kDatabaseFolder, error);
+        && WriteSampleDatabase(fs, dir + kDatabaseFolder, error)
+        && WriteKladrSample(fs, dir + kKladrFolder, {}, error);
 }
 
 } // namespace samples

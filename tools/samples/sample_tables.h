@@ -9,7 +9,8 @@ class FileSystem;
 
 // The sample tables `make run` opens: small tables that show what the program handles
 // (code page 866 text, every field type, both memo forms, deleted records), one large
-// table for browsing speed, and one with a damaged header to try the repair question on.
+// table for browsing speed, one with a damaged header to try the repair question on, and
+// the address classifier sample in a folder of its own (kladr_sample.h).
 // All of it is invented data.
 namespace samples {
 
