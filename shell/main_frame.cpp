@@ -176,8 +176,9 @@ void CMainFrame::ReloadMenus()
     CChildFrame* active = ActiveTableWindow();
     m_currentMenu = active ? active->Document().DefaultMenu(IDR_TABLE_MENU) : IDR_MAIN_MENU;
     m_menus->Fill(menuBar(), m_currentMenu);
-    // The font bar's two labels are the one text of the bars that is not looked up each
-    // time it shows, so they follow the language here.
+    // The bars' texts are set once when they are made, so they follow the language here.
+    if (m_toolBar)
+        m_toolBar->ReloadTexts();
     if (m_fontBar)
         m_fontBar->ReloadTexts();
 }

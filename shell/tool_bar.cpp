@@ -37,16 +37,25 @@ CommandToolBar::CommandToolBar(CommandRouter& router, bool flat, QWidget* parent
             addSeparator();
             continue;
         }
-        QAction* button = addAction(CommandIcon(id), platform::qt::FromAnsi(platform::LoadToolTip(id)));
+        QAction* button = addAction(CommandIcon(id), QString());
         button->setObjectName(QStringLiteral("Button%1").arg(id));
-        button->setToolTip(platform::qt::FromAnsi(platform::LoadToolTip(id)));
-        button->setStatusTip(platform::qt::FromAnsi(platform::LoadFlyByText(id)));
         connect(button, &QAction::triggered, this, [this, id] {
             m_router.Execute(id);
         });
         m_buttons[id] = button;
     }
+    ReloadTexts();
     UpdateStates();
+}
+
+void CommandToolBar::ReloadTexts()
+{
+    for (const auto& [id, button] : m_buttons) {
+        const QString tip = platform::qt::FromAnsi(platform::LoadToolTip(id));
+        button->setText(tip);
+        button->setToolTip(tip);
+        button->setStatusTip(platform::qt::FromAnsi(platform::LoadFlyByText(id)));
+    }
 }
 
 void CommandToolBar::UpdateStates()

@@ -25,6 +25,9 @@ public:
     CommandToolBar(CommandRouter& router, bool flat, QWidget* parent = nullptr);
 
     void UpdateStates();
+    // Takes the tool tips and fly-by texts from the resource set again, after the language
+    // changed.
+    void ReloadTexts();
     // The button of `commandId`; null when the bar has none.
     QAction* Button(int commandId) const;
     // The commands of the buttons in order, 0 for a separator.

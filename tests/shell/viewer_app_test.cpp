@@ -16,6 +16,7 @@
 #include "tests/support/table_builder.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -134,6 +135,8 @@ TEST_F(ViewerAppTest, StartWritesTheRussianLibraryAndTheSavedLanguageSwitchesEve
     ASSERT_EQ(Main().TableWindows().size(), 1u);
     EXPECT_TRUE(Main().TableWindows()[0]->windowTitle().startsWith(QString::fromUtf8("Таблица ")));
     EXPECT_EQ(Main().menuBar()->actions().first()->text(), QString::fromUtf8("&Файл"));
+    EXPECT_EQ(Main().findChild<QAction*>(QStringLiteral("Button%1").arg(ID_TABLE_FILTER))->statusTip(),
+              QString::fromUtf8("Показывать только записи, удовлетворяющие условиям"));
     Screenshot("main_window_russian");
 
     // The settings file keeps the built-in title's name under any language.
@@ -166,6 +169,8 @@ TEST_F(ViewerAppTest, TheLanguageCommandSwitchesAtOnce)
     EXPECT_TRUE(window->windowTitle().startsWith(QString::fromUtf8("Таблица ")));
     EXPECT_EQ(Main().menuBar()->actions().first()->text(), QString::fromUtf8("&Файл"));
     EXPECT_EQ(window->Grid()->GetDateFormatIndex(), 4);
+    EXPECT_EQ(Main().findChild<QAction*>(QStringLiteral("Button%1").arg(ID_TABLE_FILTER))->toolTip(),
+              QString::fromUtf8("Фильтр"));
     auto* fontLabel = Main().findChild<QLabel*>(QStringLiteral("IDC_FONT_FACE_LABEL"));
     ASSERT_NE(fontLabel, nullptr);
     EXPECT_NE(fontLabel->text(), QStringLiteral("Font:"));
