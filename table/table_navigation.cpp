@@ -88,9 +88,15 @@ bool CTable::RecordPasses(const std::uint8_t* record) const
         if (m_blankFilter == BlankFilter::kBlankOnly && !blank)
             return false;
     }
-    if (m_handle->filter)
-        return m_handle->filter->IsTrue(record, length, IsOemCodePage(m_codePage));
-    return true;
+    if (!m_handle->filter)
+        return true;
+    const bool oem = IsOemCodePage(m_codePage);
+    if (const FastFilter* fast = m_handle->fastFilter.get()) {
+        const FastFilter::Answer answer = fast->Test(record, oem);
+        if (answer != FastFilter::Answer::kUnsure)
+            return answer == FastFilter::Answer::kTrue;
+    }
+    return m_handle->filter->IsTrue(record, length, oem);
 }
 
 bool CTable::GoTo(std::uint32_t record, bool refresh)
@@ -248,6 +254,7 @@ bool CTable::SetFilterExpression(const std::string& text, bool convert)
     if (!m_open)
         return false;
     m_handle->filter.reset();
+    m_handle->fastFilter.reset();
     m_handle->filterText.clear();
     if (text.empty())
         return true;
@@ -257,6 +264,7 @@ bool CTable::SetFilterExpression(const std::string& text, bool convert)
     std::unique_ptr<Expression> parsed = ParseExpression(stored, &type);
     if (!parsed)
         return false; // "not set": the table keeps no filter expression
+    m_handle->fastFilter = FastFilter::Compile(stored, Fields());
     m_handle->filterText = std::move(stored);
     m_handle->filter = std::move(parsed);
     return true;

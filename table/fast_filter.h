@@ -1,0 +1,87 @@
+#pragma once
+
+#include "table/field_def.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace table {
+
+class MappedSearch;
+
+// The filter expressions the program builds, recognised once when a filter is set and
+// then tested straight on record bytes, without the general evaluator's values and calls:
+// comparisons of a field with a constant (text compared byte-wise, UPPER through the case
+// table of the table's code page, DTOC as the stored date text, numbers as their values),
+// LEN(F) and AT('X', F) or AT('X', UPPER(F)) compared with a number, F=.T. and F=.F., and
+// groups of them joined by .AND. and .OR. with parentheses, cut short as soon as the group's
+// answer is known.
+//
+// Compile() gives nothing for every other text; that text keeps the general evaluator. For
+// the texts it takes, Test() gives the general evaluator's answer ("is the expression
+// true") for every record - or kUnsure for the rare record whose answer needs the general
+// evaluator: one whose numeric field holds an exponent, which could overflow and so make
+// the whole expression fail in the general evaluator even where a short cut skipped it.
+//
+// REQUIRES: records given to Test() are records of the table whose fields were given to
+// Compile() (every field lies inside them). Not copyable; Test() changes nothing.
+class FastFilter
+{
+public:
+    enum class Answer { kFalse, kTrue, kUnsure };
+
+    // `text` as the table keeps it (in the table's code page), already accepted by the
+    // general parser.
+    static std::unique_ptr<FastFilter> Compile(std::string_view text,
+                                               const std::vector<FieldLayout>& fields);
+    ~FastFilter();
+    FastFilter(const FastFilter&) = delete;
+    FastFilter& operator=(const FastFilter&) = delete;
+
+    // `oem`: the table's text is code page 866 (UPPER folds through its case table).
+    Answer Test(const std::uint8_t* record, bool oem) const;
+
+    // One comparison of the filter.
+    struct Leaf
+    {
+        enum class Kind { kText, kFoldedText, kNumber, kLength, kFind, kFoldedFind, kLogical };
+        Kind kind = Kind::kText;
+        int op = 0; // a comparison: 0 =, 1 #, 2 <, 3 <=, 4 >, 5 >=
+        std::uint32_t offset = 0;
+        std::uint32_t width = 0;
+        std::string text;  // the text compared with, or looked for
+        double number = 0; // the number compared with
+        bool logical = false;
+        std::unique_ptr<MappedSearch> folded[2]; // kFoldedFind: for 1251 and 866 text
+    };
+
+    // A node of the group tree: a leaf, or an .AND. / .OR. of children.
+    struct Node
+    {
+        enum class Kind { kLeaf, kAnd, kOr };
+        Kind kind = Kind::kLeaf;
+        int leaf = -1;                // kLeaf: index into the leaves
+        std::vector<int> children;    // kAnd, kOr: node indexes
+    };
+
+private:
+    FastFilter();
+    bool TestNode(int node, const std::uint8_t* record, bool oem) const;
+    bool TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
+    bool NumbersAreSafe(const std::uint8_t* record) const;
+
+    friend class FastFilterCompiler;
+    std::vector<Leaf> m_leaves;
+    std::vector<Node> m_nodes;
+    int m_root = 0;
+    // Numeric fields read as numbers, wide enough to hold an exponent that overflows.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_numberFields; // offset, width
+    const std::array<unsigned char, 256>* m_upper[2] = { nullptr, nullptr }; // 1251, 866
+};
+
+} // namespace table
