@@ -77,38 +77,57 @@ bool HoldsExponentMark(const std::uint8_t* at, std::uint32_t width)
     return false;
 }
 
-// The value of a stored number of the plain form - blanks, an optional sign, at most 15
-// digits with an optional point, blanks - read exactly as LeadingNumber reads it (the
-// digits as one integer, divided once by a power of ten) but without its care for other
-// forms. False for any other text, which LeadingNumber then reads.
-bool PlainNumber(const std::uint8_t* p, std::uint32_t width, double* value)
+constexpr double kPowersOfTen[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+    1e11, 1e12, 1e13, 1e14, 1e15 };
+constexpr std::uint64_t kMantissaLimit = 1000000000000000u; // 15 digits
+
+// A stored number of the plain form - blanks, an optional sign, at most 15 digits with an
+// optional point, blanks - as its digits: LeadingNumber reads it as the digits as one
+// integer divided once by 10^decimals. False for any other text.
+bool PlainDigits(const std::uint8_t* p, std::uint32_t width, FastFilter::Digits* digits)
 {
-    static constexpr double kPowers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-        1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
     std::uint32_t i = 0;
     while (i < width && p[i] == ' ')
         ++i;
-    bool negative = false;
+    digits->negative = false;
     if (i < width && (p[i] == '-' || p[i] == '+')) {
-        negative = p[i] == '-';
+        digits->negative = p[i] == '-';
         ++i;
     }
     std::uint64_t mantissa = 0;
-    int digits = 0;
+    int count = 0;
     int decimals = 0;
-    for (; i < width && static_cast<unsigned>(p[i] - '0') < 10u; ++i, ++digits)
+    for (; i < width && static_cast<unsigned>(p[i] - '0') < 10u; ++i, ++count)
         mantissa = mantissa * 10 + (p[i] - '0');
     if (i < width && p[i] == '.') {
-        for (++i; i < width && static_cast<unsigned>(p[i] - '0') < 10u; ++i, ++digits, ++decimals)
+        for (++i; i < width && static_cast<unsigned>(p[i] - '0') < 10u; ++i, ++count, ++decimals)
             mantissa = mantissa * 10 + (p[i] - '0');
     }
     while (i < width && p[i] == ' ')
         ++i;
-    if (i != width || digits > 15)
+    if (i != width || count > 15)
         return false;
-    const double number = static_cast<double>(mantissa) / kPowers[decimals];
-    *value = negative ? -number : number;
+    digits->mantissa = mantissa;
+    digits->decimals = decimals;
     return true;
+}
+
+// The first mantissa m below kMantissaLimit for which `holds(m / 10^decimals)` is true, as
+// a double division gives it; kMantissaLimit when there is none. REQUIRES: holds is false
+// up to some m and true from there on (the division never decreases as m grows).
+template <typename Holds>
+std::uint64_t FirstMantissa(int decimals, Holds holds)
+{
+    std::uint64_t low = 0;
+    std::uint64_t high = kMantissaLimit;
+    while (low < high) {
+        const std::uint64_t middle = low + (high - low) / 2;
+        if (holds(static_cast<double>(middle) / kPowersOfTen[decimals]))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
 } // namespace
@@ -131,7 +150,7 @@ public:
         const int root = Or();
         if (root < 0 || Current().kind != TokenKind::kEnd)
             return false;
-        m_filter.m_root = root;
+        m_filter.m_entry = m_filter.Emit(root, FastFilter::kPass, FastFilter::kFail);
         return true;
     }
 
@@ -331,6 +350,16 @@ private:
             if (std::find(fields.begin(), fields.end(), span) == fields.end())
                 fields.push_back(span);
         }
+        if (leaf.kind == Leaf::Kind::kNumber) {
+            for (int sign = 0; sign < 2; ++sign) {
+                const double c = sign == 0 ? leaf.number : -leaf.number;
+                for (int decimals = 0; decimals <= 15; ++decimals) {
+                    FastFilter::Bounds& bounds = leaf.bounds[sign][decimals];
+                    bounds.reached = FirstMantissa(decimals, [c](double v) { return v >= c; });
+                    bounds.passed = FirstMantissa(decimals, [c](double v) { return v > c; });
+                }
+            }
+        }
         if (leaf.kind == Leaf::Kind::kFoldedFind) {
             leaf.folded[0] = std::make_unique<MappedSearch>(leaf.text, Letters(false).upper);
             leaf.folded[1] = std::make_unique<MappedSearch>(leaf.text, Letters(true).upper);
@@ -376,33 +405,38 @@ bool FastFilter::NumbersAreSafe(const std::uint8_t* record) const
     return true;
 }
 
-FastFilter::Answer FastFilter::Test(const std::uint8_t* record, bool oem) const
-{
-    if (!m_numberFields.empty() && !NumbersAreSafe(record))
-        return Answer::kUnsure;
-    return TestNode(m_root, record, oem) ? Answer::kTrue : Answer::kFalse;
-}
-
-bool FastFilter::TestNode(int index, const std::uint8_t* record, bool oem) const
+// The code of a node, going to onTrue when it holds and to onFalse when not; its entry
+// step comes back. A group's children are emitted last to first, so each knows where the
+// next one starts: in an .AND. a child that holds goes on to the next, in an .OR. one that
+// fails does.
+int FastFilter::Emit(int index, int onTrue, int onFalse)
 {
     const Node& node = m_nodes[static_cast<std::size_t>(index)];
-    switch (node.kind) {
-    case Node::Kind::kLeaf:
-        return TestLeaf(m_leaves[static_cast<std::size_t>(node.leaf)], record, oem);
-    case Node::Kind::kAnd:
-        for (const int child : node.children) {
-            if (!TestNode(child, record, oem))
-                return false;
-        }
-        return true;
-    case Node::Kind::kOr:
-        for (const int child : node.children) {
-            if (TestNode(child, record, oem))
-                return true;
-        }
-        return false;
+    if (node.kind == Node::Kind::kLeaf) {
+        m_steps.push_back({ node.leaf, onTrue, onFalse });
+        return static_cast<int>(m_steps.size()) - 1;
     }
-    return false;
+    const std::vector<int>& children = node.children;
+    const bool all = node.kind == Node::Kind::kAnd;
+    int entry = Emit(children.back(), onTrue, onFalse);
+    for (std::size_t i = children.size() - 1; i-- > 0;)
+        entry = all ? Emit(children[i], entry, onFalse) : Emit(children[i], onTrue, entry);
+    return entry;
+}
+
+FastFilter::Answer FastFilter::Test(const std::uint8_t* record, bool oem) const
+{
+    int at = m_entry;
+    while (at >= 0) {
+        const Step& step = m_steps[static_cast<std::size_t>(at)];
+        at = TestLeaf(m_leaves[static_cast<std::size_t>(step.leaf)], record, oem) ? step.onTrue
+                                                                                   : step.onFalse;
+    }
+    if (at == kFail)
+        return Answer::kFalse; // false, or failing in the general evaluator: not true either way
+    // A number read beyond a double's range fails the general evaluation of the whole
+    // expression, even in a comparison the short cut never reached.
+    return m_numberFields.empty() || NumbersAreSafe(record) ? Answer::kTrue : Answer::kUnsure;
 }
 
 inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const
@@ -434,10 +468,17 @@ inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, b
         return Holds(leaf.op, leaf.width < size ? -1 : leaf.width > size ? 1 : 0);
     }
     case Leaf::Kind::kNumber: {
-        double value = 0;
-        if (!PlainNumber(bytes, leaf.width, &value))
-            value = LeadingNumber(stored);
-        return Holds(leaf.op, NumberOrder(value, leaf.number));
+        Digits digits;
+        if (!PlainDigits(bytes, leaf.width, &digits))
+            return Holds(leaf.op, NumberOrder(LeadingNumber(stored), leaf.number));
+        // The digits decide: for their count of decimals, the mantissas whose value falls
+        // below, on or above the constant are three runs worked out when compiling. A
+        // negative value -x is to the constant c as c's negation is to x.
+        const Bounds& bounds = leaf.bounds[digits.negative ? 1 : 0][digits.decimals];
+        const int order = digits.mantissa < bounds.reached ? -1
+            : digits.mantissa < bounds.passed             ? 0
+                                                          : 1;
+        return Holds(leaf.op, digits.negative ? -order : order);
     }
     case Leaf::Kind::kLength:
         return Holds(leaf.op,

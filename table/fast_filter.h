@@ -25,8 +25,9 @@ class MappedSearch;
 // Compile() gives nothing for every other text; that text keeps the general evaluator. For
 // the texts it takes, Test() gives the general evaluator's answer ("is the expression
 // true") for every record - or kUnsure for the rare record whose answer needs the general
-// evaluator: one whose numeric field holds an exponent, which could overflow and so make
-// the whole expression fail in the general evaluator even where a short cut skipped it.
+// evaluator: one that passes here but whose numeric field holds an exponent, which could
+// overflow and so make the whole expression fail in the general evaluator even where a
+// short cut skipped that field.
 //
 // REQUIRES: records given to Test() are records of the table whose fields were given to
 // Compile() (every field lies inside them). Not copyable; Test() changes nothing.
@@ -46,6 +47,21 @@ public:
     // `oem`: the table's text is code page 866 (UPPER folds through its case table).
     Answer Test(const std::uint8_t* record, bool oem) const;
 
+    // A plain stored number as its digits: (-)mantissa / 10^decimals.
+    struct Digits
+    {
+        std::uint64_t mantissa = 0;
+        int decimals = 0;
+        bool negative = false;
+    };
+    // For one count of decimals: the mantissas from `reached` on read as at least the
+    // constant, those from `passed` on as more than it.
+    struct Bounds
+    {
+        std::uint64_t reached = 0;
+        std::uint64_t passed = 0;
+    };
+
     // One comparison of the filter.
     struct Leaf
     {
@@ -58,6 +74,7 @@ public:
         double number = 0; // the number compared with
         bool logical = false;
         std::unique_ptr<MappedSearch> folded[2]; // kFoldedFind: for 1251 and 866 text
+        Bounds bounds[2][16]; // kNumber: for positive and negative texts, by decimals
     };
 
     // A node of the group tree: a leaf, or an .AND. / .OR. of children.
@@ -69,16 +86,28 @@ public:
         std::vector<int> children;    // kAnd, kOr: node indexes
     };
 
+    // One comparison of the short-cut code: where to go next when it holds and when not
+    // (another step, or kPass / kFail).
+    struct Step
+    {
+        int leaf = 0;
+        int onTrue = 0;
+        int onFalse = 0;
+    };
+    static constexpr int kPass = -1;
+    static constexpr int kFail = -2;
+
 private:
     FastFilter();
-    bool TestNode(int node, const std::uint8_t* record, bool oem) const;
+    int Emit(int node, int onTrue, int onFalse);
     bool TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
     bool NumbersAreSafe(const std::uint8_t* record) const;
 
     friend class FastFilterCompiler;
     std::vector<Leaf> m_leaves;
     std::vector<Node> m_nodes;
-    int m_root = 0;
+    std::vector<Step> m_steps; // the tree as short-cut code
+    int m_entry = kFail;
     // Numeric fields read as numbers, wide enough to hold an exponent that overflows.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_numberFields; // offset, width
     const std::array<unsigned char, 256>* m_upper[2] = { nullptr, nullptr }; // 1251, 866
