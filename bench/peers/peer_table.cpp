@@ -1,7 +1,7 @@
 // Writes the table the comparison with other DBF programs runs on: N records (ten million
 // unless given) of 122 bytes in code page 866, about one in ten marked for deletion, with
 // Cyrillic and Latin names in mixed letter case, blank streets and dates, numbers, dates and
-// logicals. The same N always gives the same file, byte for byte.
+// logicals. The same N always gives the same records (the header carries the day's date).
 //
 //   peer_table PATH [RECORDS]
 //

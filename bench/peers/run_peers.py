@@ -162,7 +162,9 @@ class Report:
         self.rows.append((item, program, seconds, answer, expected, note))
         rate = "%6.2f" % (self.size / seconds / 1e9) if seconds else "     -"
         shown = "%8.3f" % seconds if seconds else "       -"
-        if expected is None or answer is None:
+        if not seconds and answer is not None:
+            verdict, answer = "no answer: %s" % answer, "-"  # failed or timed out
+        elif expected is None or answer is None:
             verdict = ""
         elif str(answer) == str(expected):
             verdict = "ok"
@@ -203,7 +205,7 @@ def main():
 
     os.makedirs(args.dir, exist_ok=True)
     table = os.path.join(args.dir, "peers.dbf")
-    expected_size = 290 + 122 * args.records + 1
+    expected_size = 289 + 122 * args.records + 1  # header of eight fields, records, end byte
     if not os.path.exists(table) or os.path.getsize(table) != expected_size:
         print("Writing the table (%d records) ..." % args.records, flush=True)
         subprocess.run([generator, table, str(args.records)], check=True)
