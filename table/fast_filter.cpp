@@ -6,6 +6,7 @@
 #include "table/leading_number.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace table {
@@ -151,6 +152,9 @@ public:
         if (root < 0 || Current().kind != TokenKind::kEnd)
             return false;
         m_filter.m_entry = m_filter.Emit(root, FastFilter::kPass, FastFilter::kFail);
+        // A lone comparison is always made, and fails by itself where its number does.
+        if (m_filter.m_steps.size() == 1)
+            m_filter.m_numberFields.clear();
         return true;
     }
 
@@ -426,6 +430,8 @@ int FastFilter::Emit(int index, int onTrue, int onFalse)
 
 FastFilter::Answer FastFilter::Test(const std::uint8_t* record, bool oem) const
 {
+    if (m_steps.size() == 1)
+        return TestLeaf(m_leaves.front(), record, oem) ? Answer::kTrue : Answer::kFalse;
     int at = m_entry;
     while (at >= 0) {
         const Step& step = m_steps[static_cast<std::size_t>(at)];
@@ -469,8 +475,12 @@ inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, b
     }
     case Leaf::Kind::kNumber: {
         Digits digits;
-        if (!PlainDigits(bytes, leaf.width, &digits))
-            return Holds(leaf.op, NumberOrder(LeadingNumber(stored), leaf.number));
+        if (!PlainDigits(bytes, leaf.width, &digits)) {
+            // A number beyond a double's range fails the general evaluation, which is not
+            // true; a group that still passes is sent back by Test.
+            const double value = LeadingNumber(stored);
+            return std::isfinite(value) && Holds(leaf.op, NumberOrder(value, leaf.number));
+        }
         // The digits decide: for their count of decimals, the mantissas whose value falls
         // below, on or above the constant are three runs worked out when compiling. A
         // negative value -x is to the constant c as c's negation is to x.
