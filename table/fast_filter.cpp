@@ -445,14 +445,15 @@ FastFilter::Answer FastFilter::Test(const std::uint8_t* record, bool oem) const
     return m_numberFields.empty() || NumbersAreSafe(record) ? Answer::kTrue : Answer::kUnsure;
 }
 
-inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const
+template <FastFilter::Leaf::Kind kKind>
+inline bool FastFilter::TestAs(const Leaf& leaf, const std::uint8_t* record, bool oem) const
 {
     const std::uint8_t* bytes = record + leaf.offset;
     const std::string_view stored(reinterpret_cast<const char*>(bytes), leaf.width);
     const std::size_t size = leaf.text.size();
     const auto* text = reinterpret_cast<const std::uint8_t*>(leaf.text.data());
-    switch (leaf.kind) {
-    case Leaf::Kind::kText: {
+    using Kind = Leaf::Kind;
+    if constexpr (kKind == Kind::kText) {
         // Equal only when both texts are the same bytes, length included.
         if (leaf.op <= 1)
             return (leaf.width == size && std::memcmp(bytes, text, size) == 0) == (leaf.op == 0);
@@ -460,8 +461,7 @@ inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, b
         if (order != 0)
             return Holds(leaf.op, order);
         return Holds(leaf.op, leaf.width < size ? -1 : leaf.width > size ? 1 : 0);
-    }
-    case Leaf::Kind::kFoldedText: {
+    } else if constexpr (kKind == Kind::kFoldedText) {
         const std::array<unsigned char, 256>& upper = *m_upper[oem ? 1 : 0];
         if (leaf.op <= 1 && leaf.width != size)
             return leaf.op == 1;
@@ -472,8 +472,7 @@ inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, b
                 return Holds(leaf.op, mapped < text[i] ? -1 : 1);
         }
         return Holds(leaf.op, leaf.width < size ? -1 : leaf.width > size ? 1 : 0);
-    }
-    case Leaf::Kind::kNumber: {
+    } else if constexpr (kKind == Kind::kNumber) {
         Digits digits;
         if (!PlainDigits(bytes, leaf.width, &digits)) {
             // A number beyond a double's range fails the general evaluation, which is not
@@ -489,29 +488,84 @@ inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, b
             : digits.mantissa < bounds.passed             ? 0
                                                           : 1;
         return Holds(leaf.op, digits.negative ? -order : order);
-    }
-    case Leaf::Kind::kLength:
+    } else if constexpr (kKind == Kind::kLength)
         return Holds(leaf.op,
                      NumberOrder(static_cast<double>(TrimTrailingSpaces(stored).size()), leaf.number));
-    case Leaf::Kind::kFind: {
+    else if constexpr (kKind == Kind::kFind) {
         std::size_t position = 0;
         if (leaf.width >= size) {
             const std::size_t found = stored.find(leaf.text);
             position = found == std::string_view::npos ? 0 : found + 1;
         }
         return Holds(leaf.op, NumberOrder(static_cast<double>(position), leaf.number));
-    }
-    case Leaf::Kind::kFoldedFind: {
+    } else if constexpr (kKind == Kind::kFoldedFind) {
         const std::size_t found = leaf.folded[oem ? 1 : 0]->Find(stored);
         const double position = found == std::string_view::npos ? 0 : static_cast<double>(found + 1);
         return Holds(leaf.op, NumberOrder(position, leaf.number));
-    }
-    case Leaf::Kind::kLogical: {
+    } else if constexpr (kKind == Kind::kLogical) {
         const bool value = leaf.width > 0 && (bytes[0] == 'T' || bytes[0] == 't');
         return (value == leaf.logical) == (leaf.op == 0);
+    } else {
+        return false;
     }
+}
+
+
+inline bool FastFilter::TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const
+{
+    switch (leaf.kind) {
+    case Leaf::Kind::kText: return TestAs<Leaf::Kind::kText>(leaf, record, oem);
+    case Leaf::Kind::kFoldedText: return TestAs<Leaf::Kind::kFoldedText>(leaf, record, oem);
+    case Leaf::Kind::kNumber: return TestAs<Leaf::Kind::kNumber>(leaf, record, oem);
+    case Leaf::Kind::kLength: return TestAs<Leaf::Kind::kLength>(leaf, record, oem);
+    case Leaf::Kind::kFind: return TestAs<Leaf::Kind::kFind>(leaf, record, oem);
+    case Leaf::Kind::kFoldedFind: return TestAs<Leaf::Kind::kFoldedFind>(leaf, record, oem);
+    case Leaf::Kind::kLogical: return TestAs<Leaf::Kind::kLogical>(leaf, record, oem);
     }
     return false;
+}
+
+// The first record of a run not marked (or marked) as `deleted` asks whose `test` holds.
+template <typename Test>
+std::uint32_t FirstOf(const std::uint8_t* run, std::uint32_t count, std::size_t length,
+                      int deleted, Test test)
+{
+    for (std::uint32_t i = 0; i < count; ++i, run += length) {
+        if (deleted != 0 && (run[0] == '*') != (deleted == 2))
+            continue;
+        if (test(run))
+            return i;
+    }
+    return count;
+}
+
+std::uint32_t FastFilter::FindFirst(const std::uint8_t* run, std::uint32_t count,
+                                    std::size_t length, bool oem, int deleted,
+                                    Answer* answer) const
+{
+    *answer = Answer::kTrue;
+    if (m_steps.size() == 1) {
+        // One comparison: its kind is settled once for the whole run.
+        const Leaf& leaf = m_leaves.front();
+        const auto as = [&]<Leaf::Kind kKind>() {
+            return FirstOf(run, count, length, deleted,
+                           [&](const std::uint8_t* r) { return TestAs<kKind>(leaf, r, oem); });
+        };
+        switch (leaf.kind) {
+        case Leaf::Kind::kText: return as.template operator()<Leaf::Kind::kText>();
+        case Leaf::Kind::kFoldedText: return as.template operator()<Leaf::Kind::kFoldedText>();
+        case Leaf::Kind::kNumber: return as.template operator()<Leaf::Kind::kNumber>();
+        case Leaf::Kind::kLength: return as.template operator()<Leaf::Kind::kLength>();
+        case Leaf::Kind::kFind: return as.template operator()<Leaf::Kind::kFind>();
+        case Leaf::Kind::kFoldedFind: return as.template operator()<Leaf::Kind::kFoldedFind>();
+        case Leaf::Kind::kLogical: return as.template operator()<Leaf::Kind::kLogical>();
+        }
+        return count;
+    }
+    return FirstOf(run, count, length, deleted, [&](const std::uint8_t* r) {
+        *answer = Test(r, oem);
+        return *answer != Answer::kFalse;
+    });
 }
 
 } // namespace table

@@ -47,6 +47,12 @@ public:
     // `oem`: the table's text is code page 866 (UPPER folds through its case table).
     Answer Test(const std::uint8_t* record, bool oem) const;
 
+    // For a scan: the first of `count` records of `length` bytes from `run` whose answer is
+    // not kFalse (in `*answer`), leaving out records marked for deletion when `deleted` is
+    // 1 and unmarked ones when it is 2; `count` when there is none.
+    std::uint32_t FindFirst(const std::uint8_t* run, std::uint32_t count, std::size_t length,
+                            bool oem, int deleted, Answer* answer) const;
+
     // A plain stored number as its digits: (-)mantissa / 10^decimals.
     struct Digits
     {
@@ -101,6 +107,8 @@ private:
     FastFilter();
     int Emit(int node, int onTrue, int onFalse);
     bool TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
+    template <Leaf::Kind kKind>
+    bool TestAs(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
     bool NumbersAreSafe(const std::uint8_t* record) const;
 
     friend class FastFilterCompiler;

@@ -240,6 +240,47 @@ TEST_F(FastFilterTest, EveryFormAgreesWithTheGeneralEvaluatorOnEveryRecord)
     EXPECT_GT(total.unsure, 0); // the records with exponents reached the general evaluator
 }
 
+// A scan finds, run by run, exactly the records a test of each would pass, under each
+// setting of the deletion filter.
+TEST_F(FastFilterTest, FindFirstStopsAtTheRecordsTestWouldPass)
+{
+    const Records records = Generated();
+    std::string run;
+    for (const std::string& record : records.bytes)
+        run += record;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(run.data());
+    const auto count = static_cast<std::uint32_t>(records.bytes.size());
+    for (const char* text : { "SUM>12.5", "UPPER(NAME)='IVAN      '", "AT('AN',UPPER(NAME))>0",
+             "LEN(NAME)=0", "FLAG=.T.", "DTOC(DT)<'20010202'", "NAME<'Ivan'",
+             "(SUM>0).OR.(FLAG=.T.)", "((RATE<2).AND.(LEN(NOTE)>0)).OR.(AT('Iv',NAME)=0)" }) {
+        const auto fast = FastFilter::Compile(text, records.fields);
+        ASSERT_TRUE(fast) << text;
+        for (const int deleted : { 0, 1, 2 }) {
+            std::vector<std::uint32_t> expected;
+            for (std::uint32_t i = 0; i < count; ++i) {
+                const std::uint8_t* record = bytes + std::size_t { i } * records.length;
+                const bool marked = record[0] == '*';
+                if ((deleted == 1 && marked) || (deleted == 2 && !marked))
+                    continue;
+                if (fast->Test(record, true) != FastFilter::Answer::kFalse)
+                    expected.push_back(i);
+            }
+            std::vector<std::uint32_t> found;
+            for (std::uint32_t i = 0; i < count; ++i) {
+                FastFilter::Answer answer = FastFilter::Answer::kFalse;
+                i += fast->FindFirst(bytes + std::size_t { i } * records.length, count - i,
+                                     records.length, true, deleted, &answer);
+                if (i < count) {
+                    found.push_back(i);
+                    EXPECT_EQ(answer, fast->Test(bytes + std::size_t { i } * records.length, true));
+                }
+            }
+            EXPECT_EQ(found, expected) << text << " deleted " << deleted;
+            EXPECT_FALSE(expected.empty()) << text;
+        }
+    }
+}
+
 TEST_F(FastFilterTest, ANumberBeyondRangeFailsTheWholeGroupEvenWhereTheShortCutSkipsIt)
 {
     testing_support::TableBuilder b;
