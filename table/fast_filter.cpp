@@ -420,12 +420,39 @@ int FastFilter::Emit(int index, int onTrue, int onFalse)
         m_steps.push_back({ node.leaf, onTrue, onFalse });
         return static_cast<int>(m_steps.size()) - 1;
     }
-    const std::vector<int>& children = node.children;
+    // Cheap comparisons first: no comparison here can fail (a number that could is caught
+    // by Test), so the order decides only how soon a group's answer is known.
+    std::vector<int> children = node.children;
+    std::stable_sort(children.begin(), children.end(),
+                     [this](int a, int b) { return Cost(a) < Cost(b); });
     const bool all = node.kind == Node::Kind::kAnd;
     int entry = Emit(children.back(), onTrue, onFalse);
     for (std::size_t i = children.size() - 1; i-- > 0;)
         entry = all ? Emit(children[i], entry, onFalse) : Emit(children[i], onTrue, entry);
     return entry;
+}
+
+// A rough price of testing a node: its comparisons' kinds, summed.
+int FastFilter::Cost(int index) const
+{
+    const Node& node = m_nodes[static_cast<std::size_t>(index)];
+    if (node.kind != Node::Kind::kLeaf) {
+        int sum = 0;
+        for (const int child : node.children)
+            sum += Cost(child);
+        return sum;
+    }
+    const Leaf& leaf = m_leaves[static_cast<std::size_t>(node.leaf)];
+    switch (leaf.kind) {
+    case Leaf::Kind::kLogical: return 1;
+    case Leaf::Kind::kText: return 2;
+    case Leaf::Kind::kLength: return 3;
+    case Leaf::Kind::kNumber: return 4;
+    case Leaf::Kind::kFoldedText: return 4;
+    case Leaf::Kind::kFind: return 6;
+    case Leaf::Kind::kFoldedFind: return 8;
+    }
+    return 8;
 }
 
 FastFilter::Answer FastFilter::Test(const std::uint8_t* record, bool oem) const

@@ -106,6 +106,7 @@ public:
 private:
     FastFilter();
     int Emit(int node, int onTrue, int onFalse);
+    int Cost(int node) const;
     bool TestLeaf(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
     template <Leaf::Kind kKind>
     bool TestAs(const Leaf& leaf, const std::uint8_t* record, bool oem) const;
