@@ -422,9 +422,13 @@ int FastFilter::Emit(int index, int onTrue, int onFalse)
     }
     // Cheap comparisons first: no comparison here can fail (a number that could is caught
     // by Test), so the order decides only how soon a group's answer is known.
+    // Children are made left to right, so their indexes keep the written order among equals.
     std::vector<int> children = node.children;
-    std::stable_sort(children.begin(), children.end(),
-                     [this](int a, int b) { return Cost(a) < Cost(b); });
+    std::sort(children.begin(), children.end(), [this](int a, int b) {
+        const int costA = Cost(a);
+        const int costB = Cost(b);
+        return costA != costB ? costA < costB : a < b;
+    });
     const bool all = node.kind == Node::Kind::kAnd;
     int entry = Emit(children.back(), onTrue, onFalse);
     for (std::size_t i = children.size() - 1; i-- > 0;)
