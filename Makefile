@@ -13,7 +13,7 @@ PACKAGE_PACKAGES := dpkg-dev file
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps release debug bench fuzz fuzz-run install package clean
+.PHONY: run test deps release debug bench bench-peers fuzz fuzz-run install package clean
 
 deps:
 	@missing=""; \
@@ -85,6 +85,11 @@ bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETTA_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	@echo "Benchmarks are in build/bench/bench/"
+
+# lumetta-cli beside other DBF programs (installed with apt-get when run as root) on a
+# generated table of ten million records: `make bench-peers ARGS='--records 1000000'`.
+bench-peers: bench
+	python3 bench/peers/run_peers.py --build build/bench $(ARGS)
 
 clean:
 	rm -rf build

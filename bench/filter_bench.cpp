@@ -42,9 +42,13 @@ std::uint32_t RecordCount()
     return bench::BenchRecordCount();
 }
 
+// LUMETTA_BENCH_TABLE=PATH runs them on another table with the same field names (the
+// comparison with other programs does, on its own table).
 const std::string& TablePath()
 {
-    static const std::string path = bench::BenchTable(RecordCount());
+    static const std::string path = std::getenv("LUMETTA_BENCH_TABLE")
+        ? std::string(std::getenv("LUMETTA_BENCH_TABLE"))
+        : bench::BenchTable(RecordCount());
     return path;
 }
 

@@ -34,6 +34,14 @@ public:
     [[nodiscard]] virtual bool Truncate(std::uint64_t size) = 0;
     // Pushes written data to the disk; used before a new file replaces an old one.
     [[nodiscard]] virtual bool Sync() = 0;
+    // A hint that the `size` bytes written at `offset` will be synced: the system may start
+    // putting them on the disk now, while the writer goes on, so that the final Sync has
+    // little left to wait for. Changes nothing a reader sees; does nothing by default.
+    virtual void StartWriteback(std::uint64_t offset, std::uint64_t size)
+    {
+        (void)offset;
+        (void)size;
+    }
 
     int LastError() const { return m_lastError; }
 

@@ -4,6 +4,8 @@
 #include "platform/file_system.h"
 #include "table/dbf_format.h"
 
+#include <algorithm>
+
 namespace table {
 
 TableAppender::TableAppender(platform::File& file, std::uint8_t version,
@@ -35,12 +37,36 @@ bool TableAppender::Add(const std::uint8_t* record)
     return m_buffer.size() < kBufferBytes || Flush();
 }
 
+bool TableAppender::AddRun(const std::uint8_t* records, std::uint32_t count)
+{
+    while (count > 0) {
+        if (m_count == UINT32_MAX)
+            return Fail(DbfError::kTooManyRecords);
+        // As many as the buffer holds (at least one), copied at once.
+        const std::size_t room = m_buffer.size() < kBufferBytes ? kBufferBytes - m_buffer.size() : 0;
+        std::uint32_t take = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>({ count, std::max<std::size_t>(room / m_recordLength, 1),
+                                      UINT32_MAX - m_count }));
+        const std::size_t bytes = std::size_t { take } * m_recordLength;
+        m_buffer.insert(m_buffer.end(), records, records + bytes);
+        m_count += take;
+        records += bytes;
+        count -= take;
+        if (m_buffer.size() >= kBufferBytes && !Flush())
+            return false;
+    }
+    return true;
+}
+
 bool TableAppender::Flush()
 {
     if (m_buffer.empty())
         return true;
     if (!m_file.WriteAt(m_writeAt, m_buffer.data(), m_buffer.size()))
         return Fail(DbfError::kWriteFailed);
+    // A new table is synced before it replaces anything; the disk can take each block
+    // while the next is gathered.
+    m_file.StartWriteback(m_writeAt, m_buffer.size());
     m_writeAt += m_buffer.size();
     m_buffer.clear();
     return true;

@@ -25,6 +25,8 @@ public:
 
     // REQUIRES: `record` points at recordLength bytes.
     [[nodiscard]] bool Add(const std::uint8_t* record);
+    // Adds `count` consecutive records at once. REQUIRES: records points at count records.
+    [[nodiscard]] bool AddRun(const std::uint8_t* records, std::uint32_t count);
     // Writes what is buffered, the end-of-file byte, and the header's version, today's date
     // and the new record count.
     [[nodiscard]] bool Finish();
@@ -33,7 +35,7 @@ public:
     DbfError LastError() const { return m_lastError; }
     int LastSystemError() const { return m_lastSystemError; }
 
-    static constexpr std::size_t kBufferBytes = 1024 * 1024;
+    static constexpr std::size_t kBufferBytes = 4 * 1024 * 1024;
 
 private:
     bool Flush();

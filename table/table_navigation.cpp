@@ -71,6 +71,35 @@ bool CTable::PassesFilters() const
     return m_open && RecordPasses(RecordBuffer());
 }
 
+std::uint32_t CTable::NextPassing(const std::uint8_t* run, std::uint32_t from,
+                                  std::uint32_t count) const
+{
+    const std::size_t length = m_handle->file.RecordLength();
+    const FastFilter* fast = m_handle->fastFilter.get();
+    if (!fast || m_blankFilter != BlankFilter::kAll) {
+        for (std::uint32_t i = from; i < count; ++i) {
+            if (RecordPasses(run + std::size_t { i } * length))
+                return i;
+        }
+        return count;
+    }
+    // The compiled filter goes through the run on its own; only a record it cannot settle
+    // goes to the general evaluator.
+    const bool oem = IsOemCodePage(m_codePage);
+    const int deleted = static_cast<int>(m_deletedFilter);
+    for (std::uint32_t i = from; i < count; ++i) {
+        FastFilter::Answer answer = FastFilter::Answer::kFalse;
+        i += fast->FindFirst(run + std::size_t { i } * length, count - i, length, oem, deleted,
+                             &answer);
+        if (i >= count)
+            return count;
+        if (answer == FastFilter::Answer::kTrue
+            || m_handle->filter->IsTrue(run + std::size_t { i } * length, length, oem))
+            return i;
+    }
+    return count;
+}
+
 bool CTable::RecordPasses(const std::uint8_t* record) const
 {
     const std::size_t length = m_handle->file.RecordLength();
@@ -90,9 +119,15 @@ bool CTable::RecordPasses(const std::uint8_t* record) const
         if (m_blankFilter == BlankFilter::kBlankOnly && !blank)
             return false;
     }
-    if (m_handle->filter)
-        return m_handle->filter->IsTrue(record, length, IsOemCodePage(m_codePage));
-    return true;
+    if (!m_handle->filter)
+        return true;
+    const bool oem = IsOemCodePage(m_codePage);
+    if (const FastFilter* fast = m_handle->fastFilter.get()) {
+        const FastFilter::Answer answer = fast->Test(record, oem);
+        if (answer != FastFilter::Answer::kUnsure)
+            return answer == FastFilter::Answer::kTrue;
+    }
+    return m_handle->filter->IsTrue(record, length, oem);
 }
 
 bool CTable::GoTo(std::uint32_t record, bool refresh)
@@ -152,17 +187,15 @@ bool CTable::StepUntilPassing(bool forward, bool refresh)
 bool CTable::ScanForward()
 {
     RecordFile& file = m_handle->file;
-    const std::size_t length = file.RecordLength();
     std::uint64_t next = std::uint64_t { file.CurrentRecord() } + 1;
     while (next <= file.RecordCount()) {
         const std::uint8_t* run = nullptr;
         std::uint32_t count = 0;
         if (!file.ReadRun(static_cast<std::uint32_t>(next), &run, &count))
             return false;
-        for (std::uint32_t i = 0; i < count; ++i, run += length) {
-            if (RecordPasses(run))
-                return ReadCurrent(static_cast<std::uint32_t>(next + i));
-        }
+        const std::uint32_t i = NextPassing(run, 0, count);
+        if (i < count)
+            return ReadCurrent(static_cast<std::uint32_t>(next + i));
         next += count;
     }
     return false;
@@ -195,9 +228,9 @@ bool CTable::ScanRecords(bool allRecords, RecordVisitor visit, void* context)
         std::uint32_t count = 0;
         if (!file.ReadRun(static_cast<std::uint32_t>(next), &run, &count))
             return false;
-        for (std::uint32_t i = 0; i < count; ++i, run += length) {
-            if ((allRecords || RecordPasses(run))
-                && !visit(context, static_cast<std::uint32_t>(next + i), run))
+        for (std::uint32_t i = allRecords ? 0 : NextPassing(run, 0, count); i < count;
+             i = allRecords ? i + 1 : NextPassing(run, i + 1, count)) {
+            if (!visit(context, static_cast<std::uint32_t>(next + i), run + std::size_t { i } * length))
                 return true;
         }
         next += count;
@@ -259,6 +292,7 @@ bool CTable::SetFilterExpression(const std::string& text, bool convert)
     if (!m_open)
         return false;
     m_handle->filter.reset();
+    m_handle->fastFilter.reset();
     m_handle->filterText.clear();
     if (text.empty())
         return true;
@@ -268,6 +302,7 @@ bool CTable::SetFilterExpression(const std::string& text, bool convert)
     std::unique_ptr<Expression> parsed = ParseExpression(stored, &type);
     if (!parsed)
         return false; // "not set": the table keeps no filter expression
+    m_handle->fastFilter = FastFilter::Compile(stored, Fields());
     m_handle->filterText = std::move(stored);
     m_handle->filter = std::move(parsed);
     return true;

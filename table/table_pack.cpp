@@ -214,12 +214,28 @@ bool CTable::Pack()
             std::uint32_t inRun = 0;
             if (!file.ReadRun(k, &run, &inRun))
                 return discard(file.LastError());
+            if (!carryMemo) {
+                // Each stretch of kept records goes into the new table's buffer at once.
+                std::uint32_t i = 0;
+                while (i < inRun) {
+                    while (i < inRun && run[std::size_t { i } * record.size()] == dbf::kDeletedFlag)
+                        ++i;
+                    const std::uint32_t first = i;
+                    while (i < inRun && run[std::size_t { i } * record.size()] != dbf::kDeletedFlag)
+                        ++i;
+                    if (i > first
+                        && !appender.AddRun(run + std::size_t { first } * record.size(), i - first))
+                        return discard(appender.LastError());
+                }
+                k += inRun;
+                continue;
+            }
             for (std::uint32_t i = 0; i < inRun; ++i) {
                 const std::uint8_t* source = run + std::size_t { i } * record.size();
                 if (source[0] == dbf::kDeletedFlag)
                     continue;
                 std::memcpy(record.data(), source, record.size());
-                if (carryMemo && !CarryMemoTexts(record.data(), packedMemo))
+                if (!CarryMemoTexts(record.data(), packedMemo))
                     return discard(m_fileError);
                 if (!appender.Add(record.data()))
                     return discard(appender.LastError());

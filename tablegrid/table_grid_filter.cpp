@@ -138,12 +138,16 @@ int CTableGrid::Requery()
         Notify(2, "0", totalText);
         m_rowMap.Reset(total);
         count = 0;
-        for (bool ok = m_table->GoTop(); ok && count < INT32_MAX; ok = m_table->GoNext(false)) {
+        // The passing records in the order GoTop and GoNext take them, tested where they
+        // are read: a row is a record number, so none needs to be made current.
+        auto row = [&](std::uint32_t record, const std::uint8_t*) {
             ++count;
-            m_rowMap.Record(count, m_table->CurrentRecord());
+            m_rowMap.Record(count, record);
             if (ReportsCount(count))
                 Notify(2, std::to_string(count), totalText);
-        }
+            return count < INT32_MAX;
+        };
+        (void)m_table->ScanRecords(false, row);
         m_allRowsShown = count == total;
         if (m_allRowsShown)
             m_rowMap.Clear();

@@ -163,9 +163,30 @@ char* PutFieldTextFast(const FieldLayout& field, const std::uint8_t* bytes, Date
     switch (field.def.type) {
     case 'C':
         if (oem) {
+            // Bytes below 0x80 are the same in both code pages: eight of them at a time are
+            // copied as they are, the rest go through the table.
+            // A field of eight bytes or more ends with the eight last ones, overlapping the
+            // word before: those bytes are simply converted twice, alike.
             const std::array<char, 256>& map = OemToAnsiTable();
-            for (std::uint32_t i = 0; i < field.width; ++i)
-                out[i] = map[bytes[i]];
+            const std::uint32_t width = field.width;
+            if (width < 8) {
+                for (std::uint32_t i = 0; i < width; ++i)
+                    out[i] = map[bytes[i]];
+                return out + width;
+            }
+            for (std::uint32_t i = 0;; i += 8) {
+                const std::uint32_t at = i + 8 <= width ? i : width - 8;
+                std::uint64_t word;
+                std::memcpy(&word, bytes + at, 8);
+                if ((word & 0x8080808080808080u) == 0) {
+                    std::memcpy(out + at, &word, 8);
+                } else {
+                    for (std::uint32_t j = at; j < at + 8; ++j)
+                        out[j] = map[bytes[j]];
+                }
+                if (at + 8 >= width)
+                    break;
+            }
         } else {
             std::memcpy(out, bytes, field.width);
         }

@@ -61,6 +61,8 @@ public:
             return true;
         if (!m_file.WriteAt(m_at, m_buffer.data(), m_used))
             return false;
+        // The file is synced when complete; the disk can take each block meanwhile.
+        m_file.StartWriteback(m_at, m_used);
         m_at += m_used;
         m_used = 0;
         return true;

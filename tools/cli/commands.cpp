@@ -248,9 +248,17 @@ int Count(const Invocation& call)
         (void)t.SetCodePage(static_cast<table::CodePageId>(std::stoi(codePage)), false);
     if (const int set = SetUpFilters(call, t); set != kExitOk)
         return set;
+    // Counted where the records are read, as GoTop and GoNext would step through them.
     std::uint64_t passing = 0;
-    for (bool ok = t.GoTop(); ok; ok = t.GoNext(false))
+    auto count = [&](std::uint32_t, const std::uint8_t*) {
         ++passing;
+        return true;
+    };
+    if (!t.ScanRecords(false, count)) {
+        call.streams.err << "lumetta-cli: " << call.file << ": "
+                         << table::DbfErrorText(t.LastFileError()) << '\n';
+        return kExitFailed;
+    }
     call.streams.out << passing << '\n';
     return kExitOk;
 }
