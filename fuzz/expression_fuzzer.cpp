@@ -1,10 +1,13 @@
 // An expression text parsed against a fixed table's fields and evaluated over its records
-// in both code-page modes, then set as the filter of that table and walked through. After the
+// in both code-page modes; where the filter's compiled form takes the text, it must give the
+// general evaluator's answer for every record. Then the text is set as the filter of that
+// table and walked through. After the
 // part separator come the bytes of one more record, evaluated as they are (often shorter or
 // longer than a record), as a damaged file hands them over.
 
 #include "fuzz/fuzz_support.h"
 #include "table/expression.h"
+#include "table/fast_filter.h"
 #include "table/table.h"
 #include "table/table_database.h"
 
@@ -130,6 +133,19 @@ void Check(table::Expression& e, const std::uint8_t* record, std::size_t length)
     }
 }
 
+// The compiled form against the general evaluator, on a record of the table's length.
+void Compare(const table::FastFilter& fast, table::Expression& e, const std::uint8_t* record,
+             std::size_t length)
+{
+    for (bool oem : { false, true }) {
+        const table::FastFilter::Answer answer = fast.Test(record, oem);
+        if (answer != table::FastFilter::Answer::kUnsure) {
+            fuzzing::Require((answer == table::FastFilter::Answer::kTrue) == e.IsTrue(record, length, oem),
+                             "the compiled filter and the general evaluator disagree");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -145,6 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& r : fixture.records)
             Check(*e, r.data(), r.size());
         Check(*e, reinterpret_cast<const std::uint8_t*>(record.data()), record.size());
+        if (const auto fast = table::FastFilter::Compile(text, fixture.layout)) {
+            for (const auto& r : fixture.records)
+                Compare(*fast, *e, r.data(), r.size());
+            if (record.size() == RecordLength(fixture.layout))
+                Compare(*fast, *e, reinterpret_cast<const std::uint8_t*>(record.data()), record.size());
+        }
     } else {
         fuzzing::Require(error.position <= text.size(), "an error position past the text");
     }
