@@ -7,7 +7,7 @@
 //
 // Times are wall-clock.
 
-#include "bench/bench_support.h"
+#include "bench/qt_bench_main.h"
 #include "bench/status_host.h"
 #include "classifiers/classifier_tables.h"
 #include "classifiers/region_table_builder.h"
@@ -133,19 +133,12 @@ void RegionSelection(benchmark::State& state)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    bench::AgreeingPrompt prompt;
-    platform::SetCurrentPrompt(&prompt);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RegisterBenchmark("BuildRegionTable", BuildRegionTable)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("BuildRegionTableInProgressWindow", BuildRegionTableInProgressWindow)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("RegionSelection", RegionSelection)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::SetCurrentPrompt(nullptr);
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv, [] {
+        benchmark::RegisterBenchmark("BuildRegionTable", BuildRegionTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("BuildRegionTableInProgressWindow", BuildRegionTableInProgressWindow)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("RegionSelection", RegionSelection)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RunSpecifiedBenchmarks();
+    });
 }

@@ -7,8 +7,8 @@
 // GB/s is the table file's size over the time: how fast the filter goes through the file.
 // Times are wall-clock.
 
-#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
+#include "bench/qt_bench_main.h"
 #include "bench/status_host.h"
 #include "grid/def_grid_impl.h"
 #include "platform/file_system.h"
@@ -310,20 +310,11 @@ void RegisterAll()
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    bench::AgreeingPrompt prompt;
-    platform::SetCurrentPrompt(&prompt);
-    benchmark::Initialize(&argc, argv);
-    {
+    return bench::RunWindowBenchmarks(argc, argv, [] {
         Window window;
         g_window = &window;
         RegisterAll();
         benchmark::RunSpecifiedBenchmarks();
         g_window = nullptr;
-    }
-    benchmark::Shutdown();
-    platform::SetCurrentPrompt(nullptr);
-    return 0;
+    });
 }

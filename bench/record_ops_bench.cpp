@@ -7,8 +7,8 @@
 // Whatever writes works on a fresh copy of the table each time; copying, opening and the
 // marking that precedes a save are not timed. Times are wall-clock.
 
-#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
+#include "bench/qt_bench_main.h"
 #include "grid/def_grid_impl.h"
 #include "platform/file_system.h"
 #include "platform/prompt.h"
@@ -421,34 +421,27 @@ void Register(const char* name, void (*function)(benchmark::State&), int copies 
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    bench::AgreeingPrompt prompt;
-    platform::SetCurrentPrompt(&prompt);
-    benchmark::Initialize(&argc, argv);
-    // First, while nothing freed earlier can be handed out again and hide what it adds.
-    benchmark::RegisterBenchmark("MarksMemory", MarksMemory)
-        ->Arg(RecordCount())
-        ->ArgName("records")
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-    Register("DeleteAll", DeleteAll);
-    Register("DeleteAllCommands", DeleteAllCommands);
-    Register("SaveAfterDeleteAll", SaveAfterDeleteAll, 3);
-    Register("UndeleteAll", UndeleteAll);
-    Register("SaveAfterUndeleteAll", SaveAfterUndeleteAll, 3);
-    Register("EditCellsThenSave", EditCellsThenSave, 5);
-    Register("AppendEmptyThenSave", AppendEmptyThenSave, 5);
-    Register("Pack", Pack, 3);
-    benchmark::RegisterBenchmark("PaintPage", PaintPage)
-        ->Args({ RecordCount(), 0 })
-        ->Args({ RecordCount(), 1 })
-        ->ArgNames({ "records", "marks" })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::SetCurrentPrompt(nullptr);
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv, [] {
+        // First, while nothing freed earlier can be handed out again and hide what it adds.
+        benchmark::RegisterBenchmark("MarksMemory", MarksMemory)
+            ->Arg(RecordCount())
+            ->ArgName("records")
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+        Register("DeleteAll", DeleteAll);
+        Register("DeleteAllCommands", DeleteAllCommands);
+        Register("SaveAfterDeleteAll", SaveAfterDeleteAll, 3);
+        Register("UndeleteAll", UndeleteAll);
+        Register("SaveAfterUndeleteAll", SaveAfterUndeleteAll, 3);
+        Register("EditCellsThenSave", EditCellsThenSave, 5);
+        Register("AppendEmptyThenSave", AppendEmptyThenSave, 5);
+        Register("Pack", Pack, 3);
+        benchmark::RegisterBenchmark("PaintPage", PaintPage)
+            ->Args({ RecordCount(), 0 })
+            ->Args({ RecordCount(), 1 })
+            ->ArgNames({ "records", "marks" })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RunSpecifiedBenchmarks();
+    });
 }

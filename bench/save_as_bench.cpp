@@ -4,8 +4,8 @@
 // of the file, the yardstick of the whole copy. Every result reports the source table's
 // bytes per second. LUMETTA_BENCH_RECORDS=N runs them on N records.
 
-#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
+#include "bench/qt_bench_main.h"
 #include "bench/status_host.h"
 #include "platform/file_system.h"
 #include "resources/table_resources.h"
@@ -138,26 +138,19 @@ void SystemCopy(benchmark::State& state)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    bench::AgreeingPrompt prompt;
-    platform::SetCurrentPrompt(&prompt);
-    benchmark::Initialize(&argc, argv);
-    (void)Source();
-    auto add = [](const char* name, void (*run)(benchmark::State&), std::vector<long> kinds) {
-        auto* b = benchmark::RegisterBenchmark(name, run);
-        for (const long kind : kinds)
-            b->Arg(kind);
-        b->ArgName("view")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
-    };
-    add("SystemCopy", SystemCopy, { 0 });
-    add("GridText", GridText, { 0, 1 });          // all records; the unmarked ones
-    add("GridTable", GridTable, { 0, 1, 2 });     // whole copy; filtered; four columns
-    add("CliExport", CliExport, { 0, 1, 2 });     // all; unmarked; CSV
-    add("CliSaveAs", CliSaveAs, { 0, 2 });        // whole copy; four columns
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::SetCurrentPrompt(nullptr);
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv, [] {
+        (void)Source();
+        auto add = [](const char* name, void (*run)(benchmark::State&), std::vector<long> kinds) {
+            auto* b = benchmark::RegisterBenchmark(name, run);
+            for (const long kind : kinds)
+                b->Arg(kind);
+            b->ArgName("view")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+        };
+        add("SystemCopy", SystemCopy, { 0 });
+        add("GridText", GridText, { 0, 1 });          // all records; the unmarked ones
+        add("GridTable", GridTable, { 0, 1, 2 });     // whole copy; filtered; four columns
+        add("CliExport", CliExport, { 0, 1, 2 });     // all; unmarked; CSV
+        add("CliSaveAs", CliSaveAs, { 0, 2 });        // whole copy; four columns
+        benchmark::RunSpecifiedBenchmarks();
+    });
 }

@@ -3,7 +3,7 @@
 // 866). Opening the window's grid (the related table's key index built included) to its
 // first painted page, and paging through the table with every page painted.
 
-#include "bench/bench_support.h"
+#include "bench/qt_bench_main.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
@@ -217,11 +217,5 @@ BENCHMARK(PageThroughWithoutSchema)->Unit(benchmark::kMillisecond)->Iterations(2
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv);
 }

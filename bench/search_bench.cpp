@@ -5,8 +5,8 @@
 //
 // GB/s is the table file's size over the time. Times are wall-clock.
 
-#include "bench/bench_support.h"
 #include "bench/bench_tables.h"
+#include "bench/qt_bench_main.h"
 #include "bench/status_host.h"
 #include "grid/def_grid_impl.h"
 #include "platform/file_system.h"
@@ -105,11 +105,7 @@ void Register(const char* name, const char* text, const char* column, bool caseS
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    benchmark::Initialize(&argc, argv);
-    {
+    return bench::RunWindowBenchmarks(argc, argv, [] {
         Window window;
         g_window = &window;
         Register("Find/all_columns/case", kWord, "", true);
@@ -119,7 +115,5 @@ int main(int argc, char* argv[])
         Register("Find/all_columns/digits/case", kDigits, "", true);
         benchmark::RunSpecifiedBenchmarks();
         g_window = nullptr;
-    }
-    benchmark::Shutdown();
-    return 0;
+    });
 }

@@ -3,6 +3,7 @@
 // Nothing here may depend on the record count but the scroll range.
 
 #include "bench/bench_tables.h"
+#include "bench/qt_bench_main.h"
 #include "platform/file_system.h"
 #include "resources/table_resources.h"
 #include "table/table_database.h"
@@ -65,11 +66,5 @@ BENCHMARK(JumpToEndAndPaint)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::k
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    resources::InstallEnglishResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv);
 }
