@@ -63,6 +63,15 @@ void WriteFile(const std::string& path, std::string_view bytes)
         Fail("cannot write a scratch file");
 }
 
+void WriteTableAndMemo(std::string_view table, std::string_view memo)
+{
+    WriteFile(ScratchDir() + "t.dbf", table);
+    if (!memo.empty()) {
+        WriteFile(ScratchDir() + "t.dbt", memo);
+        WriteFile(ScratchDir() + "t.fpt", memo);
+    }
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

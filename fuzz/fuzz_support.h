@@ -29,6 +29,9 @@ const std::string& ScratchDir();
 void ClearScratch();
 
 void WriteFile(const std::string& path, std::string_view bytes);
+// Writes `table` as t.dbf in the scratch folder and, when `memo` is not empty, as its memo
+// companion: t.dbt or t.fpt by the version byte, so both are offered.
+void WriteTableAndMemo(std::string_view table, std::string_view memo);
 // The file's bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 

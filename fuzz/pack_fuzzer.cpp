@@ -13,11 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto [tablePart, memoPart] = fuzzing::SplitParts(data, size);
     fuzzing::ClearScratch();
     const std::string& dir = fuzzing::ScratchDir();
-    fuzzing::WriteFile(dir + "t.dbf", tablePart);
-    if (!memoPart.empty()) {
-        fuzzing::WriteFile(dir + "t.dbt", memoPart);
-        fuzzing::WriteFile(dir + "t.fpt", memoPart);
-    }
+    fuzzing::WriteTableAndMemo(tablePart, memoPart);
     platform::FileSystem& fs = platform::FileSystem::Default();
     table::TableDatabase database(fs);
     fuzzing::Require(database.SetDatabaseDirectory(dir), "scratch folder is a database");

@@ -10,12 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto [tablePart, memoPart] = fuzzing::SplitParts(data, size);
     fuzzing::ClearScratch();
     const std::string& dir = fuzzing::ScratchDir();
-    fuzzing::WriteFile(dir + "t.dbf", tablePart);
-    if (!memoPart.empty()) {
-        // The memo companion is t.dbt or t.fpt by the version byte; offer both.
-        fuzzing::WriteFile(dir + "t.dbt", memoPart);
-        fuzzing::WriteFile(dir + "t.fpt", memoPart);
-    }
+    fuzzing::WriteTableAndMemo(tablePart, memoPart);
     table::TableDatabase database(platform::FileSystem::Default());
     fuzzing::Require(database.SetDatabaseDirectory(dir), "scratch folder is a database");
     table::CTable t(&database);

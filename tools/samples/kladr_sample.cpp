@@ -17,13 +17,6 @@ namespace {
 using table::CodePageId;
 using table::FieldList;
 
-std::string Oem(std::string_view utf8)
-{
-    std::string text = platform::Utf8ToAnsi(utf8);
-    platform::AnsiToOem(text);
-    return text;
-}
-
 // `value` as exactly `width` digits, leading zeros kept (the classifier's codes).
 std::string Digits(std::uint64_t value, int width)
 {
@@ -98,29 +91,29 @@ struct Texts
     Texts()
     {
         for (const Region& region : kRegions) {
-            regionNames.push_back(Oem(region.name));
-            regionKinds.push_back(Oem(region.socr));
+            regionNames.push_back(OemText(region.name));
+            regionKinds.push_back(OemText(region.socr));
         }
         for (const char* name : kDistricts)
-            districts.push_back(Oem(name));
+            districts.push_back(OemText(name));
         for (const char* name : kCities)
-            cities.push_back(Oem(name));
+            cities.push_back(OemText(name));
         for (std::size_t p = 0; p < kVillages[0].prefixes.size(); ++p) {
             for (const VillageNames& kind : kVillages) {
                 for (const char* name : kind.names)
-                    villages.push_back(Oem(std::string(kind.prefixes[p]) + name));
+                    villages.push_back(OemText(std::string(kind.prefixes[p]) + name));
             }
         }
         for (const char* kind : kVillageKinds)
-            villageKinds.push_back(Oem(kind));
+            villageKinds.push_back(OemText(kind));
         for (const char* name : kStreets)
-            streets.push_back(Oem(name));
+            streets.push_back(OemText(name));
         for (const char* kind : kStreetKinds)
-            streetKinds.push_back(Oem(kind));
-        district = Oem("р-н");
-        city = Oem("г");
-        ordinal = Oem("-я ");
-        centre = Oem("рп");
+            streetKinds.push_back(OemText(kind));
+        district = OemText("р-н");
+        city = OemText("г");
+        ordinal = OemText("-я ");
+        centre = OemText("рп");
     }
     std::vector<std::string> regionNames, regionKinds, districts, cities, villages,
         villageKinds, streets, streetKinds;

@@ -17,13 +17,6 @@ namespace {
 using table::CodePageId;
 using table::FieldList;
 
-std::string Oem(std::string_view utf8)
-{
-    std::string text = platform::Utf8ToAnsi(utf8);
-    platform::AnsiToOem(text);
-    return text;
-}
-
 std::string Ansi(std::string_view utf8)
 {
     return platform::Utf8ToAnsi(utf8);
@@ -79,7 +72,7 @@ bool WriteUnits(platform::FileSystem& fs, const std::string& path, std::string* 
     SampleTableWriter w(fs);
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3, CodePageId::k866);
     for (std::uint32_t i = 0; ok && i < kUnitNames.size(); ++i)
-        ok = w.Set(0, Code(i + 1, 3)) && w.Set(1, Oem(kUnitNames[i].name)) && w.Add();
+        ok = w.Set(0, Code(i + 1, 3)) && w.Set(1, OemText(kUnitNames[i].name)) && w.Add();
     ok = ok && w.Finish();
     if (!ok)
         *error = w.Error();
@@ -95,7 +88,7 @@ bool WriteGroups(platform::FileSystem& fs, const std::string& path, std::string*
     for (std::uint32_t i = 0; ok && i < kGroupList.size(); ++i) {
         const Group& group = kGroupList[i];
         ok = w.Set(0, Code(i + 1, 5)) && (group.parent == 0 || w.Set(1, Code(group.parent, 5)))
-            && w.Set(2, Oem(group.name)) && w.Add();
+            && w.Set(2, OemText(group.name)) && w.Add();
     }
     ok = ok && w.Finish();
     if (!ok)
@@ -120,7 +113,7 @@ bool WriteGoods(platform::FileSystem& fs, const std::string& path, std::string* 
         const std::string price = std::to_string(cents / 100) + "."
             + std::to_string(cents % 100 / 10) + std::to_string(cents % 10);
         ok = w.Set(0, Code(i + 1, 6)) && w.Set(1, "A-" + Code(10000 + i * 13, 6).substr(1))
-            && w.Set(2, Oem(name)) && w.Set(3, Code(leaf + 1, 5)) && w.Set(4, Code(group.unit, 3))
+            && w.Set(2, OemText(name)) && w.Set(3, Code(leaf + 1, 5)) && w.Set(4, Code(group.unit, 3))
             && w.Set(5, price) && w.Add();
     }
     ok = ok && w.Finish();

@@ -1,6 +1,8 @@
 #include "tools/samples/sample_table_writer.h"
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/utf8.h"
 #include "table/dbf_create.h"
 #include "table/dbf_format.h"
 #include "table/field_codec.h"
@@ -11,6 +13,13 @@
 #include <charconv>
 
 namespace samples {
+
+std::string OemText(std::string_view utf8)
+{
+    std::string text = platform::Utf8ToAnsi(utf8);
+    platform::AnsiToOem(text);
+    return text;
+}
 
 namespace {
 

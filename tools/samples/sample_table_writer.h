@@ -18,6 +18,9 @@ class FileSystem;
 
 namespace samples {
 
+// A text written in UTF-8 in the sources, in code page 866 as a DOS table stores it.
+std::string OemText(std::string_view utf8);
+
 // Writes one new table record by record through the engine: the file comes from
 // CreateTableFile, field texts go into the record through the engine's field codec, memo
 // texts into the table's memo file, and the records reach the file in large writes through
