@@ -298,6 +298,13 @@ bool IsSameFile(const std::string& a, const std::string& b)
         && first.st_ino == second.st_ino;
 }
 
+bool IsSpecialFile(const std::string& path)
+{
+    struct stat status {};
+    return !path.empty() && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)
+        && !S_ISDIR(status.st_mode);
+}
+
 std::string SystemErrorText(int error)
 {
     return std::generic_category().message(error == 0 ? EIO : error);

@@ -113,6 +113,10 @@ bool IsAbsolutePath(const std::string& path);
 // False when either does not exist.
 bool IsSameFile(const std::string& a, const std::string& b);
 
+// Whether `path` names something that is neither a regular file nor a directory: a device,
+// a pipe, a socket (through links). A save never puts a file of its own in such a place.
+bool IsSpecialFile(const std::string& path);
+
 // The system's message for an error number a file operation kept, as its own tools word it
 // ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
 // as an input/output error.

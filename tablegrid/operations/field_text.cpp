@@ -86,6 +86,58 @@ const std::array<char, 256>& OemToAnsiTable()
     return table;
 }
 
+// 866 text to 1251, sixteen bytes at a time where that can be done without the table: the
+// bytes below 0x80 stay, and the letters move by a fixed step (0x80-0xAF to 0xC0-0xEF, 0xE0-0xEF
+// to 0xF0-0xFF); sixteen bytes holding anything else (pseudographics, the letter yo) go through
+// the table. A field of sixteen bytes or more ends with its sixteen last ones, overlapping the
+// part before: those bytes are simply converted twice, alike. Shorter fields go through eight
+// bytes at a time in the same way, or the table.
+void PutOemAsAnsi(const std::uint8_t* bytes, std::uint32_t width, char* out)
+{
+    using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+    const std::array<char, 256>& map = OemToAnsiTable();
+    auto byTable = [&](std::uint32_t from, std::uint32_t to) {
+        for (std::uint32_t j = from; j < to; ++j)
+            out[j] = map[bytes[j]];
+    };
+    if (width >= 16) {
+        for (std::uint32_t i = 0;; i += 16) {
+            const std::uint32_t at = i + 16 <= width ? i : width - 16;
+            Bytes16 v;
+            std::memcpy(&v, bytes + at, 16);
+            const Bytes16 high = v >= 0x80;
+            const Bytes16 upper = (v - 0x80) <= 0x2F; // А-Я and а-п
+            const Bytes16 lower = (v - 0xE0) <= 0x0F; // р-я
+            const Bytes16 other = high & ~upper & ~lower;
+            std::uint64_t halves[2];
+            std::memcpy(halves, &other, 16);
+            if ((halves[0] | halves[1]) == 0) {
+                const Bytes16 converted = v + (upper & 0x40) + (lower & 0x10);
+                std::memcpy(out + at, &converted, 16);
+            } else {
+                byTable(at, at + 16);
+            }
+            if (at + 16 >= width)
+                return;
+        }
+    }
+    if (width < 8) {
+        byTable(0, width);
+        return;
+    }
+    for (std::uint32_t i = 0;; i += 8) {
+        const std::uint32_t at = i + 8 <= width ? i : width - 8;
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, 8);
+        if ((word & 0x8080808080808080u) == 0)
+            std::memcpy(out + at, &word, 8);
+        else
+            byTable(at, at + 8);
+        if (at + 8 >= width)
+            return;
+    }
+}
+
 char* PutDate(const std::uint8_t* d, DateFormat form, char* out)
 {
     auto put = [&out](const std::uint8_t* from, int n) {
@@ -163,30 +215,7 @@ char* PutFieldTextFast(const FieldLayout& field, const std::uint8_t* bytes, Date
     switch (field.def.type) {
     case 'C':
         if (oem) {
-            // Bytes below 0x80 are the same in both code pages: eight of them at a time are
-            // copied as they are, the rest go through the table.
-            // A field of eight bytes or more ends with the eight last ones, overlapping the
-            // word before: those bytes are simply converted twice, alike.
-            const std::array<char, 256>& map = OemToAnsiTable();
-            const std::uint32_t width = field.width;
-            if (width < 8) {
-                for (std::uint32_t i = 0; i < width; ++i)
-                    out[i] = map[bytes[i]];
-                return out + width;
-            }
-            for (std::uint32_t i = 0;; i += 8) {
-                const std::uint32_t at = i + 8 <= width ? i : width - 8;
-                std::uint64_t word;
-                std::memcpy(&word, bytes + at, 8);
-                if ((word & 0x8080808080808080u) == 0) {
-                    std::memcpy(out + at, &word, 8);
-                } else {
-                    for (std::uint32_t j = at; j < at + 8; ++j)
-                        out[j] = map[bytes[j]];
-                }
-                if (at + 8 >= width)
-                    break;
-            }
+            PutOemAsAnsi(bytes, field.width, out);
         } else {
             std::memcpy(out, bytes, field.width);
         }

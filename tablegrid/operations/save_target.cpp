@@ -69,6 +69,10 @@ bool SaveTarget::Claim(const std::vector<std::string>& finalPaths)
     Discard();
     if (finalPaths.empty())
         return false;
+    // Renaming a finished file onto a device or a pipe would replace it with a plain file
+    // (/dev/null among them), so such a place is refused like a directory that takes none.
+    if (std::any_of(finalPaths.begin(), finalPaths.end(), platform::IsSpecialFile))
+        return false;
     std::vector<std::string> extensions;
     for (const std::string& path : finalPaths)
         extensions.push_back(ExtensionOf(path));

@@ -28,7 +28,7 @@ public:
 
     // Claims temporary names in the directory of the first path, one for each final path,
     // by creating them empty. `finalPaths` share that directory. False when the directory
-    // takes no new file.
+    // takes no new file, or when a final path is a device, a pipe or a socket.
     [[nodiscard]] bool Claim(const std::vector<std::string>& finalPaths);
     // The temporary path of the i-th final path.
     const std::string& TemporaryPath(std::size_t i) const { return m_files[i].first; }

@@ -5,6 +5,7 @@
 #include "platform/utf8.h"
 #include "table/blank_text.h"
 #include "table/table.h"
+#include "tablegrid/operations/block_writer.h"
 #include "tablegrid/operations/field_text.h"
 #include "tablegrid/operations/save_target.h"
 
@@ -17,63 +18,6 @@
 namespace tablegrid {
 
 namespace {
-
-constexpr std::size_t kBufferBytes = 4 * 1024 * 1024;
-
-// Collects the lines and writes them a large block at a time. A line is put straight into
-// the block through Reserve and End, or appended whole.
-class BlockWriter
-{
-public:
-    explicit BlockWriter(platform::File& file)
-        : m_file(file)
-        , m_buffer(kBufferBytes)
-    {
-    }
-
-    // Room for `bytes` more at the end of the block, writing the block out first when it
-    // would not hold them; nullptr when that write fails.
-    char* Reserve(std::size_t bytes)
-    {
-        if (m_used + bytes > m_buffer.size()) {
-            if (!Flush())
-                return nullptr;
-            if (bytes > m_buffer.size())
-                m_buffer.resize(bytes);
-        }
-        return m_buffer.data() + m_used;
-    }
-    void End(const char* end) { m_used = static_cast<std::size_t>(end - m_buffer.data()); }
-
-    [[nodiscard]] bool Append(std::string_view text)
-    {
-        char* at = Reserve(text.size());
-        if (!at)
-            return false;
-        std::memcpy(at, text.data(), text.size());
-        End(at + text.size());
-        return true;
-    }
-
-    [[nodiscard]] bool Flush()
-    {
-        if (m_used == 0)
-            return true;
-        if (!m_file.WriteAt(m_at, m_buffer.data(), m_used))
-            return false;
-        // The file is synced when complete; the disk can take each block meanwhile.
-        m_file.StartWriteback(m_at, m_used);
-        m_at += m_used;
-        m_used = 0;
-        return true;
-    }
-
-private:
-    platform::File& m_file;
-    std::vector<char> m_buffer;
-    std::size_t m_used = 0;
-    std::uint64_t m_at = 0;
-};
 
 // The longest text the value route gives a field: a number printed in full (a double's
 // 309 integer digits, a sign, the point and up to 255 decimals), or the field itself.

@@ -20,6 +20,8 @@
 #include <random>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace tablegrid {
 namespace {
 
@@ -47,15 +49,25 @@ TEST(FieldTextTest, FastPathsAgreeWithTheValueForAnyBytes)
 {
     std::mt19937 random(7);
     const std::string alphabet = "0123456789  -.+?TFYNtfynx\xE0\x8E";
+    // Character text of every width the conversion from 866 takes apart (by byte, by eight
+    // bytes, by sixteen with the overlapping end), letters mostly, with pseudographics and
+    // the letter yo now and then.
+    const std::string letters = "ab \x80\x9F\xA0\xAF\xE0\xEF\x81\xA5\xE3";
+    const std::string rare = "\xB0\xDF\xF0\xF1\xFF\x7F\x01";
     const table::FieldLayout fields[] = { Layout('N', 7, 2), Layout('N', 5), Layout('F', 9, 3),
-        Layout('N', 20, 4), Layout('D', 8), Layout('L', 1), Layout('C', 6), Layout('N', 3, 2) };
+        Layout('N', 20, 4), Layout('D', 8), Layout('L', 1), Layout('C', 6), Layout('N', 3, 2),
+        Layout('C', 8), Layout('C', 15), Layout('C', 16), Layout('C', 17), Layout('C', 45) };
     std::string fast;
     std::string slow;
     for (const table::FieldLayout& field : fields) {
         for (int n = 0; n < 4000; ++n) {
             std::vector<std::uint8_t> bytes(field.width);
-            for (auto& b : bytes)
-                b = static_cast<std::uint8_t>(alphabet[random() % alphabet.size()]);
+            for (auto& b : bytes) {
+                const std::string& from = field.def.type != 'C' ? alphabet
+                    : random() % 40 == 0                       ? rare
+                                                               : letters;
+                b = static_cast<std::uint8_t>(from[random() % from.size()]);
+            }
             // Plausible stored forms as well as noise.
             if (n % 3 == 0 && field.def.type != 'C') {
                 const std::string good = field.def.type == 'D' ? "2024" + std::to_string(10 + random() % 3)
@@ -219,6 +231,52 @@ TEST_F(SaveAsTest, AFailedExportLeavesTheOldFileAndNoPartialOutput)
         TextExport::Result::kWriteFailed);
     EXPECT_EQ(ReadText(dir.File("a.txt")), "old");
     EXPECT_EQ(Entries(), before);
+}
+
+// The export writes its blocks while it makes the next ones: a write failing after the first
+// blocks still fails the export and leaves nothing behind.
+TEST_F(SaveAsTest, AWriteFailingPartWayThroughALargeExport)
+{
+    TableBuilder b;
+    b.Field("TEXT", 'C', 250);
+    for (int i = 0; i < 60000; ++i)
+        b.Record(std::to_string(i)); // 15 MB of text: several blocks
+    b.Write(dir.File("big.dbf"));
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    ASSERT_TRUE(source.Open(dir.File("big.dbf"), false));
+    testing_support::WriteAllBytes(dir.File("a.txt"), { 'o', 'l', 'd' });
+    const auto before = Entries();
+    for (const int failing : { 2, 3 }) {
+        testing_support::FaultyFileSystem faulty;
+        faulty.failWriteFrom = failing;
+        EXPECT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("a.txt"), faulty),
+            TextExport::Result::kWriteFailed);
+        EXPECT_EQ(faulty.writes, failing); // nothing is written after the failure
+        EXPECT_EQ(ReadText(dir.File("a.txt")), "old");
+        EXPECT_EQ(Entries(), before);
+    }
+    std::uint64_t lines = 0;
+    ASSERT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("a.txt"), platform::FileSystem::Default(),
+                  nullptr, &lines),
+        TextExport::Result::kWritten);
+    EXPECT_EQ(lines, 60000u);
+    const std::string text = ReadText(dir.File("a.txt"));
+    EXPECT_EQ(text.size(), 60000u * 254);
+    EXPECT_EQ(text.substr(254 * 59999, 7), "\"59999 ");
+}
+
+// A device or a pipe at the chosen path stays what it is: no save renames a file onto it.
+TEST_F(SaveAsTest, NeverReplacesADeviceOrAPipe)
+{
+    Make(false);
+    const std::string pipe = dir.File("pipe.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(TextExport::Write(source, { 0 }, {}, pipe, platform::FileSystem::Default()),
+        TextExport::Result::kCreateFailed);
+    TableSaver saver(platform::FileSystem::Default());
+    EXPECT_EQ(saver.Copy(source, pipe), TableSaver::Result::kCreateFailed);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(Entries(), (std::vector<std::string> { "pipe.txt", "t.dbf" }));
 }
 
 TEST_F(SaveAsTest, WholeCopyCarriesTheMemoFileUnderTheNewName)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace platform {
+class File;
+}
+
+namespace tablegrid {
+
+// Collects output and writes it to a file a large block at a time, from the file's start.
+// Output is put straight into the block through Reserve and End, or appended whole.
+//
+// A full block is written by a thread of the writer's own while the caller fills the next
+// one, so making the text and handing it to the system overlap. A write that fails is seen
+// at the next Reserve, Append or Flush, which then fail; nothing after it is written. The
+// file is reached only from that thread while the writer lives: Flush waits for it, and the
+// caller may use the file again (to sync it) once Flush has returned.
+class BlockWriter
+{
+public:
+    static constexpr std::size_t kBlockBytes = 4 * 1024 * 1024;
+
+    explicit BlockWriter(platform::File& file);
+    ~BlockWriter();
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    // Room for `bytes` more at the end of the block, handing the block over first when it
+    // would not hold them; nullptr when a write has failed.
+    char* Reserve(std::size_t bytes);
+    void End(const char* end) { m_used = static_cast<std::size_t>(end - m_filling.data()); }
+    [[nodiscard]] bool Append(std::string_view text);
+
+    // Writes what is collected and waits until every write is done; false when one failed.
+    [[nodiscard]] bool Flush();
+
+private:
+    // Hands the block being filled to the writing thread, taking the block it has finished.
+    bool HandOver();
+    bool WaitForWrite();
+    void WriteBlocks();
+
+    platform::File& m_file;
+    std::vector<char> m_filling;
+    std::size_t m_used = 0;
+    std::uint64_t m_at = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<char> m_writing;    // the block given to the thread, under m_mutex
+    std::size_t m_writingSize = 0;  // its bytes; 0 when the thread has nothing to do
+    std::uint64_t m_writingAt = 0;
+    bool m_failed = false;
+    bool m_stop = false;
+    std::thread m_thread; // started with the first block handed over
+};
+
+} // namespace tablegrid
