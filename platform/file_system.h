@@ -43,6 +43,17 @@ public:
         (void)size;
     }
 
+    // Waits until the `size` bytes written at `offset` are on the disk and lets the system
+    // drop them from memory (they stay in the file). False, with the error kept, when the
+    // disk failed them: a later Sync need not report that failure again. Does nothing by
+    // default. See StreamedWrite.
+    [[nodiscard]] virtual bool SettleWritten(std::uint64_t offset, std::uint64_t size)
+    {
+        (void)offset;
+        (void)size;
+        return true;
+    }
+
     int LastError() const { return m_lastError; }
 
 protected:

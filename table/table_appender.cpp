@@ -12,6 +12,7 @@ TableAppender::TableAppender(platform::File& file, std::uint8_t version,
                              std::uint16_t headerLength, std::uint16_t recordLength,
                              std::uint32_t recordCount)
     : m_file(file)
+    , m_stream(file)
     , m_version(version)
     , m_headerLength(headerLength)
     , m_recordLength(recordLength)
@@ -62,11 +63,11 @@ bool TableAppender::Flush()
 {
     if (m_buffer.empty())
         return true;
-    if (!m_file.WriteAt(m_writeAt, m_buffer.data(), m_buffer.size()))
+    // A new table is synced before it replaces anything; the disk takes each block while
+    // the next is gathered.
+    if (!m_file.WriteAt(m_writeAt, m_buffer.data(), m_buffer.size())
+        || !m_stream.Written(m_writeAt, m_buffer.size()))
         return Fail(DbfError::kWriteFailed);
-    // A new table is synced before it replaces anything; the disk can take each block
-    // while the next is gathered.
-    m_file.StartWriteback(m_writeAt, m_buffer.size());
     m_writeAt += m_buffer.size();
     m_buffer.clear();
     return true;

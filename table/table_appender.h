@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/streamed_write.h"
 #include "table/dbf_error.h"
 
 #include <cstdint>
@@ -42,6 +43,7 @@ private:
     bool Fail(DbfError error);
 
     platform::File& m_file;
+    platform::StreamedWrite m_stream;
     std::uint8_t m_version;
     std::uint16_t m_headerLength;
     std::uint16_t m_recordLength;

@@ -9,6 +9,7 @@ namespace tablegrid {
 
 BlockWriter::BlockWriter(platform::File& file)
     : m_file(file)
+    , m_stream(file)
     , m_filling(kBlockBytes)
 {
 }
@@ -62,9 +63,8 @@ bool BlockWriter::HandOver()
             m_thread = std::thread(&BlockWriter::WriteBlocks, this);
         } catch (const std::system_error&) {
             // No thread to be had: the block is written here and now.
-            if (!m_file.WriteAt(m_at, m_filling.data(), m_used))
+            if (!m_file.WriteAt(m_at, m_filling.data(), m_used) || !m_stream.Written(m_at, m_used))
                 return false;
-            m_file.StartWriteback(m_at, m_used);
             m_at += m_used;
             m_used = 0;
             return true;
@@ -102,10 +102,8 @@ void BlockWriter::WriteBlocks()
         const std::uint64_t at = m_writingAt;
         lock.unlock();
         // The block stays this thread's until m_writingSize is cleared below.
-        const bool written = m_file.WriteAt(at, m_writing.data(), size);
-        // The file is synced when complete; the disk can take each block meanwhile.
-        if (written)
-            m_file.StartWriteback(at, size);
+        // The file is synced when complete; the disk takes each block meanwhile.
+        const bool written = m_file.WriteAt(at, m_writing.data(), size) && m_stream.Written(at, size);
         lock.lock();
         m_failed = m_failed || !written;
         m_writingSize = 0;

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "platform/streamed_write.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string_view>
 #include <thread>
 #include <vector>
-
-namespace platform {
-class File;
-}
 
 namespace tablegrid {
 
@@ -47,6 +45,7 @@ private:
     void WriteBlocks();
 
     platform::File& m_file;
+    platform::StreamedWrite m_stream; // used by one thread at a time, as the file is
     std::vector<char> m_filling;
     std::size_t m_used = 0;
     std::uint64_t m_at = 0;

@@ -6,6 +6,7 @@
 #include "table/blank_text.h"
 #include "table/table.h"
 #include "tablegrid/operations/block_writer.h"
+#include "tablegrid/operations/delimited_line.h"
 #include "tablegrid/operations/field_text.h"
 #include "tablegrid/operations/save_target.h"
 
@@ -189,13 +190,41 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
             + LongestText(*field);
     }
 
+    const DelimitedLine fastLine(layouts, format, options.dateFormat, oem);
+    longestLine = std::max(longestLine, fastLine.Room());
+
     std::uint64_t count = 0;
     std::string scratch;
     std::string value;
     Result failure = Result::kWritten;
-    auto visit = [&](std::uint32_t, const std::uint8_t* record) {
+    // A line with a field the single pass cannot make, made field by field.
+    auto putByField = [&](const std::uint8_t* record, char* at) {
         bool first = true;
+        for (const table::FieldLayout* field : layouts) {
+            char* const mark = at;
+            if (!first)
+                at = Put(at, separator);
+            at = Put(at, format.leftDelimiter);
+            char* end = PutFieldTextFast(*field, record + field->offset, options.dateFormat, oem, at);
+            if (!end) {
+                scratch.clear();
+                if (!AppendFieldTextByValue(*field, record + field->offset, options.dateFormat,
+                        oem, scratch)) {
+                    at = mark; // a value that cannot be read is left out
+                    continue;
+                }
+                end = Put(at, scratch);
+            }
+            at = Put(end, format.rightDelimiter);
+            first = false;
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+        return at;
+    };
+    auto visit = [&](std::uint32_t, const std::uint8_t* record) {
         if (csv) {
+            bool first = true;
             line.clear();
             for (const int i : shown) {
                 if (!CsvValue(table, record, i, oem, scratch, &value)) {
@@ -218,27 +247,8 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
                 failure = Result::kWriteFailed;
                 return false;
             }
-            for (const table::FieldLayout* field : layouts) {
-                char* const mark = at;
-                if (!first)
-                    at = Put(at, separator);
-                at = Put(at, format.leftDelimiter);
-                char* end = PutFieldTextFast(*field, record + field->offset, options.dateFormat, oem, at);
-                if (!end) {
-                    scratch.clear();
-                    if (!AppendFieldTextByValue(*field, record + field->offset, options.dateFormat,
-                            oem, scratch)) {
-                        at = mark; // a value that cannot be read is left out
-                        continue;
-                    }
-                    end = Put(at, scratch);
-                }
-                at = Put(end, format.rightDelimiter);
-                first = false;
-            }
-            *at++ = '\r';
-            *at++ = '\n';
-            writer.End(at);
+            char* end = fastLine.Put(record, at);
+            writer.End(end ? end : putByField(record, at));
         }
         ++count;
         if (progress && count % kProgressLines == 0)

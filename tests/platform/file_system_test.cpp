@@ -1,4 +1,5 @@
 #include "platform/file_system.h"
+#include "platform/streamed_write.h"
 
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
@@ -6,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +99,62 @@ TEST_F(FileSystemTest, FaultyFileSystemFailsTheNthWriteWithFullDisk)
     EXPECT_TRUE(file->WriteAt(0, "a", 1));
     EXPECT_FALSE(file->WriteAt(1, "b", 1));
     EXPECT_EQ(file->LastError(), ENOSPC);
+}
+
+// A long write starts every part on its way to the disk, waits for the part kPartsBehind
+// behind and lets it go; a part the disk failed fails the write, even though the final sync
+// would no longer see it.
+TEST(StreamedWriteTest, SettlesThePartsBehindAndReportsTheirFailure)
+{
+    class Recorded final : public platform::File
+    {
+    public:
+        std::vector<std::string> calls;
+        std::uint64_t failSettleAt = ~std::uint64_t { 0 };
+        bool ReadAt(std::uint64_t, void*, std::size_t, std::size_t* got) override
+        {
+            *got = 0;
+            return true;
+        }
+        bool WriteAt(std::uint64_t, const void*, std::size_t) override { return true; }
+        bool Size(std::uint64_t* size) override
+        {
+            *size = 0;
+            return true;
+        }
+        bool Truncate(std::uint64_t) override { return true; }
+        bool Sync() override { return true; }
+        void StartWriteback(std::uint64_t offset, std::uint64_t) override
+        {
+            calls.push_back("start " + std::to_string(offset));
+        }
+        bool SettleWritten(std::uint64_t offset, std::uint64_t) override
+        {
+            calls.push_back("settle " + std::to_string(offset));
+            return offset != failSettleAt || Fail(EIO);
+        }
+    };
+    constexpr std::size_t behind = platform::StreamedWrite::kPartsBehind;
+    Recorded file;
+    platform::StreamedWrite stream(file);
+    for (std::uint64_t part = 0; part < behind + 2; ++part)
+        ASSERT_TRUE(stream.Written(part * 10, 10));
+    std::vector<std::string> expected;
+    for (std::uint64_t part = 0; part < behind + 2; ++part) {
+        expected.push_back("start " + std::to_string(part * 10));
+        if (part >= behind)
+            expected.push_back("settle " + std::to_string((part - behind) * 10));
+    }
+    EXPECT_EQ(file.calls, expected);
+
+    Recorded failing;
+    failing.failSettleAt = 10;
+    platform::StreamedWrite failed(failing);
+    bool ok = true;
+    for (std::uint64_t part = 0; part <= behind + 1 && ok; ++part)
+        ok = failed.Written(part * 10, 10);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(failing.LastError(), EIO);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Save As below the window: the field texts, the text export, the new tables and the files
 // they replace.
 
+#include "tablegrid/operations/delimited_line.h"
 #include "tablegrid/operations/field_text.h"
 #include "tablegrid/operations/table_saver.h"
 #include "tablegrid/operations/text_export.h"
@@ -93,6 +94,69 @@ TEST(FieldTextTest, FastPathsAgreeWithTheValueForAnyBytes)
             ASSERT_EQ(x, y) << field.def.type << " '" << std::string(bytes.begin(), bytes.end()) << "'";
         }
     }
+}
+
+// The export's one-pass line is the line made field by field through the values, for
+// records of random bytes, under delimiters of every length (none, one byte, past sixteen).
+TEST(FieldTextTest, DelimitedLineIsTheLineMadeFieldByField)
+{
+    std::mt19937 random(11);
+    std::vector<table::FieldLayout> fields = { Layout('C', 20), Layout('N', 7, 2), Layout('D', 8),
+        Layout('L', 1), Layout('M', 10), Layout('C', 3), Layout('N', 4) };
+    std::uint32_t offset = 0;
+    for (auto& field : fields) {
+        field.offset = offset;
+        offset += field.width;
+    }
+    std::vector<const table::FieldLayout*> layouts;
+    for (const auto& field : fields)
+        layouts.push_back(&field);
+    const std::string pieces[] = { "0123456789", "  ", "\x80\xA0\xE5\xB3", "-.", "TFY?" };
+    const TextExportFormat formats[] = { {}, { "", "", "" }, { "<", ">", "|" },
+        { std::string(20, '['), std::string(17, ']'), ";;" } };
+    int made = 0;
+    for (const TextExportFormat& format : formats) {
+        for (const bool oem : { false, true }) {
+            const auto date = static_cast<table::DateFormat>(random() % 5);
+            const DelimitedLine line(layouts, format, date, oem);
+            for (int n = 0; n < 3000; ++n) {
+                std::vector<std::uint8_t> record(offset, ' ');
+                for (const auto& field : fields) {
+                    const std::string& from = pieces[random() % 5];
+                    // Often a well-formed value, so that most records get the one-pass line.
+                    std::string good = field.def.type == 'D' ? "2023" + std::to_string(10 + random() % 3)
+                            + std::to_string(10 + random() % 19)
+                                                             : std::to_string(random() % 100);
+                    if (field.def.type == 'N' && field.def.decimals > 0)
+                        good += ".25";
+                    if (random() % 4 != 0 && good.size() <= field.width) {
+                        std::copy(good.begin(), good.end(),
+                            record.begin() + field.offset + field.width - good.size());
+                    } else {
+                        for (std::uint32_t i = 0; i < field.width; ++i)
+                            record[field.offset + i] = static_cast<std::uint8_t>(from[random() % from.size()]);
+                    }
+                }
+                std::string expected;
+                bool first = true;
+                for (const auto& field : fields) {
+                    std::string text;
+                    if (!AppendFieldTextByValue(field, record.data() + field.offset, date, oem, text))
+                        continue;
+                    expected += (first ? "" : format.separator) + format.leftDelimiter + text
+                        + format.rightDelimiter;
+                    first = false;
+                }
+                expected += "\r\n";
+                std::vector<char> out(line.Room());
+                if (char* end = line.Put(record.data(), out.data())) {
+                    ASSERT_EQ(std::string(out.data(), end), expected);
+                    ++made;
+                }
+            }
+        }
+    }
+    EXPECT_GT(made, 2000);
 }
 
 TEST(FieldTextTest, TextFormsAndCopiedValues)
