@@ -1,9 +1,8 @@
 // Switching the interface language with a dozen table windows open: the resource source, the
 // menus of every window, the titles, the dates reformatted, the active window re-activated.
 
+#include "bench/bench_program.h"
 #include "bench/bench_tables.h"
-#include "platform/file_system.h"
-#include "platform/program_directory.h"
 #include "platform/utf8.h"
 #include "shell/main_frame.h"
 #include "shell/viewer_app.h"
@@ -12,7 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 
 namespace {
 
@@ -21,16 +19,12 @@ constexpr int kWindows = 12;
 void SwitchLanguage(benchmark::State& state)
 {
     const std::string path = bench::BenchTable(10'000);
-    const std::string programDir
-        = (std::filesystem::temp_directory_path() / "lumetta-bench-language").string();
-    std::filesystem::create_directories(programDir);
-    platform::FileSystem& fs = platform::FileSystem::Default();
-    shell::CViewerApp app(fs, platform::SettingsLocation(fs, programDir, programDir));
-    if (!app.InitInstance({})) {
+    bench::StartedProgram program("lumetta-bench-language");
+    if (!program.started) {
         state.SkipWithError("the program did not start");
         return;
     }
-    app.MainFrame()->resize(1200, 800);
+    shell::CViewerApp& app = program.app;
     for (int i = 0; i < kWindows; ++i) {
         if (!app.OpenTableFile(path)) {
             state.SkipWithError("cannot open the table");

@@ -2,9 +2,8 @@
 // OpenTableFile (header check, database, table open, window, title) to the first painted
 // rows. Nothing here may depend on the record count.
 
+#include "bench/bench_program.h"
 #include "bench/bench_tables.h"
-#include "platform/file_system.h"
-#include "platform/program_directory.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "shell/viewer_app.h"
@@ -14,23 +13,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 
 namespace {
 
 void OpenTableFileToFirstRows(benchmark::State& state)
 {
     const std::string path = bench::BenchTable(static_cast<std::uint32_t>(state.range(0)));
-    const std::string programDir
-        = (std::filesystem::temp_directory_path() / "lumetta-bench-shell").string();
-    std::filesystem::create_directories(programDir);
-    platform::FileSystem& fs = platform::FileSystem::Default();
-    shell::CViewerApp app(fs, platform::SettingsLocation(fs, programDir, programDir));
-    if (!app.InitInstance({})) {
+    bench::StartedProgram program("lumetta-bench-shell");
+    if (!program.started) {
         state.SkipWithError("the program did not start");
         return;
     }
-    app.MainFrame()->resize(1200, 800);
+    shell::CViewerApp& app = program.app;
     for (auto _ : state) {
         if (!app.OpenTableFile(path)) {
             state.SkipWithError("cannot open the table");

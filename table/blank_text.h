@@ -22,4 +22,14 @@ inline constexpr std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
+// `text` without spaces at either end: the padding of a stored field, other blanks kept.
+inline constexpr std::string_view TrimSpaces(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace table

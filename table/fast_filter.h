@@ -53,6 +53,11 @@ public:
     std::uint32_t FindFirst(const std::uint8_t* run, std::uint32_t count, std::size_t length,
                             bool oem, int deleted, Answer* answer) const;
 
+    // Plain stored numbers have at most 15 digits, which a double carries exactly.
+    static constexpr std::uint64_t kMantissaLimit = 1000000000000000u;
+    static constexpr double kPowersOfTen[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+
     // A plain stored number as its digits: (-)mantissa / 10^decimals.
     struct Digits
     {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "platform/streamed_write.h"
+#include "platform/block_writer.h"
 #include "table/dbf_error.h"
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace platform {
 class File;
@@ -14,9 +12,11 @@ class File;
 namespace table {
 
 // Appends many records to a table file in large sequential writes, for packing and saving
-// a table under a new name. The header's record count, date and the end-of-file byte are
-// written once, by Finish; until then the file's header still describes only the records it
-// had. Not copyable; the file must outlive the appender.
+// a table under a new name; the blocks are written while the next ones are gathered (see
+// platform::BlockWriter), so the file is reached from another thread until Finish. The
+// header's record count, date and the end-of-file byte are written once, by Finish; until
+// then the file's header still describes only the records it had. Not copyable; the file
+// must outlive the appender.
 class TableAppender
 {
 public:
@@ -36,20 +36,14 @@ public:
     DbfError LastError() const { return m_lastError; }
     int LastSystemError() const { return m_lastSystemError; }
 
-    static constexpr std::size_t kBufferBytes = 4 * 1024 * 1024;
-
 private:
-    bool Flush();
     bool Fail(DbfError error);
 
     platform::File& m_file;
-    platform::StreamedWrite m_stream;
+    platform::BlockWriter m_writer;
     std::uint8_t m_version;
-    std::uint16_t m_headerLength;
     std::uint16_t m_recordLength;
     std::uint32_t m_count;
-    std::uint64_t m_writeAt;
-    std::vector<std::uint8_t> m_buffer;
     DbfError m_lastError = DbfError::kNone;
     int m_lastSystemError = 0;
 };

@@ -4,6 +4,7 @@
 #include "table/table.h"
 
 #include "platform/code_page.h"
+#include "table/blank_text.h"
 #include "table/dbf_format.h"
 #include "table/field_codec.h"
 #include "table/table_index.h"
@@ -75,6 +76,17 @@ std::uint32_t CTable::NextPassing(const std::uint8_t* run, std::uint32_t from,
                                   std::uint32_t count) const
 {
     const std::size_t length = m_handle->file.RecordLength();
+    if (!m_handle->filter && m_blankFilter == BlankFilter::kAll) {
+        // Only the deletion marks decide: one byte of each record.
+        if (m_deletedFilter == DeletedFilter::kAll)
+            return from;
+        const bool wantDeleted = m_deletedFilter == DeletedFilter::kDeletedOnly;
+        for (std::uint32_t i = from; i < count; ++i) {
+            if ((run[std::size_t { i } * length] == dbf::kDeletedFlag) == wantDeleted)
+                return i;
+        }
+        return count;
+    }
     const FastFilter* fast = m_handle->fastFilter.get();
     if (!fast || m_blankFilter != BlankFilter::kAll) {
         for (std::uint32_t i = from; i < count; ++i) {
@@ -390,15 +402,6 @@ int KeySourceField(const CTable& table, const std::string& expression)
     return -1;
 }
 
-std::string_view TrimmedBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 bool CTable::AddRelation(const std::string& targetName, const std::string& keyField)
@@ -470,7 +473,7 @@ bool CTable::RelationKey(TableRelation& relation, ExprValue* value)
     // Only the same value counts: a text the field would cut, a fraction it would drop.
     const std::string_view shown
         = into.def.type == 'C' ? std::string_view(text).substr(0, text.find_last_not_of(' ') + 1)
-                               : TrimmedBlanks(text);
+                               : TrimSpaces(text);
     std::uint8_t* bytes = relation.scratch.data() + into.offset;
     if (!WriteFieldText(into.def, shown, bytes))
         return false;
@@ -479,8 +482,8 @@ bool CTable::RelationKey(TableRelation& relation, ExprValue* value)
     if (into.def.type == 'N' || into.def.type == 'F') {
         if (written.type != 'N' || wanted.type != 'N' || written.number != wanted.number)
             return false;
-    } else if (TrimmedBlanks(std::string_view(reinterpret_cast<const char*>(bytes), into.width))
-        != TrimmedBlanks(shown)) {
+    } else if (TrimSpaces(std::string_view(reinterpret_cast<const char*>(bytes), into.width))
+        != TrimSpaces(shown)) {
         return false;
     }
     return relation.key->Evaluate(relation.scratch.data(), relation.scratch.size(),

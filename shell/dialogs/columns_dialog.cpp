@@ -3,10 +3,9 @@
 #include "platform/qt/ansi_string.h"
 #include "resources/resource_ids.h"
 #include "shell/dialogs/dialog_texts.h"
-#include "shell/dialogs/field_list_text.h"
+#include "shell/dialogs/field_list_view.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -19,10 +18,8 @@
 namespace shell {
 namespace {
 
-using platform::qt::FromAnsi;
 
 constexpr int kImageSize = 13;
-enum Column { kTitle = 0, kType = 1, kLength = 2, kDecimals = 3 };
 // Each column is as wide as a sample text: titles are upper-case field names, types are
 // words, lengths and decimals numbers.
 constexpr int kSampleLengths[] = { 12, 12, 7, 7 };
@@ -63,24 +60,14 @@ CColumnsDialog::CColumnsDialog(const tablegrid::ColumnLayout& layout, QWidget* p
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("IDC_COLUMN_LIST"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setSortingEnabled(false);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    SetUpFieldList(m_list);
     m_list->setIconSize(QSize(kImageSize, kImageSize));
-    m_list->setColumnCount(4);
-    m_list->setHeaderLabels({ ResourceText(IDS_COLUMN_HEADER), ResourceText(IDS_COLUMN_TYPE),
-        ResourceText(IDS_COLUMN_LEN), ResourceText(IDS_COLUMN_DEC) });
-    m_list->headerItem()->setTextAlignment(kLength, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->headerItem()->setTextAlignment(kDecimals, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsMovable(false);
     const QFontMetrics metrics(m_list->font());
     int listWidth = 0;
     for (int c = 0; c < 4; ++c) {
         int width
             = metrics.horizontalAdvance(QString(kSampleLengths[c], QLatin1Char(kSampleLetters[c])));
-        if (c == kTitle)
+        if (c == kFieldTitle)
             width += kImageSize + metrics.averageCharWidth() * 2;
         m_list->setColumnWidth(c, width);
         listWidth += width;
@@ -180,13 +167,8 @@ void CColumnsDialog::Refill()
     m_list->clear();
     for (const tablegrid::LayoutColumn& column : m_layout) {
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(kTitle, FromAnsi(column.Title()));
-        item->setIcon(kTitle, column.visible ? m_shown : m_hidden);
-        item->setText(kType, FromAnsi(FieldTypeName(column.type)));
-        item->setText(kLength, QString::number(column.width));
-        item->setText(kDecimals, QString::number(column.decimals));
-        item->setTextAlignment(kLength, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(kDecimals, Qt::AlignRight | Qt::AlignVCenter);
+        SetFieldListRow(item, column.Title(), column.type, column.width, column.decimals);
+        item->setIcon(kFieldTitle, column.visible ? m_shown : m_hidden);
     }
     const int count = static_cast<int>(m_layout.size());
     m_current = count == 0 ? 0 : std::clamp(m_current, 0, count - 1);
@@ -211,7 +193,7 @@ void CColumnsDialog::SetCurrentVisible(bool visible)
     if (!item)
         return;
     m_layout[static_cast<std::size_t>(m_current)].visible = visible;
-    item->setIcon(kTitle, visible ? m_shown : m_hidden);
+    item->setIcon(kFieldTitle, visible ? m_shown : m_hidden);
     UpdateButtons();
 }
 
@@ -219,7 +201,7 @@ void CColumnsDialog::ShowAll()
 {
     for (std::size_t i = 0; i < m_layout.size(); ++i) {
         m_layout[i].visible = true;
-        m_list->topLevelItem(static_cast<int>(i))->setIcon(kTitle, m_shown);
+        m_list->topLevelItem(static_cast<int>(i))->setIcon(kFieldTitle, m_shown);
     }
     UpdateButtons();
 }

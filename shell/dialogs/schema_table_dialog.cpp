@@ -8,7 +8,7 @@
 #include "resources/resource_ids.h"
 #include "schema/schema_table.h"
 #include "shell/dialogs/dialog_texts.h"
-#include "shell/dialogs/field_list_text.h"
+#include "shell/dialogs/field_list_view.h"
 #include "table/table_database.h"
 #include "table/table_structure.h"
 
@@ -17,7 +17,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,8 +30,6 @@ namespace {
 
 using platform::qt::FromAnsi;
 using platform::qt::ToAnsi;
-
-enum Column { kName = 0, kType = 1, kLength = 2, kDecimals = 3 };
 
 } // namespace
 
@@ -59,12 +56,7 @@ CSchemaTableDialog::CSchemaTableDialog(
     m_description->setText(FromAnsi(m_table.description));
     for (const table::FieldDef& field : m_fields) {
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(kName, FromAnsi(field.name));
-        item->setText(kType, FromAnsi(FieldTypeName(field.type)));
-        item->setText(kLength, QString::number(field.length));
-        item->setText(kDecimals, QString::number(field.decimals));
-        item->setTextAlignment(kLength, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(kDecimals, Qt::AlignRight | Qt::AlignVCenter);
+        SetFieldListRow(item, field.name, field.type, field.length, field.decimals);
     }
     QStringList tables;
     for (const auto& [name, entry] : database.Tables())
@@ -94,16 +86,7 @@ void CSchemaTableDialog::BuildControls()
     named(listLabel, "IDC_SCHEMA_FIELD_LIST_LABEL");
     m_list = new QTreeWidget(this);
     named(m_list, "IDC_SCHEMA_FIELD_LIST");
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setColumnCount(4);
-    m_list->setHeaderLabels({ ResourceText(IDS_COLUMN_HEADER), ResourceText(IDS_COLUMN_TYPE),
-        ResourceText(IDS_COLUMN_LEN), ResourceText(IDS_COLUMN_DEC) });
-    m_list->headerItem()->setTextAlignment(kLength, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->headerItem()->setTextAlignment(kDecimals, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsMovable(false);
+    SetUpFieldList(m_list);
     const QFontMetrics metrics(m_list->font());
     const int widths[] = { metrics.horizontalAdvance(QStringLiteral("WWWWWWWWWWW")),
         metrics.horizontalAdvance(QStringLiteral("Character__")),

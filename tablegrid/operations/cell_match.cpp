@@ -1,21 +1,9 @@
 #include "tablegrid/operations/cell_match.h"
 
 #include "platform/code_page.h"
+#include "table/blank_text.h"
 
 namespace tablegrid {
-
-namespace {
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
 
 namespace {
 
@@ -62,7 +50,7 @@ bool CellMatcher::Matches(std::string_view shown) const
     if (!m_caseSensitive)
         platform::ToUpper1251(folded);
     if (m_wholeWord)
-        return TrimBlanks(folded) == m_folded;
+        return table::TrimSpaces(folded) == m_folded;
     return folded.find(m_folded) != std::string::npos;
 }
 

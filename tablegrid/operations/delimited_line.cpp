@@ -77,7 +77,7 @@ char* DelimitedLine::Put(const std::uint8_t* record, char* out) const
         const std::uint8_t* bytes = record + step.offset;
         switch (step.kind) {
         case Kind::kBytes:
-            std::memcpy(out, bytes, step.width);
+            CopyField(out, bytes, step.width);
             out += step.width;
             break;
         case Kind::kOemText:
@@ -87,7 +87,7 @@ char* DelimitedLine::Put(const std::uint8_t* record, char* out) const
         case Kind::kNumber:
             if (!IsCanonicalNumber(bytes, step.width, step.decimals))
                 return nullptr;
-            std::memcpy(out, bytes, step.width);
+            CopyField(out, bytes, step.width);
             out += step.width;
             break;
         case Kind::kDate:

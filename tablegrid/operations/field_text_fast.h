@@ -30,30 +30,87 @@ inline bool IsAllBlank(const std::uint8_t* bytes, std::size_t width)
     return std::all_of(bytes, bytes + width, [](std::uint8_t c) { return c == ' '; });
 }
 
+// Copies a field's `width` bytes with a few fixed-size moves (the last one overlapping the
+// one before) rather than a call: fields are short.
+inline void CopyField(char* out, const std::uint8_t* bytes, std::size_t width)
+{
+    if (width >= 16) {
+        for (std::size_t i = 0; i + 16 < width; i += 16)
+            std::memcpy(out + i, bytes + i, 16);
+        std::memcpy(out + width - 16, bytes + width - 16, 16);
+    } else if (width >= 8) {
+        std::memcpy(out, bytes, 8);
+        std::memcpy(out + width - 8, bytes + width - 8, 8);
+    } else if (width >= 4) {
+        std::memcpy(out, bytes, 4);
+        std::memcpy(out + width - 4, bytes + width - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < width; ++i)
+            out[i] = static_cast<char>(bytes[i]);
+    }
+}
+
 // Whether a number field holds exactly what its value prints as in the field's width:
 // right-aligned, an optional minus, digits without leading zeros, the point in its place
 // with all its decimals, and few enough digits for a double to carry them exactly.
 inline bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std::size_t decimals)
 {
-    const std::size_t point = decimals > 0 ? width - decimals - 1 : width;
+    // Read from the right, where the digits are: the decimals and the point, the integer
+    // digits, a minus, and spaces for the rest, eight at a time.
     if (decimals > 0 && width < decimals + 2)
         return false;
-    std::size_t i = 0;
-    while (i < point && bytes[i] == ' ')
-        ++i;
-    if (i < point && bytes[i] == '-')
-        ++i;
-    const std::size_t digits = i;
-    while (i < point && IsDigit(bytes[i]))
-        ++i;
-    const std::size_t integerDigits = point - digits;
-    if (i != point || integerDigits == 0 || integerDigits + decimals > kExactDigits
-        || (integerDigits > 1 && bytes[digits] == '0'))
+    const std::size_t point = decimals > 0 ? width - decimals - 1 : width;
+    if (decimals > 0) {
+        if (bytes[point] != '.')
+            return false;
+        for (std::size_t i = point + 1; i < width; ++i) {
+            if (!IsDigit(bytes[i]))
+                return false;
+        }
+    }
+    std::size_t start = point;
+    for (;;) {
+        if (start < 8) {
+            while (start > 0 && IsDigit(bytes[start - 1]))
+                --start;
+            break;
+        }
+        // The eight bytes before `start`: each byte not a digit gets its top bit set (no
+        // byte carries into the next), and the digits at the top are counted at once.
+        std::uint64_t word;
+        std::memcpy(&word, bytes + start - 8, 8);
+        const std::uint64_t a = word ^ 0x3030303030303030u;
+        const std::uint64_t notDigit
+            = (((a & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | a) & 0x8080808080808080u;
+        if (notDigit != 0) {
+            start -= static_cast<std::size_t>(__builtin_clzll(notDigit)) / 8;
+            break;
+        }
+        start -= 8;
+    }
+    const std::size_t integerDigits = point - start;
+    if (integerDigits == 0 || integerDigits + decimals > kExactDigits
+        || (integerDigits > 1 && bytes[start] == '0'))
         return false;
-    if (decimals == 0)
-        return true;
-    return bytes[point] == '.'
-        && std::all_of(bytes + point + 1, bytes + width, [](std::uint8_t c) { return IsDigit(c); });
+    if (start > 0 && bytes[start - 1] == '-')
+        --start;
+    constexpr std::uint64_t kSpaces = 0x2020202020202020u;
+    std::uint64_t word;
+    std::size_t i = 0;
+    for (; i + 8 <= start; i += 8) {
+        std::memcpy(&word, bytes + i, 8);
+        if (word != kSpaces)
+            return false;
+    }
+    if (i < start && start >= 8) {
+        std::memcpy(&word, bytes + start - 8, 8);
+        return word == kSpaces;
+    }
+    for (; i < start; ++i) {
+        if (bytes[i] != ' ')
+            return false;
+    }
+    return true;
 }
 
 inline int TwoDigits(const std::uint8_t* p)

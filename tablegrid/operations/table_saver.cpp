@@ -6,7 +6,7 @@
 #include "table/memo_file.h"
 #include "table/table.h"
 #include "table/table_appender.h"
-#include "tablegrid/operations/field_text.h"
+#include "tablegrid/operations/record_copy.h"
 
 #include <algorithm>
 #include <charconv>
@@ -164,6 +164,14 @@ TableSaver::Result TableSaver::Subset(table::CTable& source, const std::vector<i
         return fail(Result::kWriteFailed);
 
     table::TableAppender appender(*file, created[0], headerLength, recordLength, 0);
+    const RecordCopy copier(from);
+    // The memo fields, each with where it lies in the new record; their texts are copied
+    // into the new memo file.
+    std::vector<std::pair<std::size_t, std::uint32_t>> memos;
+    for (std::size_t j = 0, at = 1; j < from.size(); at += from[j]->width, ++j) {
+        if (from[j]->def.IsMemoType())
+            memos.emplace_back(j, static_cast<std::uint32_t>(at));
+    }
     std::vector<std::uint8_t> record(recordLength, ' ');
     std::string text;
     std::uint32_t k = 0;
@@ -171,26 +179,21 @@ TableSaver::Result TableSaver::Subset(table::CTable& source, const std::vector<i
     auto visit = [&](std::uint32_t number, const std::uint8_t* row) {
         record[0] = row[0] == table::dbf::kDeletedFlag ? table::dbf::kDeletedFlag
                                                        : table::dbf::kActiveFlag;
-        std::uint32_t at = 1;
-        for (std::size_t j = 0; j < from.size(); ++j) {
+        copier.Copy(row, record.data());
+        for (const auto& [j, at] : memos) {
             const table::FieldLayout& field = *from[j];
-            if (!field.def.IsMemoType()) {
-                CopyFieldValue(field, row + field.offset, record.data() + at);
-            } else {
-                std::memset(record.data() + at, ' ', field.width);
-                if (!source.ReadMemoText(fields[j], row, &text)) {
-                    failure = Result::kMemoUnreadable;
-                    return false;
-                }
-                std::uint32_t block = 0;
-                if (!text.empty()
-                    && (!memo.AppendText(text, &block)
-                        || !PutBlockNumber(block, record.data() + at, field.width))) {
-                    failure = Result::kWriteFailed;
-                    return false;
-                }
+            std::memset(record.data() + at, ' ', field.width);
+            if (!source.ReadMemoText(fields[j], row, &text)) {
+                failure = Result::kMemoUnreadable;
+                return false;
             }
-            at += field.width;
+            std::uint32_t block = 0;
+            if (!text.empty()
+                && (!memo.AppendText(text, &block)
+                    || !PutBlockNumber(block, record.data() + at, field.width))) {
+                failure = Result::kWriteFailed;
+                return false;
+            }
         }
         ++k;
         if (hook)

@@ -1,11 +1,11 @@
 #include "tablegrid/operations/text_export.h"
 
+#include "platform/block_writer.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
 #include "table/blank_text.h"
 #include "table/table.h"
-#include "tablegrid/operations/block_writer.h"
 #include "tablegrid/operations/delimited_line.h"
 #include "tablegrid/operations/field_text.h"
 #include "tablegrid/operations/save_target.h"
@@ -170,7 +170,7 @@ TextExport::Result TextExport::Write(table::CTable& table, const std::vector<int
     const bool csv = options.style == Style::kCsv;
     const TextExportFormat& format = options.format;
     const std::string separator = csv && format.separator.empty() ? std::string(",") : format.separator;
-    BlockWriter writer(*file);
+    platform::BlockWriter writer(*file);
     std::string line;
     if (csv) {
         bool first = true;

@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -25,8 +26,9 @@ public:
     int failWriteAt = 0;
     int writeError = 0;
 
-    int steps = 0;
-    bool crashed = false;
+    // Atomic: a file may be written from a writer's own thread while the program reads.
+    std::atomic<int> steps = 0;
+    std::atomic<bool> crashed = false;
 
     std::unique_ptr<platform::File> Open(const std::string& path, platform::OpenMode mode,
                                          int* error) override;

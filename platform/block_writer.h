@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/streamed_write.h"
 
 #include <condition_variable>
@@ -9,22 +10,23 @@
 #include <thread>
 #include <vector>
 
-namespace tablegrid {
+namespace platform {
 
-// Collects output and writes it to a file a large block at a time, from the file's start.
+// Collects output and writes it to a file a large block at a time, from a given offset on.
 // Output is put straight into the block through Reserve and End, or appended whole.
 //
 // A full block is written by a thread of the writer's own while the caller fills the next
 // one, so making the text and handing it to the system overlap. A write that fails is seen
 // at the next Reserve, Append or Flush, which then fail; nothing after it is written. The
 // file is reached only from that thread while the writer lives: Flush waits for it, and the
-// caller may use the file again (to sync it) once Flush has returned.
+// caller may use the file again (to sync it) once Flush has returned. Output that never fills
+// a block is written by Flush itself, with no thread.
 class BlockWriter
 {
 public:
     static constexpr std::size_t kBlockBytes = 4 * 1024 * 1024;
 
-    explicit BlockWriter(platform::File& file);
+    explicit BlockWriter(File& file, std::uint64_t offset = 0);
     ~BlockWriter();
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
@@ -37,15 +39,18 @@ public:
 
     // Writes what is collected and waits until every write is done; false when one failed.
     [[nodiscard]] bool Flush();
+    // Where the next byte collected goes in the file.
+    std::uint64_t Offset() const { return m_at + m_used; }
 
 private:
-    // Hands the block being filled to the writing thread, taking the block it has finished.
-    bool HandOver();
+    // Hands the block being filled to the writing thread, taking the block it has finished;
+    // `last`: no more output follows, so a first block is written here.
+    bool HandOver(bool last);
     bool WaitForWrite();
     void WriteBlocks();
 
-    platform::File& m_file;
-    platform::StreamedWrite m_stream; // used by one thread at a time, as the file is
+    File& m_file;
+    StreamedWrite m_stream; // used by one thread at a time, as the file is
     std::vector<char> m_filling;
     std::size_t m_used = 0;
     std::uint64_t m_at = 0;
@@ -60,4 +65,4 @@ private:
     std::thread m_thread; // started with the first block handed over
 };
 
-} // namespace tablegrid
+} // namespace platform

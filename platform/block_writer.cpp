@@ -1,16 +1,15 @@
-#include "tablegrid/operations/block_writer.h"
-
-#include "platform/file_system.h"
+#include "platform/block_writer.h"
 
 #include <cstring>
 #include <system_error>
 
-namespace tablegrid {
+namespace platform {
 
-BlockWriter::BlockWriter(platform::File& file)
+BlockWriter::BlockWriter(File& file, std::uint64_t offset)
     : m_file(file)
     , m_stream(file)
     , m_filling(kBlockBytes)
+    , m_at(offset)
 {
 }
 
@@ -29,7 +28,7 @@ BlockWriter::~BlockWriter()
 char* BlockWriter::Reserve(std::size_t bytes)
 {
     if (m_used + bytes > m_filling.size()) {
-        if (!HandOver())
+        if (!HandOver(false))
             return nullptr;
         if (bytes > m_filling.size())
             m_filling.resize(bytes);
@@ -49,20 +48,26 @@ bool BlockWriter::Append(std::string_view text)
 
 bool BlockWriter::Flush()
 {
-    return HandOver() && WaitForWrite();
+    return HandOver(true) && WaitForWrite();
 }
 
-bool BlockWriter::HandOver()
+bool BlockWriter::HandOver(bool last)
 {
     if (!WaitForWrite())
         return false;
     if (m_used == 0)
         return true;
     if (!m_thread.joinable()) {
-        try {
-            m_thread = std::thread(&BlockWriter::WriteBlocks, this);
-        } catch (const std::system_error&) {
-            // No thread to be had: the block is written here and now.
+        bool started = !last;
+        if (started) {
+            try {
+                m_thread = std::thread(&BlockWriter::WriteBlocks, this);
+            } catch (const std::system_error&) {
+                started = false;
+            }
+        }
+        if (!started) {
+            // The only block, or no thread to be had: the block is written here and now.
             if (!m_file.WriteAt(m_at, m_filling.data(), m_used) || !m_stream.Written(m_at, m_used))
                 return false;
             m_at += m_used;
@@ -111,4 +116,4 @@ void BlockWriter::WriteBlocks()
     }
 }
 
-} // namespace tablegrid
+} // namespace platform

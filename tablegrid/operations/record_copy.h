@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace table {
+struct FieldLayout;
+}
+
+namespace tablegrid {
+
+// The fields of a new table's record taken from a record of the source, each as
+// CopyFieldValue (field_text.h) writes it, with what each field needs worked out once for
+// the whole save: character fields lying side by side in both records are copied as one
+// piece, and the checks of the stored forms are made in line.
+class RecordCopy
+{
+public:
+    // `from[j]`: the source field of the j-th field of the new record, which has the same
+    // type, width and decimals; the new record's fields follow one another from byte 1.
+    // Memo fields are left out: their block numbers are the caller's.
+    explicit RecordCopy(const std::vector<const table::FieldLayout*>& from);
+
+    // REQUIRES: `source` is a record of the source table, `target` one of the new table.
+    void Copy(const std::uint8_t* source, std::uint8_t* target) const;
+
+private:
+    enum class Kind : std::uint8_t { kBytes, kNumber, kDate, kLogical, kOther };
+    struct Step
+    {
+        Kind kind;
+        std::uint32_t from;
+        std::uint32_t to;
+        std::uint32_t width;
+        const table::FieldLayout* field;
+    };
+    std::vector<Step> m_steps;
+};
+
+} // namespace tablegrid
