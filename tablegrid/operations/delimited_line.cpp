@@ -85,7 +85,7 @@ char* DelimitedLine::Put(const std::uint8_t* record, char* out) const
             out += step.width;
             break;
         case Kind::kNumber:
-            if (!IsCanonicalNumber(bytes, step.width, step.decimals))
+            if (!IsCanonicalNumber(bytes, step.width, step.decimals, step.offset))
                 return nullptr;
             CopyField(out, bytes, step.width);
             out += step.width;

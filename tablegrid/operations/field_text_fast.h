@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -53,10 +54,13 @@ inline void CopyField(char* out, const std::uint8_t* bytes, std::size_t width)
 // Whether a number field holds exactly what its value prints as in the field's width:
 // right-aligned, an optional minus, digits without leading zeros, the point in its place
 // with all its decimals, and few enough digits for a double to carry them exactly.
-inline bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std::size_t decimals)
+// `readableBefore`: how many bytes before `bytes` may be read (the field's offset in its
+// record), so that a short field can be looked at eight bytes at a time too.
+inline bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std::size_t decimals,
+    std::size_t readableBefore = 0)
 {
     // Read from the right, where the digits are: the decimals and the point, the integer
-    // digits, a minus, and spaces for the rest, eight at a time.
+    // digits, a minus, and spaces for the rest, eight bytes at a time where there are eight.
     if (decimals > 0 && width < decimals + 2)
         return false;
     const std::size_t point = decimals > 0 ? width - decimals - 1 : width;
@@ -68,22 +72,30 @@ inline bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std:
                 return false;
         }
     }
+    static_assert(std::endian::native == std::endian::little, "words are read low byte first");
+    constexpr std::uint64_t kSpaces = 0x2020202020202020u;
+    auto wordBefore = [&](std::size_t end) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + end - 8, 8);
+        return word;
+    };
     std::size_t start = point;
-    for (;;) {
-        if (start < 8) {
+    while (start > 0) {
+        if (start + readableBefore < 8) {
             while (start > 0 && IsDigit(bytes[start - 1]))
                 --start;
             break;
         }
-        // The eight bytes before `start`: each byte not a digit gets its top bit set (no
-        // byte carries into the next), and the digits at the top are counted at once.
-        std::uint64_t word;
-        std::memcpy(&word, bytes + start - 8, 8);
-        const std::uint64_t a = word ^ 0x3030303030303030u;
+        // Each byte not a digit gets its top bit set (no byte carries into the next), and
+        // the digits at the top are counted at once; bytes before the field may be digits
+        // too, so the count stops at the field's start.
+        const std::uint64_t a = wordBefore(start) ^ 0x3030303030303030u;
         const std::uint64_t notDigit
             = (((a & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | a) & 0x8080808080808080u;
-        if (notDigit != 0) {
-            start -= static_cast<std::size_t>(__builtin_clzll(notDigit)) / 8;
+        const std::size_t digits
+            = notDigit == 0 ? 8 : static_cast<std::size_t>(__builtin_clzll(notDigit)) / 8;
+        if (digits < 8 || start <= 8) {
+            start -= std::min(digits, start);
             break;
         }
         start -= 8;
@@ -94,17 +106,18 @@ inline bool IsCanonicalNumber(const std::uint8_t* bytes, std::size_t width, std:
         return false;
     if (start > 0 && bytes[start - 1] == '-')
         --start;
-    constexpr std::uint64_t kSpaces = 0x2020202020202020u;
-    std::uint64_t word;
+    // The rest is spaces: whole words, then the last word (its bytes before the field not
+    // compared), or byte by byte.
     std::size_t i = 0;
     for (; i + 8 <= start; i += 8) {
-        std::memcpy(&word, bytes + i, 8);
-        if (word != kSpaces)
+        if (wordBefore(i + 8) != kSpaces)
             return false;
     }
-    if (i < start && start >= 8) {
-        std::memcpy(&word, bytes + start - 8, 8);
-        return word == kSpaces;
+    if (i == start)
+        return true;
+    if (start + readableBefore >= 8) {
+        const std::uint64_t mask = ~std::uint64_t { 0 } << (8 * (8 - (start - i)));
+        return ((wordBefore(start) ^ kSpaces) & mask) == 0;
     }
     for (; i < start; ++i) {
         if (bytes[i] != ' ')

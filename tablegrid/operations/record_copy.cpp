@@ -49,7 +49,7 @@ void RecordCopy::Copy(const std::uint8_t* source, std::uint8_t* target) const
             std::memcpy(to, from, step.width);
             continue;
         case Kind::kNumber:
-            if (IsCanonicalNumber(from, step.width, step.field->def.decimals)) {
+            if (IsCanonicalNumber(from, step.width, step.field->def.decimals, step.from)) {
                 std::memcpy(to, from, step.width);
                 continue;
             }
