@@ -45,6 +45,8 @@ DelimitedLine::DelimitedLine(const std::vector<const table::FieldLayout*>& field
     }
     m_end = MakeJoint((fields.empty() ? std::string() : format.rightDelimiter) + "\r\n");
     m_room += std::max<std::size_t>(m_end.length, 16);
+    m_shortJoints = std::all_of(m_steps.begin(), m_steps.end(),
+        [](const Step& step) { return step.before.longer.empty(); });
 }
 
 DelimitedLine::Joint DelimitedLine::MakeJoint(const std::string& text)
@@ -72,8 +74,19 @@ char* DelimitedLine::PutJoint(const Joint& joint, char* out)
 
 char* DelimitedLine::Put(const std::uint8_t* record, char* out) const
 {
+    return m_shortJoints ? PutLine<true>(record, out) : PutLine<false>(record, out);
+}
+
+template <bool kShortJoints>
+char* DelimitedLine::PutLine(const std::uint8_t* record, char* out) const
+{
     for (const Step& step : m_steps) {
-        out = PutJoint(step.before, out);
+        if constexpr (kShortJoints) {
+            std::memcpy(out, step.before.text, sizeof step.before.text);
+            out += step.before.length;
+        } else {
+            out = PutJoint(step.before, out);
+        }
         const std::uint8_t* bytes = record + step.offset;
         switch (step.kind) {
         case Kind::kBytes:

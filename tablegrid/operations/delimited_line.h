@@ -50,11 +50,14 @@ private:
 
     static Joint MakeJoint(const std::string& text);
     static char* PutJoint(const Joint& joint, char* out);
+    // The line, every joint between fields (not the end's) stored as 16 bytes or not.
+    template <bool kShortJoints> char* PutLine(const std::uint8_t* record, char* out) const;
 
     std::vector<Step> m_steps;
     Joint m_end;
     table::DateFormat m_dateFormat;
     std::size_t m_room = 0;
+    bool m_shortJoints = true;
 };
 
 } // namespace tablegrid

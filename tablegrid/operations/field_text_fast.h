@@ -135,7 +135,13 @@ inline int TwoDigits(const std::uint8_t* p)
 // 1000 (earlier two-digit years are widened), a month 1-12 and a day 1-31.
 inline bool IsCanonicalDate(const std::uint8_t* bytes, std::size_t width)
 {
-    if (width != 8 || !std::all_of(bytes, bytes + 8, [](std::uint8_t c) { return IsDigit(c); }))
+    if (width != 8)
+        return false;
+    // All eight digits at once, as the number check does.
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    const std::uint64_t a = word ^ 0x3030303030303030u;
+    if (((((a & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | a) & 0x8080808080808080u) != 0)
         return false;
     const int year = TwoDigits(bytes) * 100 + TwoDigits(bytes + 2);
     const int month = TwoDigits(bytes + 4);
