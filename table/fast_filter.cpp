@@ -58,8 +58,6 @@ bool HoldsExponentMark(const std::uint8_t* at, std::uint32_t width)
     return false;
 }
 
-constexpr std::uint64_t kMantissaLimit = FastFilter::kMantissaLimit;
-
 // A stored number of the plain form - blanks, an optional sign, at most 15 digits with an
 // optional point, blanks - as its digits: LeadingNumber reads it as the digits as one
 // integer divided once by 10^decimals. False for any other text.
