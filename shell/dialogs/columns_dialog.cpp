@@ -69,6 +69,8 @@ CColumnsDialog::CColumnsDialog(const tablegrid::ColumnLayout& layout, QWidget* p
             = metrics.horizontalAdvance(QString(kSampleLengths[c], QLatin1Char(kSampleLetters[c])));
         if (c == kFieldTitle)
             width += kImageSize + metrics.averageCharWidth() * 2;
+        if (c == kFieldType)
+            width = std::max(width, FieldTypeColumnWidth(m_list));
         m_list->setColumnWidth(c, width);
         listWidth += width;
     }

@@ -5,8 +5,11 @@
 #include "shell/dialogs/dialog_texts.h"
 #include "shell/dialogs/field_list_text.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace shell {
 
@@ -29,6 +32,16 @@ void SetUpFieldList(QTreeWidget* list)
     list->headerItem()->setTextAlignment(kFieldDecimals, kNumberAlignment);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
+}
+
+int FieldTypeColumnWidth(const QTreeWidget* list)
+{
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (const char type : { 'C', 'N', 'D', 'L', 'M', '?' })
+        widest = std::max(widest, metrics.horizontalAdvance(platform::qt::FromAnsi(FieldTypeName(type))));
+    // The cell's margins on both sides.
+    return widest + metrics.averageCharWidth() * 2;
 }
 
 void SetFieldListRow(QTreeWidgetItem* item, const std::string& title, char type, int length,

@@ -13,6 +13,8 @@ namespace shell {
 enum FieldListColumn { kFieldTitle = 0, kFieldType = 1, kFieldLength = 2, kFieldDecimals = 3 };
 
 void SetUpFieldList(QTreeWidget* list);
+// How wide the type column must be for the longest type name in the current language.
+int FieldTypeColumnWidth(const QTreeWidget* list);
 // Fills a row; `title` is cp1251.
 void SetFieldListRow(QTreeWidgetItem* item, const std::string& title, char type, int length,
     int decimals);

@@ -89,7 +89,7 @@ void CSchemaTableDialog::BuildControls()
     SetUpFieldList(m_list);
     const QFontMetrics metrics(m_list->font());
     const int widths[] = { metrics.horizontalAdvance(QStringLiteral("WWWWWWWWWWW")),
-        metrics.horizontalAdvance(QStringLiteral("Character__")),
+        std::max(metrics.horizontalAdvance(QStringLiteral("Character__")), FieldTypeColumnWidth(m_list)),
         metrics.horizontalAdvance(QStringLiteral("00000")),
         metrics.horizontalAdvance(QStringLiteral("00000")) };
     int listWidth = 0;
