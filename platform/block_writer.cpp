@@ -48,15 +48,13 @@ bool BlockWriter::Append(std::string_view text)
 
 bool BlockWriter::Flush()
 {
-    return HandOver(true) && WaitForWrite();
+    return HandOver(true) && WaitForWrites();
 }
 
 bool BlockWriter::HandOver(bool last)
 {
-    if (!WaitForWrite())
-        return false;
     if (m_used == 0)
-        return true;
+        return WaitForWrites();
     if (!m_thread.joinable()) {
         bool started = !last;
         if (started) {
@@ -76,10 +74,17 @@ bool BlockWriter::HandOver(bool last)
         }
     }
     {
-        std::lock_guard lock(m_mutex);
-        m_writing.swap(m_filling);
-        m_writingSize = m_used;
-        m_writingAt = m_at;
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_failed || m_queued.size() < kBlocksQueued; });
+        if (m_failed)
+            return false;
+        m_queued.push_back({ std::move(m_filling), m_used, m_at });
+        if (m_free.empty()) {
+            m_filling = std::vector<char>();
+        } else {
+            m_filling = std::move(m_free.back());
+            m_free.pop_back();
+        }
     }
     m_changed.notify_all();
     m_at += m_used;
@@ -89,10 +94,10 @@ bool BlockWriter::HandOver(bool last)
     return true;
 }
 
-bool BlockWriter::WaitForWrite()
+bool BlockWriter::WaitForWrites()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_writingSize == 0; });
+    m_changed.wait(lock, [this] { return m_failed || m_queued.empty(); });
     return !m_failed;
 }
 
@@ -100,19 +105,22 @@ void BlockWriter::WriteBlocks()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stop || m_writingSize > 0; });
+        m_changed.wait(lock, [this] { return m_stop || !m_queued.empty(); });
         if (m_stop)
             return; // the output is given up: what is left need not be written
-        const std::size_t size = m_writingSize;
-        const std::uint64_t at = m_writingAt;
+        // The front block stays in the queue, untouched by others, while it is written.
+        Block& block = m_queued.front();
         lock.unlock();
-        // The block stays this thread's until m_writingSize is cleared below.
         // The file is synced when complete; the disk takes each block meanwhile.
-        const bool written = m_file.WriteAt(at, m_writing.data(), size) && m_stream.Written(at, size);
+        const bool written = m_file.WriteAt(block.at, block.bytes.data(), block.size)
+            && m_stream.Written(block.at, block.size);
         lock.lock();
         m_failed = m_failed || !written;
-        m_writingSize = 0;
+        m_free.push_back(std::move(block.bytes));
+        m_queued.pop_front();
         m_changed.notify_all();
+        if (m_failed)
+            return; // nothing after a failed write is written
     }
 }
 

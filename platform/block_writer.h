@@ -4,6 +4,7 @@
 #include "platform/streamed_write.h"
 
 #include <condition_variable>
+#include <deque>
 #include <cstdint>
 #include <mutex>
 #include <string_view>
@@ -15,8 +16,8 @@ namespace platform {
 // Collects output and writes it to a file a large block at a time, from a given offset on.
 // Output is put straight into the block through Reserve and End, or appended whole.
 //
-// A full block is written by a thread of the writer's own while the caller fills the next
-// one, so making the text and handing it to the system overlap. A write that fails is seen
+// Full blocks are written by a thread of the writer's own while the caller fills the next
+// ones, so making the output and handing it to the system overlap. A write that fails is seen
 // at the next Reserve, Append or Flush, which then fail; nothing after it is written. The
 // file is reached only from that thread while the writer lives: Flush waits for it, and the
 // caller may use the file again (to sync it) once Flush has returned. Output that never fills
@@ -25,6 +26,9 @@ class BlockWriter
 {
 public:
     static constexpr std::size_t kBlockBytes = 4 * 1024 * 1024;
+    // Blocks that may wait for the thread at once: a moment the disk makes the thread wait
+    // does not stop the caller.
+    static constexpr std::size_t kBlocksQueued = 4;
 
     explicit BlockWriter(File& file, std::uint64_t offset = 0);
     ~BlockWriter();
@@ -43,10 +47,19 @@ public:
     std::uint64_t Offset() const { return m_at + m_used; }
 
 private:
-    // Hands the block being filled to the writing thread, taking the block it has finished;
-    // `last`: no more output follows, so a first block is written here.
+    struct Block
+    {
+        std::vector<char> bytes;
+        std::size_t size = 0;
+        std::uint64_t at = 0;
+    };
+
+    // Hands the block being filled to the writing thread and takes a free one, waiting while
+    // kBlocksQueued wait already; `last`: no more output follows, so a first block is
+    // written here.
     bool HandOver(bool last);
-    bool WaitForWrite();
+    // Waits until every block handed over is written; false when a write failed.
+    bool WaitForWrites();
     void WriteBlocks();
 
     File& m_file;
@@ -57,9 +70,10 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<char> m_writing;    // the block given to the thread, under m_mutex
-    std::size_t m_writingSize = 0;  // its bytes; 0 when the thread has nothing to do
-    std::uint64_t m_writingAt = 0;
+    // Under m_mutex: the blocks handed over and not yet written, the front one being
+    // written; the buffers written and free again.
+    std::deque<Block> m_queued;
+    std::vector<std::vector<char>> m_free;
     bool m_failed = false;
     bool m_stop = false;
     std::thread m_thread; // started with the first block handed over
