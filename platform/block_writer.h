@@ -25,10 +25,10 @@ namespace platform {
 class BlockWriter
 {
 public:
-    static constexpr std::size_t kBlockBytes = 4 * 1024 * 1024;
+    static constexpr std::size_t kBlockBytes = 2 * 1024 * 1024;
     // Blocks that may wait for the thread at once: a moment the disk makes the thread wait
     // does not stop the caller.
-    static constexpr std::size_t kBlocksQueued = 4;
+    static constexpr std::size_t kBlocksQueued = 6;
 
     explicit BlockWriter(File& file, std::uint64_t offset = 0);
     ~BlockWriter();
