@@ -108,21 +108,38 @@ TEST(FieldTextTest, FastPathsAgreeWithTheValueForAnyBytes)
     }
 }
 
+// Fields laid out one after another from byte `first` of a record, and pointers to them.
+struct LaidOutFields
+{
+    LaidOutFields(std::vector<table::FieldLayout> all, std::uint32_t first)
+        : fields(std::move(all))
+        , end(first)
+    {
+        for (auto& field : fields) {
+            field.offset = end;
+            end += field.width;
+        }
+        for (const auto& field : fields)
+            pointers.push_back(&field);
+    }
+    LaidOutFields(const LaidOutFields&) = delete;
+
+    std::vector<table::FieldLayout> fields;
+    std::vector<const table::FieldLayout*> pointers;
+    std::uint32_t end; // the byte after the last field
+};
+
 // The export's one-pass line is the line made field by field through the values, for
 // records of random bytes, under delimiters of every length (none, one byte, past sixteen).
 TEST(FieldTextTest, DelimitedLineIsTheLineMadeFieldByField)
 {
     std::mt19937 random(11);
-    std::vector<table::FieldLayout> fields = { Layout('C', 20), Layout('N', 7, 2), Layout('D', 8),
-        Layout('L', 1), Layout('M', 10), Layout('C', 3), Layout('N', 4) };
-    std::uint32_t offset = 0;
-    for (auto& field : fields) {
-        field.offset = offset;
-        offset += field.width;
-    }
-    std::vector<const table::FieldLayout*> layouts;
-    for (const auto& field : fields)
-        layouts.push_back(&field);
+    const LaidOutFields laid({ Layout('C', 20), Layout('N', 7, 2), Layout('D', 8), Layout('L', 1),
+                                 Layout('M', 10), Layout('C', 3), Layout('N', 4) },
+        0);
+    const auto& fields = laid.fields;
+    const auto& layouts = laid.pointers;
+    const std::uint32_t offset = laid.end;
     const std::string pieces[] = { "0123456789", "  ", "\x80\xA0\xE5\xB3", "-.", "TFY?" };
     const TextExportFormat formats[] = { {}, { "", "", "" }, { "<", ">", "|" },
         { std::string(20, '['), std::string(17, ']'), ";;" } };
@@ -177,16 +194,12 @@ TEST(FieldTextTest, DelimitedLineIsTheLineMadeFieldByField)
 TEST(FieldTextTest, CsvLineIsTheLineMadeThroughTheValues)
 {
     std::mt19937 random(3);
-    std::vector<table::FieldLayout> fields = { Layout('C', 12), Layout('N', 7, 2), Layout('D', 8),
-        Layout('L', 1), Layout('C', 2), Layout('N', 4) };
-    std::uint32_t offset = 1;
-    for (auto& field : fields) {
-        field.offset = offset;
-        offset += field.width;
-    }
-    std::vector<const table::FieldLayout*> layouts;
-    for (const auto& field : fields)
-        layouts.push_back(&field);
+    const LaidOutFields laid({ Layout('C', 12), Layout('N', 7, 2), Layout('D', 8), Layout('L', 1),
+                                 Layout('C', 2), Layout('N', 4) },
+        1);
+    const auto& fields = laid.fields;
+    const auto& layouts = laid.pointers;
+    const std::uint32_t offset = laid.end;
     const std::string text = "ab  \"\r\n\t,;.\x80\xA0\xE5\xF0\xB3\xC0\xFF";
     const std::string values = "0123456789 -.TFYNtfn?";
     int made = 0;
@@ -231,14 +244,12 @@ TEST(FieldTextTest, CsvLineIsTheLineMadeThroughTheValues)
 TEST(FieldTextTest, RecordCopyIsTheCopyFieldByField)
 {
     std::mt19937 random(5);
-    std::vector<table::FieldLayout> fields = { Layout('C', 5), Layout('C', 9), Layout('N', 6, 2),
-        Layout('D', 8), Layout('C', 3), Layout('L', 1), Layout('F', 8, 1), Layout('N', 3),
-        Layout('M', 10) };
-    std::uint32_t offset = 1;
-    for (auto& field : fields) {
-        field.offset = offset;
-        offset += field.width;
-    }
+    const LaidOutFields laid({ Layout('C', 5), Layout('C', 9), Layout('N', 6, 2), Layout('D', 8),
+                                 Layout('C', 3), Layout('L', 1), Layout('F', 8, 1), Layout('N', 3),
+                                 Layout('M', 10) },
+        1);
+    const auto& fields = laid.fields;
+    const std::uint32_t offset = laid.end;
     const std::string alphabet = "0123456789  -.TFY?\x80" "a";
     // A memo field is the caller's: it parts fields that lie together in the source.
     const std::vector<std::vector<int>> orders = { { 0, 1, 2, 3, 4, 5, 6, 7 }, { 1, 0, 4, 7, 3 },
