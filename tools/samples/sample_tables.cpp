@@ -1,6 +1,5 @@
 #include "tools/samples/sample_tables.h"
 
-#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
 #include "table/dbf_format.h"
@@ -24,13 +23,6 @@ using table::FieldList;
 std::string Ansi(std::string_view utf8)
 {
     return platform::Utf8ToAnsi(utf8);
-}
-
-std::string Oem(std::string_view utf8)
-{
-    std::string text = platform::Utf8ToAnsi(utf8);
-    platform::AnsiToOem(text);
-    return text;
 }
 
 std::string Number(std::uint64_t value)
@@ -90,8 +82,8 @@ bool WriteCustomers(platform::FileSystem& fs, const std::string& path, std::stri
     bool ok = w.Create(path, fields, table::dbf::kVersionDbase3, CodePageId::k866);
     for (std::uint32_t i = 0; ok && i < kCustomerCount; ++i) {
         const std::int64_t cents = static_cast<std::int64_t>(i * 7919 % 100000) * 37 - 500000;
-        ok = w.Set(0, Number(1001 + i)) && w.Set(1, Oem(FullName(i)))
-            && w.Set(2, Oem(kCities[i * 7 % kCities.size()]))
+        ok = w.Set(0, Number(1001 + i)) && w.Set(1, OemText(FullName(i)))
+            && w.Set(2, OemText(kCities[i * 7 % kCities.size()]))
             && w.Set(3, "8-000-000-" + Number(1000 + i * 37 % 9000)) && w.Set(4, Money(cents))
             && w.Set(5,
                 Date(2010 + static_cast<int>(i % 15), static_cast<int>(i * 5 % 12) + 1,
