@@ -129,35 +129,4 @@ void CopyFieldValueByValue(const FieldLayout& field, const std::uint8_t* from, s
         std::memset(to, ' ', field.width);
 }
 
-void CopyFieldValue(const FieldLayout& field, const std::uint8_t* from, std::uint8_t* to)
-{
-    switch (field.def.type) {
-    case 'C':
-        std::memcpy(to, from, field.width);
-        return;
-    case 'N':
-    case 'F':
-        if (IsCanonicalNumber(from, field.width, field.def.decimals)) {
-            std::memcpy(to, from, field.width);
-            return;
-        }
-        break;
-    case 'D':
-        if (IsCanonicalDate(from, field.width)) {
-            std::memcpy(to, from, field.width);
-            return;
-        }
-        break;
-    case 'L':
-        if (field.width == 1 && (from[0] == 'T' || from[0] == 'F')) {
-            to[0] = from[0];
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    CopyFieldValueByValue(field, from, to);
-}
-
 } // namespace tablegrid

@@ -37,9 +37,9 @@ bool AppendFieldTextByValue(const table::FieldLayout& field, const std::uint8_t*
 // becomes "  12.50"; a value that cannot be read leaves the field blank. What has no value
 // stays as it is rather than taking the value it reads as: a blank field stays blank (a
 // blank number is not 0) and a '?' logical stays '?' (unknown is not "F"). Memo fields are
-// not written here (their texts go to the new memo file).
+// not written here (their texts go to the new memo file). This is the value route; a save
+// copies whole records through RecordCopy (record_copy.h), which gives the same bytes.
 // REQUIRES: `from` and `to` point at field.width bytes.
-void CopyFieldValue(const table::FieldLayout& field, const std::uint8_t* from, std::uint8_t* to);
 void CopyFieldValueByValue(const table::FieldLayout& field, const std::uint8_t* from,
     std::uint8_t* to);
 

@@ -10,9 +10,10 @@ struct FieldLayout;
 namespace tablegrid {
 
 // The fields of a new table's record taken from a record of the source, each as
-// CopyFieldValue (field_text.h) writes it, with what each field needs worked out once for
-// the whole save: character fields lying side by side in both records are copied as one
-// piece, and the checks of the stored forms are made in line.
+// CopyFieldValueByValue (field_text.h) writes it, with what each field needs worked out once
+// for the whole save: character fields lying side by side in both records are copied as one
+// piece, stored forms that are already right are copied after a check made in line, and only
+// the others go through the value.
 class RecordCopy
 {
 public:

@@ -27,7 +27,7 @@ namespace tablegrid {
 // Subset: a new table of the chosen fields (same names, types, widths and decimals, the
 // source's code-page mark) holding either every record in file order or the records the
 // source passes (its filters, in its order), renumbered from 1, each with its deletion
-// mark; the values written as field_text.h's CopyFieldValue does, memo texts copied into
+// mark; the values written as record_copy.h's RecordCopy does, memo texts copied into
 // the new table's own memo file.
 class TableSaver
 {
