@@ -66,7 +66,7 @@ bool BlockWriter::HandOver(bool last)
         }
         if (!started) {
             // The only block, or no thread to be had: the block is written here and now.
-            if (!m_file.WriteAt(m_at, m_filling.data(), m_used) || !m_stream.Written(m_at, m_used))
+            if (!WriteBlock(m_at, m_filling.data(), m_used))
                 return false;
             m_at += m_used;
             m_used = 0;
@@ -94,6 +94,12 @@ bool BlockWriter::HandOver(bool last)
     return true;
 }
 
+bool BlockWriter::WriteBlock(std::uint64_t at, const char* bytes, std::size_t size)
+{
+    // The file is synced when complete; the disk takes each block meanwhile.
+    return m_file.WriteAt(at, bytes, size) && m_stream.Written(at, size);
+}
+
 bool BlockWriter::WaitForWrites()
 {
     std::unique_lock lock(m_mutex);
@@ -111,9 +117,7 @@ void BlockWriter::WriteBlocks()
         // The front block stays in the queue, untouched by others, while it is written.
         Block& block = m_queued.front();
         lock.unlock();
-        // The file is synced when complete; the disk takes each block meanwhile.
-        const bool written = m_file.WriteAt(block.at, block.bytes.data(), block.size)
-            && m_stream.Written(block.at, block.size);
+        const bool written = WriteBlock(block.at, block.bytes.data(), block.size);
         lock.lock();
         m_failed = m_failed || !written;
         m_free.push_back(std::move(block.bytes));

@@ -58,6 +58,7 @@ private:
     // kBlocksQueued wait already; `last`: no more output follows, so a first block is
     // written here.
     bool HandOver(bool last);
+    bool WriteBlock(std::uint64_t at, const char* bytes, std::size_t size);
     // Waits until every block handed over is written; false when a write failed.
     bool WaitForWrites();
     void WriteBlocks();
