@@ -6,7 +6,6 @@
 #include "table/field_value.h"
 #include "table/table.h"
 #include "tablegrid/operations/field_text.h"
-#include "tablegrid/operations/field_text_fast.h"
 
 #include <algorithm>
 #include <cstring>
@@ -152,17 +151,10 @@ CsvLine::CsvLine(const std::vector<const table::FieldLayout*>& fields, const std
 {
     AppendUtf8(separator, m_separator);
     for (const table::FieldLayout* field : fields) {
-        Kind kind = Kind::kValueOnly;
-        switch (field->def.type) {
-        case 'C': kind = Kind::kText; break;
-        case 'N':
-        case 'F': kind = Kind::kNumber; break;
-        case 'D': kind = field->width == 8 ? Kind::kDate : Kind::kValueOnly; break;
-        case 'L': kind = field->width == 1 ? Kind::kLogical : Kind::kValueOnly; break;
-        default: break;
-        }
-        m_usable = m_usable && kind != Kind::kValueOnly;
-        m_steps.push_back({ kind, field->offset, field->width, field->def.decimals });
+        const FastForm form = FastFormOf(*field);
+        // A memo's text is read from its file: only the value route does that.
+        m_usable = m_usable && form != FastForm::kValueOnly && form != FastForm::kMemo;
+        m_steps.push_back({ form, field->offset, field->width, field->def.decimals });
         // Every byte three bytes of UTF-8 at the most (a doubled quote is two), the quotes.
         m_room += m_separator.size() + 3 * std::max<std::size_t>(field->width, 10) + 2;
     }
@@ -259,8 +251,8 @@ char* CsvLine::Put(const std::uint8_t* record, char* out) const
         }
         first = false;
         const std::uint8_t* bytes = record + step.offset;
-        switch (step.kind) {
-        case Kind::kText: {
+        switch (step.form) {
+        case FastForm::kText: {
             // Trimmed: spaces skipped eight at a time, other blanks byte by byte.
             constexpr std::uint64_t kSpaces = 0x2020202020202020u;
             std::size_t from = 0;
@@ -276,7 +268,7 @@ char* CsvLine::Put(const std::uint8_t* record, char* out) const
             out = PutValue(bytes + from, to - from, m_oem, out);
             break;
         }
-        case Kind::kNumber: {
+        case FastForm::kNumber: {
             if (IsAllBlank(bytes, step.width))
                 break;
             if (!IsCanonicalNumber(bytes, step.width, step.decimals, step.offset))
@@ -287,7 +279,7 @@ char* CsvLine::Put(const std::uint8_t* record, char* out) const
             out = PutValue(bytes + from, step.width - from, false, out);
             break;
         }
-        case Kind::kDate: {
+        case FastForm::kDate: {
             if (IsAllBlank(bytes, 8))
                 break;
             if (!IsCanonicalDate(bytes, 8))
@@ -297,7 +289,7 @@ char* CsvLine::Put(const std::uint8_t* record, char* out) const
             out = PutValue(date, sizeof date, false, out);
             break;
         }
-        case Kind::kLogical: {
+        case FastForm::kLogical: {
             const std::uint8_t c = bytes[0];
             const char shown = c == 'T' || c == 't' || c == 'Y' || c == 'y' ? 'T'
                 : c == 'F' || c == 'f' || c == 'N' || c == 'n'            ? 'F'
@@ -308,7 +300,8 @@ char* CsvLine::Put(const std::uint8_t* record, char* out) const
             }
             break;
         }
-        case Kind::kValueOnly:
+        case FastForm::kMemo:
+        case FastForm::kValueOnly:
             return nullptr;
         }
     }

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "tablegrid/operations/field_text_fast.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace table {
-struct FieldLayout;
-}
 
 namespace tablegrid {
 
@@ -42,10 +40,9 @@ public:
     char* Put(const std::uint8_t* record, char* out) const;
 
 private:
-    enum class Kind : std::uint8_t { kText, kNumber, kDate, kLogical, kValueOnly };
     struct Step
     {
-        Kind kind;
+        field_text_fast::FastForm form;
         std::uint32_t offset;
         std::uint32_t width;
         std::uint32_t decimals;

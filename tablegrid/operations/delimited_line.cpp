@@ -18,28 +18,17 @@ DelimitedLine::DelimitedLine(const std::vector<const table::FieldLayout*>& field
     for (const table::FieldLayout* field : fields) {
         Step step { Kind::kValueOnly, field->offset, field->width, field->def.decimals,
             MakeJoint(m_steps.empty() ? format.leftDelimiter : between) };
-        std::size_t longest = field->width;
-        switch (field->def.type) {
-        case 'C':
-            step.kind = oem ? Kind::kOemText : Kind::kBytes;
+        switch (FastFormOf(*field)) {
+        case FastForm::kText: step.kind = oem ? Kind::kOemText : Kind::kBytes; break;
+        case FastForm::kMemo: // the block number as it stands, of a memo field proper
+            step.kind = field->def.type == 'M' ? Kind::kBytes : Kind::kValueOnly;
             break;
-        case 'M':
-            step.kind = Kind::kBytes;
-            break;
-        case 'N':
-        case 'F':
-            step.kind = Kind::kNumber;
-            break;
-        case 'D':
-            step.kind = field->width == 8 ? Kind::kDate : Kind::kValueOnly;
-            longest = 10;
-            break;
-        case 'L':
-            step.kind = field->width == 1 ? Kind::kLogical : Kind::kValueOnly;
-            break;
-        default:
-            break;
+        case FastForm::kNumber: step.kind = Kind::kNumber; break;
+        case FastForm::kDate: step.kind = Kind::kDate; break;
+        case FastForm::kLogical: step.kind = Kind::kLogical; break;
+        case FastForm::kValueOnly: break;
         }
+        const std::size_t longest = step.kind == Kind::kDate ? 10 : field->width;
         m_room += std::max<std::size_t>(step.before.length, 16) + longest;
         m_steps.push_back(std::move(step));
     }

@@ -6,6 +6,7 @@
 
 #include "platform/code_page.h"
 #include "table/date_format.h"
+#include "table/field_def.h"
 
 #include <algorithm>
 #include <array>
@@ -29,6 +30,23 @@ inline bool IsDigit(std::uint8_t c)
 inline bool IsAllBlank(const std::uint8_t* bytes, std::size_t width)
 {
     return std::all_of(bytes, bytes + width, [](std::uint8_t c) { return c == ' '; });
+}
+
+// What a field's stored bytes can take of the fast forms: character text, a memo's block
+// number, a number or a date to be checked, a one-byte logical; any other field (a date or
+// logical of another width, a type without fast forms) only the value route.
+enum class FastForm : std::uint8_t { kText, kMemo, kNumber, kDate, kLogical, kValueOnly };
+
+inline FastForm FastFormOf(const table::FieldLayout& field)
+{
+    switch (field.def.type) {
+    case 'C': return FastForm::kText;
+    case 'N':
+    case 'F': return FastForm::kNumber;
+    case 'D': return field.width == 8 ? FastForm::kDate : FastForm::kValueOnly;
+    case 'L': return field.width == 1 ? FastForm::kLogical : FastForm::kValueOnly;
+    default: return field.def.IsMemoType() ? FastForm::kMemo : FastForm::kValueOnly;
+    }
 }
 
 // Copies a field's `width` bytes with a few fixed-size moves (the last one overlapping the

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "tablegrid/operations/field_text_fast.h"
+
 #include <cstdint>
 #include <vector>
-
-namespace table {
-struct FieldLayout;
-}
 
 namespace tablegrid {
 
@@ -26,10 +24,9 @@ public:
     void Copy(const std::uint8_t* source, std::uint8_t* target) const;
 
 private:
-    enum class Kind : std::uint8_t { kBytes, kNumber, kDate, kLogical, kOther };
     struct Step
     {
-        Kind kind;
+        field_text_fast::FastForm form; // never a memo: those are the caller's
         std::uint32_t from;
         std::uint32_t to;
         std::uint32_t width;
