@@ -25,14 +25,12 @@ BlockWriter::~BlockWriter()
     m_thread.join();
 }
 
-char* BlockWriter::Reserve(std::size_t bytes)
+char* BlockWriter::ReserveInNextBlock(std::size_t bytes)
 {
-    if (m_used + bytes > m_filling.size()) {
-        if (!HandOver(false))
-            return nullptr;
-        if (bytes > m_filling.size())
-            m_filling.resize(bytes);
-    }
+    if (!HandOver(false))
+        return nullptr;
+    if (bytes > m_filling.size())
+        m_filling.resize(bytes);
     return m_filling.data() + m_used;
 }
 

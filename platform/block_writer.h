@@ -37,7 +37,13 @@ public:
 
     // Room for `bytes` more at the end of the block, handing the block over first when it
     // would not hold them; nullptr when a write has failed.
-    char* Reserve(std::size_t bytes);
+    char* Reserve(std::size_t bytes)
+    {
+        // Inline for the common case, as it is asked for every line.
+        if (m_used + bytes <= m_filling.size())
+            return m_filling.data() + m_used;
+        return ReserveInNextBlock(bytes);
+    }
     void End(const char* end) { m_used = static_cast<std::size_t>(end - m_filling.data()); }
     [[nodiscard]] bool Append(std::string_view text);
 
@@ -58,6 +64,7 @@ private:
     // kBlocksQueued wait already; `last`: no more output follows, so a first block is
     // written here.
     bool HandOver(bool last);
+    char* ReserveInNextBlock(std::size_t bytes);
     bool WriteBlock(std::uint64_t at, const char* bytes, std::size_t size);
     // Waits until every block handed over is written; false when a write failed.
     bool WaitForWrites();

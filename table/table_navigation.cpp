@@ -235,6 +235,10 @@ bool CTable::ScanRecords(bool allRecords, RecordVisitor visit, void* context)
     RecordFile& file = m_handle->file;
     const std::size_t length = file.RecordLength();
     ClearCurrent();
+    // With no filter at all every record is visited, without asking of each.
+    allRecords = allRecords
+        || (!m_handle->filter && m_blankFilter == BlankFilter::kAll
+            && m_deletedFilter == DeletedFilter::kAll);
     for (std::uint64_t next = 1; next <= file.RecordCount();) {
         const std::uint8_t* run = nullptr;
         std::uint32_t count = 0;
