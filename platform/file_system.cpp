@@ -3,6 +3,7 @@
 #include "platform/streamed_write.h"
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <system_error>
 #include <fcntl.h>
@@ -333,6 +334,25 @@ bool IsSpecialFile(const std::string& path)
     struct stat status {};
     return !path.empty() && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)
         && !S_ISDIR(status.st_mode);
+}
+
+std::string FollowLinks(const std::string& path)
+{
+    // As many links as the system itself follows in one path.
+    constexpr int kMostLinks = 40;
+    std::string at = path;
+    for (int links = 0; links < kMostLinks; ++links) {
+        struct stat status {};
+        if (at.empty() || ::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return at;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(at.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
+            return path;
+        const std::string text(target, static_cast<std::size_t>(n));
+        at = IsAbsolutePath(text) ? text : DirectoryOf(at) + text;
+    }
+    return path;
 }
 
 std::string SystemErrorText(int error)

@@ -128,6 +128,12 @@ bool IsSameFile(const std::string& a, const std::string& b);
 // a pipe, a socket (through links). A save never puts a file of its own in such a place.
 bool IsSpecialFile(const std::string& path);
 
+// The file `path` names once symbolic links are followed, link by link (a relative link
+// read from the link's own directory); `path` itself when it is no link, and when the links
+// loop. A file that replaces another through a rename goes there, so that the user's link
+// keeps naming it rather than being replaced by it. The target need not exist.
+std::string FollowLinks(const std::string& path);
+
 // The system's message for an error number a file operation kept, as its own tools word it
 // ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
 // as an input/output error.

@@ -31,8 +31,9 @@ WholeFileRead ReadWholeFile(
     return WholeFileRead::kRead;
 }
 
-bool ReplaceWholeFile(FileSystem& fs, const std::string& path, std::string_view text)
+bool ReplaceWholeFile(FileSystem& fs, const std::string& chosen, std::string_view text)
 {
+    const std::string path = FollowLinks(chosen);
     const std::string temporary = path + ".new~";
     {
         auto file = fs.Open(temporary, OpenMode::kCreate, nullptr);

@@ -24,7 +24,8 @@ WholeFileRead ReadWholeFile(
 // Puts `text` in the file `path`, creating it or replacing it. The text goes to a temporary
 // file beside it ("<path>.new~"), is pushed to the disk and then takes the name with one
 // rename, so a reader sees the old file or the new one, never a part. On failure (false) the
-// old file is as it was and the temporary file is removed.
+// old file is as it was and the temporary file is removed. A `path` that is a link is written
+// through: the file it names is replaced, and the link stays.
 [[nodiscard]] bool ReplaceWholeFile(FileSystem& fs, const std::string& path, std::string_view text);
 
 } // namespace platform

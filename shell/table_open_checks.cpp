@@ -32,7 +32,8 @@ HeaderCheckOutcome OfferRepair(platform::FileSystem& fs, table::CDBFFile& checke
         return HeaderCheckOutcome::kRepairDeclined;
 
     std::string repaired;
-    if (!checker.Repair(platform::DirectoryOf(path), &repaired)) {
+    // Beside the table itself, where its replacement goes, when `path` is a link to it.
+    if (!checker.Repair(platform::DirectoryOf(platform::FollowLinks(path)), &repaired)) {
         checker.Close();
         ShowError(LoadString(IDS_HEADER_NOT_FIXED));
         return HeaderCheckOutcome::kRepairFailed;

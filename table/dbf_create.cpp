@@ -67,9 +67,11 @@ DbfError CheckNewFields(const FieldList& fields)
     return DbfError::kNone;
 }
 
-DbfError CreateTableFile(platform::FileSystem& fs, const std::string& path,
+DbfError CreateTableFile(platform::FileSystem& fs, const std::string& chosen,
                          const FieldList& fields)
 {
+    // A link is written through: the table it names is replaced, its memo file beside it.
+    const std::string path = platform::FollowLinks(chosen);
     if (const DbfError error = CheckNewFields(fields); error != DbfError::kNone)
         return error;
     const std::vector<std::uint8_t> bytes = NewTableBytes(fields);

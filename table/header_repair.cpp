@@ -61,13 +61,16 @@ std::string BackupPathFor(const std::string& tablePath)
 ReplaceResult ReplaceWithRepaired(
     platform::FileSystem& fs, const std::string& tablePath, const std::string& repairedPath)
 {
+    // A table reached through a link is replaced where the link leads, so the link stays
+    // and names the repaired table; the results name the table by the caller's path.
+    const std::string placed = platform::FollowLinks(tablePath);
     ReplaceResult result;
-    result.backupPath = BackupPathFor(tablePath);
+    result.backupPath = BackupPathFor(placed);
     result.originalPath = tablePath;
     result.repairedPath = repairedPath;
 
     // Removing the old backup would then delete the table or the repaired copy.
-    if (result.backupPath == tablePath || repairedPath == tablePath
+    if (result.backupPath == placed || repairedPath == placed
         || repairedPath == result.backupPath) {
         result.outcome = ReplaceOutcome::kPathsClash;
         return result;
@@ -79,8 +82,8 @@ ReplaceResult ReplaceWithRepaired(
     // Where the file system allows, the backup is a second name of the table, and the
     // repaired copy then replaces the table in one rename: the table's path holds the old or
     // the repaired table at every moment, even if the program is stopped in between.
-    if (fs.Link(tablePath, result.backupPath)) {
-        if (fs.Rename(repairedPath, tablePath)) {
+    if (fs.Link(placed, result.backupPath)) {
+        if (fs.Rename(repairedPath, placed)) {
             result.originalPath = result.backupPath;
             result.repairedPath = tablePath;
             result.outcome = ReplaceOutcome::kReplaced;
@@ -90,25 +93,25 @@ ReplaceResult ReplaceWithRepaired(
         }
         return result;
     }
-    if (!fs.Rename(tablePath, result.backupPath)) {
+    if (!fs.Rename(placed, result.backupPath)) {
         result.outcome = ReplaceOutcome::kTableNotMoved;
         return result;
     }
     result.originalPath = result.backupPath;
     // The table path is free now; a rename takes it without deleting anything first.
-    if (fs.Rename(repairedPath, tablePath)) {
+    if (fs.Rename(repairedPath, placed)) {
         result.repairedPath = tablePath;
         result.outcome = ReplaceOutcome::kReplaced;
         return result;
     }
-    if (fs.Rename(result.backupPath, tablePath)) {
+    if (fs.Rename(result.backupPath, placed)) {
         result.originalPath = tablePath;
         result.outcome = ReplaceOutcome::kRepairedNotMoved;
         return result;
     }
     // Left like this, the table would be missing from its path and an open of it would
     // fail; a copy puts it back without touching the original at the backup path.
-    if (CopyWhole(fs, result.backupPath, tablePath)) {
+    if (CopyWhole(fs, result.backupPath, placed)) {
         result.originalPath = tablePath;
         result.outcome = ReplaceOutcome::kOriginalCopiedBack;
         return result;

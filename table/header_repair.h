@@ -46,7 +46,8 @@ std::string BackupPathFor(const std::string& tablePath);
 // by a copy written there (removed again when it cannot be finished). The repaired copy is
 // never removed here; keeping or dropping it is the caller's choice. Nothing is moved when
 // the backup path is the table path (a table named *.old) or either one is the repaired
-// copy's path.
+// copy's path. A table path that is a link is followed: the file it names is replaced, the
+// backup is made beside that file, and the link stays.
 // REQUIRES: the files are closed by the caller's checker or table (not needed on this
 // system, but the table must not be written to while it moves).
 ReplaceResult ReplaceWithRepaired(

@@ -234,7 +234,9 @@ bool NdxBuilder::WriteFile(const std::string& path)
     h.pageCount = static_cast<std::uint32_t>(total);
     h.root = h.pageCount - 1;
 
-    const std::string temporary = path + ".tmp";
+    // An index named by a link is written where the link leads; the link stays.
+    const std::string placed = platform::FollowLinks(path);
+    const std::string temporary = placed + ".tmp";
     int error = 0;
     std::unique_ptr<platform::File> file
         = m_fs.Open(temporary, platform::OpenMode::kCreate, &error);
@@ -293,7 +295,7 @@ bool NdxBuilder::WriteFile(const std::string& path)
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kWriteFailed, writer.Error());
     }
-    if (!m_fs.Rename(temporary, path)) {
+    if (!m_fs.Rename(temporary, placed)) {
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kRenameFailed);
     }

@@ -158,7 +158,9 @@ bool CTable::Pack()
     const bool carryMemo = memoFields;
 
     const std::string tablePath = file.Path();
-    const std::string directory = platform::DirectoryOf(tablePath);
+    // A table opened through a link is packed where the link leads; the link stays.
+    const std::string placedPath = platform::FollowLinks(tablePath);
+    const std::string directory = platform::DirectoryOf(placedPath);
 
     // The header bytes as they are (code-page byte included), with no records yet.
     std::vector<std::uint8_t> header(file.HeaderLength());
@@ -248,7 +250,8 @@ bool CTable::Pack()
     }
 
     // Everything is written; now the new files take the old ones' places.
-    const std::string memoPath = carryMemo ? m_handle->memo.Path() : std::string();
+    const std::string memoPath
+        = carryMemo ? platform::FollowLinks(m_handle->memo.Path()) : std::string();
     const CodePageId codePage = m_codePage;
     Close();
     auto reopen = [&] {
@@ -259,7 +262,8 @@ bool CTable::Pack()
         // The old memo is kept under a free name the pack claimed until the new table is in
         // place, so a failed last rename can put it back.
         DbfError why = DbfError::kNone;
-        const std::optional<std::string> claimed = ClaimFreeName(fs, directory, ".OLD", &why);
+        const std::optional<std::string> claimed
+            = ClaimFreeName(fs, platform::DirectoryOf(memoPath), ".OLD", &why);
         if (!claimed) {
             discard(why);
             reopen();
@@ -286,14 +290,14 @@ bool CTable::Pack()
             reopen();
             return FailFile(DbfError::kRenameFailed);
         }
-        if (!fs.Rename(packPath, tablePath)) {
+        if (!fs.Rename(packPath, placedPath)) {
             (void)fs.Rename(aside, memoPath); // replaces the new memo with the old one
             (void)fs.Remove(packPath);
             reopen();
             return FailFile(DbfError::kRenameFailed);
         }
         (void)fs.Remove(aside);
-    } else if (!fs.Rename(packPath, tablePath)) {
+    } else if (!fs.Rename(packPath, placedPath)) {
         discard(DbfError::kRenameFailed);
         reopen();
         return FailFile(DbfError::kRenameFailed);

@@ -74,14 +74,18 @@ bool SaveTarget::Claim(const std::vector<std::string>& finalPaths)
     if (std::any_of(finalPaths.begin(), finalPaths.end(), platform::IsSpecialFile))
         return false;
     std::vector<std::string> extensions;
-    for (const std::string& path : finalPaths)
-        extensions.push_back(ExtensionOf(path));
+    // A final path that is a link is written through: the file it names is replaced.
+    std::vector<std::string> finals;
+    for (const std::string& path : finalPaths) {
+        finals.push_back(platform::FollowLinks(path));
+        extensions.push_back(ExtensionOf(finals.back()));
+    }
     const auto claimed
-        = ClaimStem(m_fs, platform::DirectoryOf(finalPaths.front()), ".lumetta-save", extensions);
+        = ClaimStem(m_fs, platform::DirectoryOf(finals.front()), ".lumetta-save", extensions);
     if (!claimed)
         return false;
-    for (std::size_t i = 0; i < finalPaths.size(); ++i)
-        m_files.emplace_back((*claimed)[i], finalPaths[i]);
+    for (std::size_t i = 0; i < finals.size(); ++i)
+        m_files.emplace_back((*claimed)[i], finals[i]);
     m_committed = false;
     return true;
 }

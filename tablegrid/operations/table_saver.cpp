@@ -72,8 +72,10 @@ bool TableSaver::WouldOverwriteSource(const table::CTable& source, const std::st
     return false;
 }
 
-TableSaver::Result TableSaver::Copy(table::CTable& source, const std::string& path)
+TableSaver::Result TableSaver::Copy(table::CTable& source, const std::string& chosen)
 {
+    // A link chosen is saved through, its memo file becoming the companion of what it names.
+    const std::string path = platform::FollowLinks(chosen);
     if (!source.IsOpen())
         return Result::kReadFailed;
     if (WouldOverwriteSource(source, path))
@@ -105,8 +107,9 @@ TableSaver::Result TableSaver::Copy(table::CTable& source, const std::string& pa
 }
 
 TableSaver::Result TableSaver::Subset(table::CTable& source, const std::vector<int>& fields,
-    bool allRecords, const std::string& path, const RecordHook& hook)
+    bool allRecords, const std::string& chosen, const RecordHook& hook)
 {
+    const std::string path = platform::FollowLinks(chosen); // as in Copy
     if (!source.IsOpen())
         return Result::kReadFailed;
     if (WouldOverwriteSource(source, path))

@@ -21,7 +21,8 @@ namespace tablegrid {
 // complete new table (and its memo file) under temporary names beside `path`; the caller
 // may then open that table (WrittenPath) to carry pending changes into it; Commit puts the
 // files in place. Until Commit nothing at `path` changes; a saver destroyed without Commit
-// removes what it wrote. The source table is only read.
+// removes what it wrote. The source table is only read. A `path` that is a link is saved
+// through: the table it names is replaced, with the memo file beside that table.
 //
 // Copy: the table file byte for byte, with its memo file under the new name.
 // Subset: a new table of the chosen fields (same names, types, widths and decimals, the

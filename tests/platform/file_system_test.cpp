@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/streamed_write.h"
+#include "platform/whole_file.h"
 
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,31 @@ TEST(PathTest, SplitsPaths)
     EXPECT_EQ(platform::BaseNameOf("/data/.hidden"), ".hidden");
     EXPECT_TRUE(platform::IsAbsolutePath("/x"));
     EXPECT_FALSE(platform::IsAbsolutePath("x/y"));
+}
+
+// Links are followed one by one, relative ones from their own directory, to a file that
+// need not exist; a path that is no link, or links in a loop, stay as given. A whole file
+// written through a link replaces what it names, and the link stays.
+TEST_F(FileSystemTest, LinksAreFollowedToTheFileTheyName)
+{
+    namespace stdfs = std::filesystem;
+    stdfs::create_directory(dir.File("d"));
+    stdfs::create_symlink("d/b", dir.File("a"));
+    stdfs::create_symlink(dir.File("d/c"), dir.File("d/b"));
+    stdfs::create_symlink("../e", dir.File("d/c"));
+    EXPECT_EQ(platform::FollowLinks(dir.File("a")), dir.File("d/../e"));
+    EXPECT_EQ(platform::FollowLinks(dir.File("d/../e")), dir.File("d/../e"));
+    EXPECT_EQ(platform::FollowLinks(dir.File("missing")), dir.File("missing"));
+    stdfs::create_symlink("loop2", dir.File("loop1"));
+    stdfs::create_symlink("loop1", dir.File("loop2"));
+    EXPECT_EQ(platform::FollowLinks(dir.File("loop1")), dir.File("loop1"));
+
+    ASSERT_TRUE(platform::ReplaceWholeFile(fs, dir.File("a"), "first"));
+    ASSERT_TRUE(platform::ReplaceWholeFile(fs, dir.File("a"), "second"));
+    EXPECT_TRUE(stdfs::is_symlink(dir.File("a")));
+    std::string text;
+    EXPECT_EQ(platform::ReadWholeFile(fs, dir.File("e"), 100, &text), platform::WholeFileRead::kRead);
+    EXPECT_EQ(text, "second");
 }
 
 TEST_F(FileSystemTest, FaultyFileSystemFailsTheNthWriteWithFullDisk)

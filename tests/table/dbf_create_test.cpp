@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -113,6 +114,15 @@ TEST_F(DbfCreateTest, FailureLeavesAnExistingFileAsItWas)
     faulty.failRenames = false;
     EXPECT_EQ(table::CreateTableFile(faulty, path, { { "A", 'C', 1 } }), DbfError::kNone);
     EXPECT_EQ(ReadAllBytes(path).size(), 32u + 32 + 2);
+
+    // Through a link the table it names is replaced, its memo file beside that table.
+    std::filesystem::create_symlink("keep.dbf", dir.File("link.dbf"));
+    EXPECT_EQ(table::CreateTableFile(fs, dir.File("link.dbf"), { { "A", 'C', 1 }, { "M", 'M', 10 } }),
+        DbfError::kNone);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.dbf")));
+    EXPECT_EQ(ReadAllBytes(path).size(), 32u + 64 + 2);
+    EXPECT_TRUE(fs.Exists(dir.File("keep.dbt")));
+    EXPECT_EQ(fs.List(dir.Path()).size(), 3u);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using table::ReplaceOutcome;
@@ -56,6 +58,22 @@ TEST_F(HeaderRepairTest, ReplacesTheTableOverAnOldBackup)
     EXPECT_EQ(result.repairedPath, table);
     ExpectWhereReported(result);
     EXPECT_FALSE(fs.Exists(repaired));
+}
+
+// A table reached through a link is repaired where the link leads, its backup beside it;
+// the link stays and reads the repaired table.
+TEST_F(HeaderRepairTest, ATableNamedByALinkIsReplacedWhereTheLinkLeads)
+{
+    namespace stdfs = std::filesystem;
+    const std::string link = dir.File("l.dbf");
+    stdfs::create_symlink("t.dbf", link);
+    const auto result = table::ReplaceWithRepaired(fs, link, repaired);
+    EXPECT_EQ(result.outcome, ReplaceOutcome::kReplaced);
+    EXPECT_EQ(result.backupPath, backup);
+    EXPECT_EQ(result.repairedPath, link);
+    ExpectWhereReported(result);
+    EXPECT_TRUE(stdfs::is_symlink(link));
+    EXPECT_EQ(ReadAllBytes(table), fixed);
 }
 
 TEST_F(HeaderRepairTest, FailuresBeforeTheTableMovesLeaveEverythingInPlace)

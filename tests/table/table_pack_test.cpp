@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -114,6 +115,35 @@ TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
         ASSERT_TRUE(memo.Open(dir.File(std::string(c.name) + ".dbt"), c.form));
         EXPECT_EQ(memo.NextFreeBlock(), 4u);
     }
+}
+
+// A table and memo opened through links are packed where the links lead: the links stay
+// links, and naming the packed files.
+TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
+{
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(database.SetDatabaseDirectory(dir.Path()));
+    fs::create_directory(dir.File("real"));
+    WriteMemoTable(0x83, MemoForm::kDbase3, "real/t");
+    fs::create_symlink("real/t.dbf", dir.File("l.dbf"));
+    fs::create_symlink(dir.File("real/t.dbt"), dir.File("l.dbt"));
+    CTable t(&database);
+    ASSERT_TRUE(t.Open("l", false));
+    ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
+    EXPECT_EQ(t.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "l"), std::string(700, 'e'));
+    EXPECT_TRUE(fs::is_symlink(dir.File("l.dbf")));
+    EXPECT_TRUE(fs::is_symlink(dir.File("l.dbt")));
+    t.Close();
+    CTable real(&database);
+    ASSERT_TRUE(real.Open(dir.File("real/t.dbf"), false));
+    EXPECT_EQ(real.RecordCount(), 3u);
+    EXPECT_EQ(MemoTextOf(real, 1, MemoForm::kDbase3, "real/t"), "aaa");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.File("real")))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string> { "t.dbf", "t.dbt" }));
 }
 
 TEST_F(TablePackTest, TemporaryNamesAreTheUsualOnesWhenFree)

@@ -555,6 +555,29 @@ TEST_F(SaveAsTest, NeverOntoTheSourceOrItsMemoUnderAnySpelling)
     EXPECT_EQ(saver.Subset(source, { 0 }, true, dir.File("sub/../t.dbf")), TableSaver::Result::kSameFile);
 }
 
+// A name that is a link is saved through: the files it names are replaced (a table's memo
+// file beside the table it names), and the links stay.
+TEST_F(SaveAsTest, ALinkChosenIsSavedThroughAndStays)
+{
+    namespace stdfs = std::filesystem;
+    Make(true);
+    stdfs::create_directory(dir.File("other"));
+    std::ofstream(dir.File("other/old.dbf")) << "an old table";
+    stdfs::create_symlink("other/old.dbf", dir.File("l.dbf"));
+    stdfs::create_symlink(dir.File("other/e.txt"), dir.File("e.txt"));
+    TableSaver saver(platform::FileSystem::Default());
+    ASSERT_EQ(saver.Copy(source, dir.File("l.dbf")), TableSaver::Result::kSaved);
+    ASSERT_TRUE(saver.Commit());
+    EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbf")), ReadAllBytes(dir.File("t.dbf")));
+    EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbt")), ReadAllBytes(dir.File("t.dbt")));
+    ASSERT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("e.txt"), platform::FileSystem::Default()),
+        TextExport::Result::kWritten);
+    EXPECT_EQ(ReadText(dir.File("other/e.txt")).substr(0, 12), "\"Ivanov  \"\r\n");
+    EXPECT_TRUE(stdfs::is_symlink(dir.File("l.dbf")));
+    EXPECT_TRUE(stdfs::is_symlink(dir.File("e.txt")));
+    EXPECT_EQ(Entries(), (std::vector<std::string> { "e.txt", "l.dbf", "other", "t.dbf", "t.dbt" }));
+}
+
 // Replacing another table: whichever step fails, the old table and memo stay as they were
 // and nothing of the save is left behind.
 TEST_F(SaveAsTest, OverwritingFailsCleanlyAtEveryStep)

@@ -169,7 +169,8 @@ int Repair(const Invocation& call)
         }
     }
     std::string repaired;
-    if (!checker.Repair(platform::DirectoryOf(call.file), &repaired)) {
+    // Beside the table itself, where its replacement goes, when the name is a link to it.
+    if (!checker.Repair(platform::DirectoryOf(platform::FollowLinks(call.file)), &repaired)) {
         call.streams.err << Text(IDS_HEADER_NOT_FIXED) << '\n';
         return kExitFailed;
     }
