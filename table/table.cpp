@@ -94,7 +94,14 @@ bool CTable::OpenMemo()
     const std::uint8_t memoVersion = version == dbf::kVersionDbase4 ? dbf::kVersionDbase4Memo
         : version == dbf::kVersionDbase3                            ? dbf::kVersionDbase3Memo
                                                                     : version;
-    const std::string found = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
+    std::string found = FindMemoCompanion(m_database->FileSystem(), file.Path(), memoVersion);
+    if (found.empty()) {
+        // A table opened through a link with no memo link beside it: its memo file is the one
+        // beside the table the link names.
+        const std::string placed = platform::FollowLinks(file.Path());
+        if (placed != file.Path())
+            found = FindMemoCompanion(m_database->FileSystem(), placed, memoVersion);
+    }
     m_memoPath = found;
     if (m_memoPath.empty()) {
         // The name the memo file would have; a table path that gives none (not ending in F)

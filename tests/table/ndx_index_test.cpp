@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
 #include <utility>
@@ -393,6 +394,16 @@ TEST_F(NdxIndexTest, FailedBuildsLeaveNoFileAndKeepTheOldOne)
     // The index open on the old file keeps reading it after a new one replaced it.
     ASSERT_TRUE(Build({ { "new", 1 } }));
     ExpectWalk(index, { { "old", 1 } });
+
+    // Built under a link's name, the index replaces the file the link names.
+    std::filesystem::create_symlink("name.ndx", dir.File("link.ndx"));
+    NdxBuilder throughLink(fs, NdxKeyType::kCharacter, "NAME", false);
+    throughLink.Add(1, "linked");
+    ASSERT_TRUE(throughLink.Finish(dir.File("link.ndx")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ndx")));
+    NdxIndex reread { fs };
+    ASSERT_TRUE(reread.Open(path));
+    ExpectWalk(reread, { { "linked", 1 } });
 }
 
 // Damaged files are made by overwriting bytes of a good three-level index.

@@ -118,7 +118,7 @@ TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
 }
 
 // A table and memo opened through links are packed where the links lead: the links stay
-// links, and naming the packed files.
+// links, naming the packed files. A link to the table alone finds the memo beside it.
 TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
 {
     namespace fs = std::filesystem;
@@ -144,6 +144,19 @@ TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string> { "t.dbf", "t.dbt" }));
+    real.Close();
+
+    // A link to the table alone: the memo file is the one beside the table.
+    fs::create_symlink("real/t.dbf", dir.File("only.dbf"));
+    CTable only(&database);
+    ASSERT_TRUE(only.Open("only", false));
+    EXPECT_FALSE(only.MemoUnavailable());
+    ASSERT_TRUE(only.GoTo(1));
+    ASSERT_TRUE(only.DeleteCurrent());
+    ASSERT_TRUE(only.Pack()) << table::DbfErrorText(only.LastFileError());
+    EXPECT_EQ(only.RecordCount(), 2u);
+    EXPECT_EQ(MemoTextOf(only, 2, MemoForm::kDbase3, "real/t"), std::string(700, 'e'));
+    EXPECT_FALSE(fs::exists(dir.File("only.dbt")));
 }
 
 TEST_F(TablePackTest, TemporaryNamesAreTheUsualOnesWhenFree)
