@@ -140,7 +140,8 @@ public:
             flags |= O_RDWR | O_CREAT | O_EXCL;
             break;
         }
-        const int fd = ::open(path.c_str(), flags, 0644);
+        // As other programs make files: what the user's umask leaves of read and write for all.
+        const int fd = ::open(path.c_str(), flags, 0666);
         if (fd < 0) {
             if (error)
                 *error = errno;
@@ -353,6 +354,19 @@ std::string FollowLinks(const std::string& path)
         at = IsAbsolutePath(text) ? text : DirectoryOf(at) + text;
     }
     return path;
+}
+
+void KeepAccessOf(const std::string& existing, const std::string& replacement)
+{
+    struct stat status {};
+    if (::stat(existing.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    // The group first: a change of group may clear bits the mode then sets again. Only the
+    // read, write and execute bits are carried, never set-user-id and the like.
+    struct stat now {};
+    if (::stat(replacement.c_str(), &now) == 0 && now.st_gid != status.st_gid)
+        (void)::chown(replacement.c_str(), static_cast<uid_t>(-1), status.st_gid);
+    (void)::chmod(replacement.c_str(), status.st_mode & 0777);
 }
 
 std::string SystemErrorText(int error)

@@ -134,6 +134,12 @@ bool IsSpecialFile(const std::string& path);
 // keeps naming it rather than being replaced by it. The target need not exist.
 std::string FollowLinks(const std::string& path);
 
+// Gives `replacement` the permission bits of `existing`, and its group where the system
+// lets this user, so that a file put in another's place by a rename keeps who may read and
+// write it (a table shared by a group, a private file). Nothing happens when `existing` is
+// not there.
+void KeepAccessOf(const std::string& existing, const std::string& replacement);
+
 // The system's message for an error number a file operation kept, as its own tools word it
 // ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
 // as an input/output error.

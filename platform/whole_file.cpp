@@ -47,6 +47,7 @@ bool ReplaceWholeFile(FileSystem& fs, const std::string& chosen, std::string_vie
             return false;
         }
     }
+    KeepAccessOf(path, temporary); // a private settings file stays private
     if (!fs.Rename(temporary, path)) {
         (void)fs.Remove(temporary);
         return false;

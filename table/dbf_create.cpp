@@ -107,6 +107,10 @@ DbfError CreateTableFile(platform::FileSystem& fs, const std::string& chosen,
             return memo.LastError();
         }
     }
+    // A table replaced keeps who may read and write it.
+    platform::KeepAccessOf(path, temporary);
+    if (hasMemo)
+        platform::KeepAccessOf(memoPath, memoTemporary);
     if (!fs.Rename(temporary, path)) {
         discard();
         return DbfError::kRenameFailed;

@@ -75,6 +75,7 @@ ReplaceResult ReplaceWithRepaired(
         result.outcome = ReplaceOutcome::kPathsClash;
         return result;
     }
+    platform::KeepAccessOf(placed, repairedPath); // the repaired table is shared as it was
     if (fs.Exists(result.backupPath) && !fs.Remove(result.backupPath)) {
         result.outcome = ReplaceOutcome::kOldBackupKept;
         return result;

@@ -295,6 +295,7 @@ bool NdxBuilder::WriteFile(const std::string& path)
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kWriteFailed, writer.Error());
     }
+    platform::KeepAccessOf(placed, temporary); // an index replaced is shared as it was
     if (!m_fs.Rename(temporary, placed)) {
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kRenameFailed);

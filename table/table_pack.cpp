@@ -249,9 +249,13 @@ bool CTable::Pack()
         packed.reset();
     }
 
-    // Everything is written; now the new files take the old ones' places.
+    // Everything is written; now the new files take the old ones' places, keeping who may
+    // read and write them.
     const std::string memoPath
         = carryMemo ? platform::FollowLinks(m_handle->memo.Path()) : std::string();
+    platform::KeepAccessOf(placedPath, packPath);
+    if (carryMemo)
+        platform::KeepAccessOf(memoPath, packMemoPath);
     const CodePageId codePage = m_codePage;
     Close();
     auto reopen = [&] {

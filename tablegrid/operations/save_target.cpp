@@ -129,6 +129,9 @@ bool SaveTarget::Commit()
         Discard();
         return false;
     };
+    // A file replaced keeps who may read and write it.
+    for (const auto& [temporary, final] : m_files)
+        platform::KeepAccessOf(final, temporary);
     for (std::size_t i = 0; i + 1 < m_files.size(); ++i) {
         const std::string& final = m_files[i].second;
         if (!m_fs.Exists(final))

@@ -94,7 +94,8 @@ TEST(PathTest, SplitsPaths)
 
 // Links are followed one by one, relative ones from their own directory, to a file that
 // need not exist; a path that is no link, or links in a loop, stay as given. A whole file
-// written through a link replaces what it names, and the link stays.
+// written through a link replaces what it names, keeping its permissions, and the link
+// stays.
 TEST_F(FileSystemTest, LinksAreFollowedToTheFileTheyName)
 {
     namespace stdfs = std::filesystem;
@@ -110,8 +111,10 @@ TEST_F(FileSystemTest, LinksAreFollowedToTheFileTheyName)
     EXPECT_EQ(platform::FollowLinks(dir.File("loop1")), dir.File("loop1"));
 
     ASSERT_TRUE(platform::ReplaceWholeFile(fs, dir.File("a"), "first"));
+    testing_support::SetModeOf(dir.File("e"), 0600); // and a private file stays private
     ASSERT_TRUE(platform::ReplaceWholeFile(fs, dir.File("a"), "second"));
     EXPECT_TRUE(stdfs::is_symlink(dir.File("a")));
+    EXPECT_EQ(testing_support::ModeOf(dir.File("e")), 0600);
     std::string text;
     EXPECT_EQ(platform::ReadWholeFile(fs, dir.File("e"), 100, &text), platform::WholeFileRead::kRead);
     EXPECT_EQ(text, "second");

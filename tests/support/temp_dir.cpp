@@ -34,4 +34,18 @@ void WriteAllBytes(const std::string& path, const std::vector<std::uint8_t>& byt
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+int ModeOf(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        return -1;
+    return static_cast<int>(status.permissions() & std::filesystem::perms::all);
+}
+
+void SetModeOf(const std::string& path, int mode)
+{
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
+}
+
 } // namespace testing_support

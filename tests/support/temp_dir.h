@@ -25,5 +25,8 @@ private:
 
 std::vector<std::uint8_t> ReadAllBytes(const std::string& path);
 void WriteAllBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// A file's read, write and execute bits (0644 and the like); -1 when it is not there.
+int ModeOf(const std::string& path);
+void SetModeOf(const std::string& path, int mode);
 
 } // namespace testing_support

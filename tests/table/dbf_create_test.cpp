@@ -117,9 +117,11 @@ TEST_F(DbfCreateTest, FailureLeavesAnExistingFileAsItWas)
 
     // Through a link the table it names is replaced, its memo file beside that table.
     std::filesystem::create_symlink("keep.dbf", dir.File("link.dbf"));
+    testing_support::SetModeOf(path, 0640);
     EXPECT_EQ(table::CreateTableFile(fs, dir.File("link.dbf"), { { "A", 'C', 1 }, { "M", 'M', 10 } }),
         DbfError::kNone);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.dbf")));
+    EXPECT_EQ(testing_support::ModeOf(path), 0640); // and keeps its permissions
     EXPECT_EQ(ReadAllBytes(path).size(), 32u + 64 + 2);
     EXPECT_TRUE(fs.Exists(dir.File("keep.dbt")));
     EXPECT_EQ(fs.List(dir.Path()).size(), 3u);

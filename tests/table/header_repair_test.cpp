@@ -61,12 +61,13 @@ TEST_F(HeaderRepairTest, ReplacesTheTableOverAnOldBackup)
 }
 
 // A table reached through a link is repaired where the link leads, its backup beside it;
-// the link stays and reads the repaired table.
+// the link stays and reads the repaired table, which keeps the table's permissions.
 TEST_F(HeaderRepairTest, ATableNamedByALinkIsReplacedWhereTheLinkLeads)
 {
     namespace stdfs = std::filesystem;
     const std::string link = dir.File("l.dbf");
     stdfs::create_symlink("t.dbf", link);
+    testing_support::SetModeOf(table, 0640);
     const auto result = table::ReplaceWithRepaired(fs, link, repaired);
     EXPECT_EQ(result.outcome, ReplaceOutcome::kReplaced);
     EXPECT_EQ(result.backupPath, backup);
@@ -74,6 +75,7 @@ TEST_F(HeaderRepairTest, ATableNamedByALinkIsReplacedWhereTheLinkLeads)
     ExpectWhereReported(result);
     EXPECT_TRUE(stdfs::is_symlink(link));
     EXPECT_EQ(ReadAllBytes(table), fixed);
+    EXPECT_EQ(testing_support::ModeOf(table), 0640); // shared as it was
 }
 
 TEST_F(HeaderRepairTest, FailuresBeforeTheTableMovesLeaveEverythingInPlace)

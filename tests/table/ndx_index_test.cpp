@@ -397,10 +397,12 @@ TEST_F(NdxIndexTest, FailedBuildsLeaveNoFileAndKeepTheOldOne)
 
     // Built under a link's name, the index replaces the file the link names.
     std::filesystem::create_symlink("name.ndx", dir.File("link.ndx"));
+    testing_support::SetModeOf(path, 0660);
     NdxBuilder throughLink(fs, NdxKeyType::kCharacter, "NAME", false);
     throughLink.Add(1, "linked");
     ASSERT_TRUE(throughLink.Finish(dir.File("link.ndx")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ndx")));
+    EXPECT_EQ(testing_support::ModeOf(path), 0660); // shared as it was
     NdxIndex reread { fs };
     ASSERT_TRUE(reread.Open(path));
     ExpectWalk(reread, { { "linked", 1 } });

@@ -118,7 +118,8 @@ TEST_F(TablePackTest, CarriesMemoTextsInBothForms)
 }
 
 // A table and memo opened through links are packed where the links lead: the links stay
-// links, naming the packed files. A link to the table alone finds the memo beside it.
+// links, naming the packed files, which keep the permissions of the files they replace. A
+// link to the table alone finds the memo beside it.
 TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
 {
     namespace fs = std::filesystem;
@@ -127,6 +128,8 @@ TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
     WriteMemoTable(0x83, MemoForm::kDbase3, "real/t");
     fs::create_symlink("real/t.dbf", dir.File("l.dbf"));
     fs::create_symlink(dir.File("real/t.dbt"), dir.File("l.dbt"));
+    testing_support::SetModeOf(dir.File("real/t.dbf"), 0664);
+    testing_support::SetModeOf(dir.File("real/t.dbt"), 0600);
     CTable t(&database);
     ASSERT_TRUE(t.Open("l", false));
     ASSERT_TRUE(t.Pack()) << table::DbfErrorText(t.LastFileError());
@@ -134,6 +137,8 @@ TEST_F(TablePackTest, ATableOpenedThroughLinksIsPackedWhereTheyLead)
     EXPECT_EQ(MemoTextOf(t, 3, MemoForm::kDbase3, "l"), std::string(700, 'e'));
     EXPECT_TRUE(fs::is_symlink(dir.File("l.dbf")));
     EXPECT_TRUE(fs::is_symlink(dir.File("l.dbt")));
+    EXPECT_EQ(testing_support::ModeOf(dir.File("real/t.dbf")), 0664); // shared as they were
+    EXPECT_EQ(testing_support::ModeOf(dir.File("real/t.dbt")), 0600);
     t.Close();
     CTable real(&database);
     ASSERT_TRUE(real.Open(dir.File("real/t.dbf"), false));

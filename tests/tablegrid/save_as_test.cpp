@@ -556,7 +556,7 @@ TEST_F(SaveAsTest, NeverOntoTheSourceOrItsMemoUnderAnySpelling)
 }
 
 // A name that is a link is saved through: the files it names are replaced (a table's memo
-// file beside the table it names), and the links stay.
+// file beside the table it names), keeping their permissions, and the links stay.
 TEST_F(SaveAsTest, ALinkChosenIsSavedThroughAndStays)
 {
     namespace stdfs = std::filesystem;
@@ -565,11 +565,13 @@ TEST_F(SaveAsTest, ALinkChosenIsSavedThroughAndStays)
     std::ofstream(dir.File("other/old.dbf")) << "an old table";
     stdfs::create_symlink("other/old.dbf", dir.File("l.dbf"));
     stdfs::create_symlink(dir.File("other/e.txt"), dir.File("e.txt"));
+    testing_support::SetModeOf(dir.File("other/old.dbf"), 0600);
     TableSaver saver(platform::FileSystem::Default());
     ASSERT_EQ(saver.Copy(source, dir.File("l.dbf")), TableSaver::Result::kSaved);
     ASSERT_TRUE(saver.Commit());
     EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbf")), ReadAllBytes(dir.File("t.dbf")));
     EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbt")), ReadAllBytes(dir.File("t.dbt")));
+    EXPECT_EQ(testing_support::ModeOf(dir.File("other/old.dbf")), 0600); // private as it was
     ASSERT_EQ(TextExport::Write(source, { 0 }, {}, dir.File("e.txt"), platform::FileSystem::Default()),
         TextExport::Result::kWritten);
     EXPECT_EQ(ReadText(dir.File("other/e.txt")).substr(0, 12), "\"Ivanov  \"\r\n");
