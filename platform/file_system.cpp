@@ -86,6 +86,14 @@ public:
         return true;
     }
 
+    std::optional<Identity> Identify() override
+    {
+        struct stat status {};
+        if (::fstat(m_fd, &status) != 0)
+            return std::nullopt;
+        return Identity { static_cast<std::uint64_t>(status.st_dev), status.st_ino };
+    }
+
     void StartWriteback(std::uint64_t offset, std::uint64_t size) override
     {
 #ifdef __linux__
@@ -354,6 +362,16 @@ std::string FollowLinks(const std::string& path)
         at = IsAbsolutePath(text) ? text : DirectoryOf(at) + text;
     }
     return path;
+}
+
+bool IsFileAt(File& file, const std::string& path)
+{
+    const std::optional<File::Identity> open = file.Identify();
+    if (!open)
+        return true; // nothing known against it
+    struct stat named {};
+    return ::stat(path.c_str(), &named) == 0
+        && *open == File::Identity { static_cast<std::uint64_t>(named.st_dev), named.st_ino };
 }
 
 void KeepAccessOf(const std::string& existing, const std::string& replacement)

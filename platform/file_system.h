@@ -54,6 +54,16 @@ public:
         return true;
     }
 
+    // Which file of the system this is (its device and number), to tell whether a path
+    // still names it; nothing where that is not known, as by default.
+    struct Identity
+    {
+        std::uint64_t device = 0;
+        std::uint64_t number = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    virtual std::optional<Identity> Identify() { return std::nullopt; }
+
     int LastError() const { return m_lastError; }
 
 protected:
@@ -133,6 +143,11 @@ bool IsSpecialFile(const std::string& path);
 // loop. A file that replaces another through a rename goes there, so that the user's link
 // keeps naming it rather than being replaced by it. The target need not exist.
 std::string FollowLinks(const std::string& path);
+
+// Whether `path` still names the file `file` is open on; false when another file has taken
+// the name (a rename over it) or none has. A file that cannot Identify itself is taken to be
+// there.
+bool IsFileAt(File& file, const std::string& path);
 
 // Gives `replacement` the permission bits of `existing`, and its group where the system
 // lets this user, so that a file put in another's place by a rename keeps who may read and

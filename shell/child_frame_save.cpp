@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "shell/dialogs/save_text_dialog.h"
 #include "shell/file_open_command.h"
+#include "shell/main_frame.h"
 #include "shell/path_text.h"
 #include "shell/viewer_app.h"
 #include "shell/wait_cursor.h"
@@ -65,8 +66,12 @@ bool CChildFrame::SaveAsPath(const std::string& path)
             WaitCursor wait;
             saved = m_grid->SaveAsTable(path);
         }
-        if (saved)
+        if (saved) {
+            // A window on the table saved over is asked to show the new one.
+            if (CMainFrame* main = m_app.MainFrame())
+                main->MarkChangedAt(path, this);
             m_app.OpenTableFile(path);
+        }
         return saved;
     }
     // A .csv name is taken as text too: saving nothing without a word is no answer.

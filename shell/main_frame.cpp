@@ -199,8 +199,13 @@ void CMainFrame::ReactivateActiveWindow()
 
 void CMainFrame::MarkChangedElsewhere(const CChildFrame* saver)
 {
+    MarkChangedAt(saver->TablePath(), saver);
+}
+
+void CMainFrame::MarkChangedAt(const std::string& path, const CChildFrame* saver)
+{
     for (CChildFrame* window : TableWindows()) {
-        if (window != saver && IsSameFile(window->TablePath(), saver->TablePath()))
+        if (window != saver && IsSameFile(window->TablePath(), path))
             window->SetChangedElsewhere(true);
     }
 }

@@ -52,6 +52,8 @@ public:
     void ReactivateActiveWindow();
     // Every other table window on the file `saver` shows learns that it changed.
     void MarkChangedElsewhere(const CChildFrame* saver);
+    // Every table window but `saver` on the file at `path` learns that it changed.
+    void MarkChangedAt(const std::string& path, const CChildFrame* saver);
 
     CommandRouter& Router() { return m_router; }
     CommandMenus& Menus() { return *m_menus; }

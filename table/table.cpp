@@ -199,6 +199,12 @@ const std::string& CTable::FilePath() const
     return m_handle && m_open ? m_handle->file.Path() : kNone;
 }
 
+bool CTable::FileReplaced() const
+{
+    return m_handle && m_open && m_handle->file.RawFile()
+        && !platform::IsFileAt(*m_handle->file.RawFile(), m_handle->file.Path());
+}
+
 std::uint8_t CTable::Version() const
 {
     return m_handle && m_open ? m_handle->file.Version() : 0;

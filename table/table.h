@@ -77,6 +77,10 @@ public:
     std::string TablePath() const;
     // The path the open table file was opened by; empty when closed.
     const std::string& FilePath() const;
+    // Whether another file has taken the table's path since it was opened (a pack in another
+    // window, a save over it, another program): what is written now reaches no file the
+    // path leads to. False when closed.
+    bool FileReplaced() const;
     std::uint8_t Version() const; // the header's version byte; 0 when closed
     void CopySettingsFrom(const CTable& other);
     const std::string& Name() const { return m_name; }

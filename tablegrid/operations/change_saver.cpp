@@ -96,6 +96,10 @@ private:
 ChangeSaver::Result ChangeSaver::Save(PendingChangeList& changes, table::CTable& target,
     bool byRecordNumber, const RowOfRecord& rowOf)
 {
+    // Into a table whose file has been replaced since it was opened the changes would go to
+    // a file no name leads to any more: they stay pending, and the save fails.
+    if (!changes.Empty() && target.FileReplaced())
+        return Result { false, 0 };
     std::vector<PendingChange> keptItems;
     std::vector<std::pair<int, PendingMark>> keptMarks;
     const Result result = Write(changes, target, byRecordNumber, rowOf, &keptItems, &keptMarks);

@@ -18,7 +18,9 @@ namespace tablegrid {
 // upwards. (A mark and an edit of one record do not depend on each other; an append comes
 // before the marks of the row it made.) A logical edit is written "T" for "true", else "F".
 // A change whose record cannot be reached, or whose field the target lacks, is dropped; one the file refuses (a write error,
-// a full disk) stays pending, so nothing is lost without a word.
+// a full disk) stays pending, so nothing is lost without a word. Save writes nothing into a
+// table whose file has been replaced since it was opened (CTable::FileReplaced): every
+// change stays pending.
 //
 // By record number, a change goes to the record it was made on. By row (the copy holds the
 // rows a window shows, in order), it goes to the record of the row its record is shown at

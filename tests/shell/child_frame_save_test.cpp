@@ -51,6 +51,18 @@ TEST_F(ChildFrameSaveTest, ATableNameSavesATableAndOpensIt)
     EXPECT_EQ(Main().TableWindows().at(1)->TablePath(), tables.File("copy.DBF"));
 }
 
+// A window on the table saved over learns that its file changed; other windows do not.
+TEST_F(ChildFrameSaveTest, AWindowOnTheTableSavedOverLearnsItChanged)
+{
+    Start({ WriteTable("a.dbf", 2), WriteTable("b.dbf", 3), WriteTable("c.dbf", 1) });
+    CChildFrame* window = Main().TableWindows().at(0);
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(window->SaveAsPath(tables.File("b.dbf")));
+    EXPECT_TRUE(Main().TableWindows().at(1)->ChangedElsewhere());
+    EXPECT_FALSE(Main().TableWindows().at(2)->ChangedElsewhere());
+    EXPECT_FALSE(window->ChangedElsewhere());
+}
+
 // .txt and .csv alike: the dialog shows the session's format, what it accepts is kept for
 // the next export, and a box says the data were saved.
 TEST_F(ChildFrameSaveTest, TextNamesExportWithTheDialogsFormatAndSayHowItWent)

@@ -52,6 +52,7 @@ public:
             return Fail(EIO);
         return m_real->Sync() || Fail(m_real->LastError());
     }
+    std::optional<Identity> Identify() override { return m_real->Identify(); }
 
 private:
     std::unique_ptr<platform::File> m_real;

@@ -42,6 +42,7 @@ public:
         return m_real->Truncate(size) || Fail(m_real->LastError());
     }
     bool Sync() override { return m_real->Sync() || Fail(m_real->LastError()); }
+    std::optional<Identity> Identify() override { return m_real->Identify(); }
 
 private:
     std::unique_ptr<platform::File> m_real;

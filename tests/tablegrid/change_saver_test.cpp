@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -237,6 +238,34 @@ TEST_F(ChangeSaverTest, RefusedWritesStayPendingAndUnreachableOnesAreDropped)
     }
     table.Close();
     EXPECT_EQ(testing_support::ReadAllBytes(path), expected);
+}
+
+// A table whose file another has replaced since it was opened (a pack elsewhere, a save over
+// it) takes no changes: they would go into the old file, which no name leads to any more.
+// Every change stays pending and the new file is left as it is; reopened, the table saves.
+TEST_F(ChangeSaverTest, NothingIsWrittenIntoAFileThatWasReplaced)
+{
+    Open(Numbered(3));
+    EXPECT_FALSE(table.FileReplaced());
+    Numbered(5).Write(dir.File("new.dbf"));
+    std::filesystem::rename(dir.File("new.dbf"), path);
+    EXPECT_TRUE(table.FileReplaced());
+    const auto replacement = testing_support::ReadAllBytes(path);
+    changes.Append(Edit(2, 1, "NAME", "EDIT"));
+    changes.Append(Mark(Kind::kMarkDeleted, 1));
+    const ChangeSaver::Result result = ChangeSaver::Save(changes, table, true);
+    EXPECT_FALSE(result.allWritten);
+    EXPECT_EQ(result.written, 0u);
+    EXPECT_EQ(changes.ItemCount(), 1u);
+    EXPECT_EQ(changes.MarkCount(), 1u);
+    EXPECT_EQ(testing_support::ReadAllBytes(path), replacement);
+
+    table.Close();
+    EXPECT_FALSE(table.FileReplaced());
+    ASSERT_TRUE(table.Open(path, false));
+    EXPECT_TRUE(ChangeSaver::Save(changes, table, true).allWritten);
+    EXPECT_EQ(Field(table, 2, "NAME"), "EDIT  ");
+    EXPECT_EQ(table.RecordCount(), 5u);
 }
 
 } // namespace
