@@ -39,6 +39,7 @@ bool ReplaceWholeFile(FileSystem& fs, const std::string& chosen, std::string_vie
         auto file = fs.Open(temporary, OpenMode::kCreate, nullptr);
         if (!file)
             return false;
+        KeepAccessOf(path, temporary); // a private file stays private, even while written
         const bool written
             = (text.empty() || file->WriteAt(0, text.data(), text.size())) && file->Sync();
         if (!written) {
@@ -47,7 +48,6 @@ bool ReplaceWholeFile(FileSystem& fs, const std::string& chosen, std::string_vie
             return false;
         }
     }
-    KeepAccessOf(path, temporary); // a private settings file stays private
     if (!fs.Rename(temporary, path)) {
         (void)fs.Remove(temporary);
         return false;

@@ -93,6 +93,8 @@ DbfError CreateTableFile(platform::FileSystem& fs, const std::string& chosen,
         auto file = fs.Open(temporary, platform::OpenMode::kCreate, nullptr);
         if (!file)
             return DbfError::kOpenFailed;
+        // A table replaced keeps who may read and write it, from before its bytes are written.
+        platform::KeepAccessOf(path, temporary);
         if (!file->WriteAt(0, bytes.data(), bytes.size()) || !file->Sync()) {
             file.reset();
             discard();
@@ -106,11 +108,8 @@ DbfError CreateTableFile(platform::FileSystem& fs, const std::string& chosen,
             discard();
             return memo.LastError();
         }
+        platform::KeepAccessOf(memoPath, memoTemporary); // empty as yet
     }
-    // A table replaced keeps who may read and write it.
-    platform::KeepAccessOf(path, temporary);
-    if (hasMemo)
-        platform::KeepAccessOf(memoPath, memoTemporary);
     if (!fs.Rename(temporary, path)) {
         discard();
         return DbfError::kRenameFailed;

@@ -242,6 +242,7 @@ bool NdxBuilder::WriteFile(const std::string& path)
         = m_fs.Open(temporary, platform::OpenMode::kCreate, &error);
     if (!file)
         return Fail(NdxError::kOpenFailed, error);
+    platform::KeepAccessOf(placed, temporary); // an index replaced is shared as it was
     PageWriter writer(*file);
 
     ndx::EncodeHeader(h, m_expression, writer.NextPage());
@@ -295,7 +296,6 @@ bool NdxBuilder::WriteFile(const std::string& path)
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kWriteFailed, writer.Error());
     }
-    platform::KeepAccessOf(placed, temporary); // an index replaced is shared as it was
     if (!m_fs.Rename(temporary, placed)) {
         (void)m_fs.Remove(temporary);
         return Fail(NdxError::kRenameFailed);

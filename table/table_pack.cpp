@@ -192,6 +192,10 @@ bool CTable::Pack()
     }
     if (!packed)
         return FailFile(DbfError::kNoFreeName);
+    // The new files are shared as the old ones are, from before anything is written to them.
+    platform::KeepAccessOf(placedPath, packPath);
+    if (carryMemo)
+        platform::KeepAccessOf(platform::FollowLinks(m_handle->memo.Path()), packMemoPath);
     auto discard = [&](DbfError error) {
         (void)fs.Remove(packPath);
         if (carryMemo)
@@ -249,13 +253,9 @@ bool CTable::Pack()
         packed.reset();
     }
 
-    // Everything is written; now the new files take the old ones' places, keeping who may
-    // read and write them.
+    // Everything is written; now the new files take the old ones' places.
     const std::string memoPath
         = carryMemo ? platform::FollowLinks(m_handle->memo.Path()) : std::string();
-    platform::KeepAccessOf(placedPath, packPath);
-    if (carryMemo)
-        platform::KeepAccessOf(memoPath, packMemoPath);
     const CodePageId codePage = m_codePage;
     Close();
     auto reopen = [&] {

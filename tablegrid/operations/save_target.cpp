@@ -84,8 +84,11 @@ bool SaveTarget::Claim(const std::vector<std::string>& finalPaths)
         = ClaimStem(m_fs, platform::DirectoryOf(finals.front()), ".lumetta-save", extensions);
     if (!claimed)
         return false;
-    for (std::size_t i = 0; i < finals.size(); ++i)
+    // A file replaced keeps who may read and write it, from before anything is written.
+    for (std::size_t i = 0; i < finals.size(); ++i) {
         m_files.emplace_back((*claimed)[i], finals[i]);
+        platform::KeepAccessOf(finals[i], (*claimed)[i]);
+    }
     m_committed = false;
     return true;
 }
@@ -129,9 +132,6 @@ bool SaveTarget::Commit()
         Discard();
         return false;
     };
-    // A file replaced keeps who may read and write it.
-    for (const auto& [temporary, final] : m_files)
-        platform::KeepAccessOf(final, temporary);
     for (std::size_t i = 0; i + 1 < m_files.size(); ++i) {
         const std::string& final = m_files[i].second;
         if (!m_fs.Exists(final))

@@ -568,6 +568,7 @@ TEST_F(SaveAsTest, ALinkChosenIsSavedThroughAndStays)
     testing_support::SetModeOf(dir.File("other/old.dbf"), 0600);
     TableSaver saver(platform::FileSystem::Default());
     ASSERT_EQ(saver.Copy(source, dir.File("l.dbf")), TableSaver::Result::kSaved);
+    EXPECT_EQ(testing_support::ModeOf(saver.WrittenPath()), 0600); // private while written too
     ASSERT_TRUE(saver.Commit());
     EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbf")), ReadAllBytes(dir.File("t.dbf")));
     EXPECT_EQ(ReadAllBytes(dir.File("other/old.dbt")), ReadAllBytes(dir.File("t.dbt")));
