@@ -387,6 +387,19 @@ void KeepAccessOf(const std::string& existing, const std::string& replacement)
     (void)::chmod(replacement.c_str(), status.st_mode & 0777);
 }
 
+Replacement OpenReplacement(FileSystem& fs, const std::string& path, const char* suffix,
+                            int* error)
+{
+    Replacement replacement;
+    replacement.placed = FollowLinks(path);
+    replacement.temporary = replacement.placed + suffix;
+    replacement.file = fs.Open(replacement.temporary, OpenMode::kCreate, error);
+    // Shared as the file it replaces is, from before anything is written to it.
+    if (replacement.file)
+        KeepAccessOf(replacement.placed, replacement.temporary);
+    return replacement;
+}
+
 std::string SystemErrorText(int error)
 {
     return std::generic_category().message(error == 0 ? EIO : error);

@@ -155,6 +155,19 @@ bool IsFileAt(File& file, const std::string& path);
 // not there.
 void KeepAccessOf(const std::string& existing, const std::string& replacement);
 
+// The new file that is to replace the file at `path` by a rename, made empty (OpenMode::
+// kCreate) at the path its links lead to with `suffix` appended, with the permissions of the
+// file it replaces (see FollowLinks and KeepAccessOf). `file` is null when it could not be
+// made, the system's error then in `*error` when `error` is not null.
+struct Replacement
+{
+    std::string placed;    // where the replacement goes: `path` with its links followed
+    std::string temporary; // where it is written first
+    std::unique_ptr<File> file;
+};
+Replacement OpenReplacement(FileSystem& fs, const std::string& path, const char* suffix,
+                            int* error = nullptr);
+
 // The system's message for an error number a file operation kept, as its own tools word it
 // ("No such file or directory"); an error of 0 (a failure that was not the system's) reads
 // as an input/output error.

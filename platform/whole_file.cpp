@@ -31,25 +31,16 @@ WholeFileRead ReadWholeFile(
     return WholeFileRead::kRead;
 }
 
-bool ReplaceWholeFile(FileSystem& fs, const std::string& chosen, std::string_view text)
+bool ReplaceWholeFile(FileSystem& fs, const std::string& path, std::string_view text)
 {
-    const std::string path = FollowLinks(chosen);
-    const std::string temporary = path + ".new~";
-    {
-        auto file = fs.Open(temporary, OpenMode::kCreate, nullptr);
-        if (!file)
-            return false;
-        KeepAccessOf(path, temporary); // a private file stays private, even while written
-        const bool written
-            = (text.empty() || file->WriteAt(0, text.data(), text.size())) && file->Sync();
-        if (!written) {
-            file.reset();
-            (void)fs.Remove(temporary);
-            return false;
-        }
-    }
-    if (!fs.Rename(temporary, path)) {
-        (void)fs.Remove(temporary);
+    Replacement replacement = OpenReplacement(fs, path, ".new~");
+    if (!replacement.file)
+        return false;
+    const bool written = (text.empty() || replacement.file->WriteAt(0, text.data(), text.size()))
+        && replacement.file->Sync();
+    replacement.file.reset();
+    if (!written || !fs.Rename(replacement.temporary, replacement.placed)) {
+        (void)fs.Remove(replacement.temporary);
         return false;
     }
     return true;

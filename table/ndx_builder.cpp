@@ -235,14 +235,13 @@ bool NdxBuilder::WriteFile(const std::string& path)
     h.root = h.pageCount - 1;
 
     // An index named by a link is written where the link leads; the link stays.
-    const std::string placed = platform::FollowLinks(path);
-    const std::string temporary = placed + ".tmp";
     int error = 0;
-    std::unique_ptr<platform::File> file
-        = m_fs.Open(temporary, platform::OpenMode::kCreate, &error);
+    platform::Replacement replacement = platform::OpenReplacement(m_fs, path, ".tmp", &error);
+    const std::string& placed = replacement.placed;
+    const std::string& temporary = replacement.temporary;
+    std::unique_ptr<platform::File> file = std::move(replacement.file);
     if (!file)
         return Fail(NdxError::kOpenFailed, error);
-    platform::KeepAccessOf(placed, temporary); // an index replaced is shared as it was
     PageWriter writer(*file);
 
     ndx::EncodeHeader(h, m_expression, writer.NextPage());
