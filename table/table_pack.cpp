@@ -158,9 +158,11 @@ bool CTable::Pack()
     const bool carryMemo = memoFields;
 
     const std::string tablePath = file.Path();
-    // A table opened through a link is packed where the link leads; the link stays.
+    // A table (and memo) opened through a link is packed where the link leads; the link stays.
     const std::string placedPath = platform::FollowLinks(tablePath);
     const std::string directory = platform::DirectoryOf(placedPath);
+    const std::string memoPath
+        = carryMemo ? platform::FollowLinks(m_handle->memo.Path()) : std::string();
 
     // The header bytes as they are (code-page byte included), with no records yet.
     std::vector<std::uint8_t> header(file.HeaderLength());
@@ -195,7 +197,7 @@ bool CTable::Pack()
     // The new files are shared as the old ones are, from before anything is written to them.
     platform::KeepAccessOf(placedPath, packPath);
     if (carryMemo)
-        platform::KeepAccessOf(platform::FollowLinks(m_handle->memo.Path()), packMemoPath);
+        platform::KeepAccessOf(memoPath, packMemoPath);
     auto discard = [&](DbfError error) {
         (void)fs.Remove(packPath);
         if (carryMemo)
@@ -254,8 +256,6 @@ bool CTable::Pack()
     }
 
     // Everything is written; now the new files take the old ones' places.
-    const std::string memoPath
-        = carryMemo ? platform::FollowLinks(m_handle->memo.Path()) : std::string();
     const CodePageId codePage = m_codePage;
     Close();
     auto reopen = [&] {
