@@ -216,6 +216,8 @@ private:
     // Whether a record's bytes (RecordLength() of them) pass the deleted, blank and
     // expression filters. REQUIRES: the table is open.
     bool RecordPasses(const std::uint8_t* record) const;
+    // Whether no filter is set, so that every record passes. REQUIRES: the table is open.
+    bool PassesEveryRecord() const;
     // The first of the run's records from..count-1 (RecordLength() bytes each) that passes
     // the filters; count when none does. REQUIRES: the table is open.
     std::uint32_t NextPassing(const std::uint8_t* run, std::uint32_t from,

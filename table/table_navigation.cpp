@@ -72,14 +72,20 @@ bool CTable::PassesFilters() const
     return m_open && RecordPasses(RecordBuffer());
 }
 
+bool CTable::PassesEveryRecord() const
+{
+    return !m_handle->filter && m_blankFilter == BlankFilter::kAll
+        && m_deletedFilter == DeletedFilter::kAll;
+}
+
 std::uint32_t CTable::NextPassing(const std::uint8_t* run, std::uint32_t from,
                                   std::uint32_t count) const
 {
     const std::size_t length = m_handle->file.RecordLength();
+    if (PassesEveryRecord())
+        return from;
     if (!m_handle->filter && m_blankFilter == BlankFilter::kAll) {
         // Only the deletion marks decide: one byte of each record.
-        if (m_deletedFilter == DeletedFilter::kAll)
-            return from;
         const bool wantDeleted = m_deletedFilter == DeletedFilter::kDeletedOnly;
         for (std::uint32_t i = from; i < count; ++i) {
             if ((run[std::size_t { i } * length] == dbf::kDeletedFlag) == wantDeleted)
@@ -236,9 +242,7 @@ bool CTable::ScanRecords(bool allRecords, RecordVisitor visit, void* context)
     const std::size_t length = file.RecordLength();
     ClearCurrent();
     // With no filter at all every record is visited, without asking of each.
-    allRecords = allRecords
-        || (!m_handle->filter && m_blankFilter == BlankFilter::kAll
-            && m_deletedFilter == DeletedFilter::kAll);
+    allRecords = allRecords || PassesEveryRecord();
     for (std::uint64_t next = 1; next <= file.RecordCount();) {
         const std::uint8_t* run = nullptr;
         std::uint32_t count = 0;
