@@ -32,8 +32,7 @@ HeaderCheckOutcome OfferRepair(platform::FileSystem& fs, table::CDBFFile& checke
         return HeaderCheckOutcome::kRepairDeclined;
 
     std::string repaired;
-    // Beside the table itself, where its replacement goes, when `path` is a link to it.
-    if (!checker.Repair(platform::DirectoryOf(platform::FollowLinks(path)), &repaired)) {
+    if (!checker.Repair(table::RepairDirectoryFor(path), &repaired)) {
         checker.Close();
         ShowError(LoadString(IDS_HEADER_NOT_FIXED));
         return HeaderCheckOutcome::kRepairFailed;

@@ -58,6 +58,11 @@ std::string BackupPathFor(const std::string& tablePath)
     return directory + name + ".old";
 }
 
+std::string RepairDirectoryFor(const std::string& tablePath)
+{
+    return platform::DirectoryOf(platform::FollowLinks(tablePath));
+}
+
 ReplaceResult ReplaceWithRepaired(
     platform::FileSystem& fs, const std::string& tablePath, const std::string& repairedPath)
 {

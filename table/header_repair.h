@@ -38,6 +38,11 @@ struct ReplaceResult
 // "old" ("/d/t.dbf" -> "/d/t.old"), or ".old" appended when the name has no extension.
 std::string BackupPathFor(const std::string& tablePath);
 
+// Where a repaired copy of the table is to be written (CDBFFile::Repair): beside the table
+// itself, so that ReplaceWithRepaired renames it within one directory also when `tablePath`
+// is a link to the table.
+std::string RepairDirectoryFor(const std::string& tablePath);
+
 // Puts the repaired copy of a table in its place and keeps the original under the backup
 // name: any file at the backup path is removed, the table is renamed to the backup path,
 // and the repaired copy is renamed to the table path. Each step is a rename, so the

@@ -169,8 +169,7 @@ int Repair(const Invocation& call)
         }
     }
     std::string repaired;
-    // Beside the table itself, where its replacement goes, when the name is a link to it.
-    if (!checker.Repair(platform::DirectoryOf(platform::FollowLinks(call.file)), &repaired)) {
+    if (!checker.Repair(table::RepairDirectoryFor(call.file), &repaired)) {
         call.streams.err << Text(IDS_HEADER_NOT_FIXED) << '\n';
         return kExitFailed;
     }
